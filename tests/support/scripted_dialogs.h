@@ -1,0 +1,66 @@
+#pragma once
+
+#include "dialogs.h"
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+namespace verdalis {
+
+// A stand-in for the real dialogs: every call is recorded, and each answers the
+// next queued reply of its kind. A call with no reply queued fails the running
+// test, and so does a reply still queued when the fake is destroyed.
+class ScriptedDialogs : public Dialogs {
+public:
+    enum class Kind { Message, Input, OpenFile, SaveFile };
+
+    struct Call {
+        Kind kind;
+        QString text;   // message text or input prompt
+        QString title;
+        MessageButtons buttons = MessageButtons::Ok;
+        QString filter; // file dialogs
+        int filterIndex = 0;
+        QString defaultText;
+    };
+
+    ~ScriptedDialogs() override;
+
+    void answerMessage(MessageAnswer answer);
+    void answerInput(const QString &text);
+    void cancelInput();
+    void answerOpenFile(const QString &path, int filterIndex = 1);
+    void answerSaveFile(const QString &path, int filterIndex = 1);
+    void cancelFileDialog(Kind kind);
+
+    const QList<Call> &calls() const { return m_calls; }
+    // Texts of all messages shown so far, in order.
+    QStringList messages() const;
+    const Call &lastCall() const { return m_calls.constLast(); }
+    bool allAnswersUsed() const { return m_replies.isEmpty(); }
+    void clear();
+
+    MessageAnswer message(const QString &text, const QString &title,
+                          MessageButtons buttons) override;
+    std::optional<QString> inputText(const QString &prompt, const QString &title,
+                                     const QString &defaultText) override;
+    std::optional<FileChoice> openFile(const QString &title, const QString &filter,
+                                       int filterIndex) override;
+    std::optional<FileChoice> saveFile(const QString &title, const QString &filter,
+                                       int filterIndex) override;
+
+private:
+    struct Reply {
+        Kind kind;
+        bool cancelled = false;
+        QVariant value;
+        int filterIndex = 1;
+    };
+    std::optional<Reply> takeReply(Kind kind, const QString &what);
+
+    QList<Call> m_calls;
+    QList<Reply> m_replies;
+};
+
+} // namespace verdalis

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QObject>
+#include <QPointF>
+#include <QRect>
+
+namespace verdalis {
+
+// The picture of the workspace and the drawings over it, in picture units.
+//
+// One picture pixel is 25.4/96 display millimetres; one picture unit is unitStep
+// display millimetres, unitStep = k/10. So one unit is 48k/127 pixels and the
+// sample at whole unit coordinate (x, y) is pixel ((x*48k) div 127, (y*48k) div 127),
+// in exact integer arithmetic. Drawings live on an overlay that can be cleared
+// without touching the picture; reading a colour sees picture plus drawings.
+class PictureCanvas : public QObject {
+    Q_OBJECT
+public:
+    explicit PictureCanvas(QObject *parent = nullptr);
+
+    // Loads a picture file. On failure returns false, puts the reader's reason in
+    // *error and keeps the picture shown until now.
+    bool load(const QString &path, QString *error);
+    // Replaces the picture (any format; kept as RGB32) and clears the drawings.
+    void setPicture(const QImage &picture);
+    bool hasPicture() const { return !m_picture.isNull(); }
+    const QImage &picture() const { return m_picture; }
+    const QImage &overlay() const { return m_overlay; }
+    // The picture with the drawings on top, as the user sees it.
+    QImage composedImage() const;
+
+    // Coordinate system: unitStep = tenths / 10, tenths 1..10.
+    int unitStepTenths() const { return m_tenths; }
+    double unitStep() const { return m_tenths / 10.0; }
+    void setUnitStepTenths(int tenths);
+
+    // Size in pixels and in picture units (fractional in general).
+    QSize pixelSize() const { return m_picture.size(); }
+    double widthUnits() const;
+    double heightUnits() const;
+    // Last whole column and row: floor of the size in units, computed exactly.
+    qint64 maxX() const;
+    qint64 maxY() const;
+
+    // Unit coordinate -> pixel index (floor), and pixel position -> units.
+    qint64 pixelIndex(double units) const;
+    double unitsFromPixels(double pixels) const;
+    double pixelsFromUnits(double units) const;
+
+    // Packed colour blue*65536 + green*256 + red of what is shown at (x, y)
+    // (picture plus drawings), -1 outside the picture.
+    qint32 colourAt(double x, double y) const;
+
+    // Pen for the next drawings; width in pixels.
+    void setPen(const QColor &colour, int widthPixels);
+    void setDotted(bool dotted) { m_dotted = dotted; }
+    QColor penColour() const { return m_penColour; }
+    int penWidth() const { return m_penWidth; }
+    bool isDotted() const { return m_dotted; }
+
+    // A filled dot of the pen width centred on the pixel under (x, y) units.
+    void drawPoint(QPointF units);
+    void drawLine(QPointF fromUnits, QPointF toUnits);
+    void clearDrawings();
+    // The picture with its drawings becomes the picture; the overlay is emptied.
+    void bakeDrawings();
+
+signals:
+    // The picture was replaced (its size may have changed).
+    void pictureChanged();
+    // Something was drawn or cleared; rect in pixels.
+    void drawingsChanged(const QRect &pixelRect);
+    void unitStepChanged(int tenths);
+
+private:
+    QPointF pixelCentre(QPointF units) const;
+
+    QImage m_picture;
+    QImage m_overlay;
+    int m_tenths = 10;
+    QColor m_penColour = Qt::black;
+    int m_penWidth = 1;
+    bool m_dotted = false;
+};
+
+} // namespace verdalis

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "dialogs.h"
+
+class QWidget;
+
+namespace verdalis {
+
+// The real dialogs, shown modal over the given window.
+class QtDialogs : public Dialogs {
+public:
+    explicit QtDialogs(QWidget *parent = nullptr) : m_parent(parent) {}
+    void setParent(QWidget *parent) { m_parent = parent; }
+
+    MessageAnswer message(const QString &text, const QString &title,
+                          MessageButtons buttons) override;
+    std::optional<QString> inputText(const QString &prompt, const QString &title,
+                                     const QString &defaultText) override;
+    std::optional<FileChoice> openFile(const QString &title, const QString &filter,
+                                       int filterIndex) override;
+    std::optional<FileChoice> saveFile(const QString &title, const QString &filter,
+                                       int filterIndex) override;
+
+    // "a|b|c|d" -> {"a", "c"}: the toolkit shows the descriptions, which already
+    // carry their patterns in brackets.
+    static QStringList toolkitFilters(const QString &filter);
+
+private:
+    std::optional<FileChoice> showFileDialog(bool save, const QString &title,
+                                             const QString &filter, int filterIndex);
+    QWidget *m_parent;
+};
+
+} // namespace verdalis

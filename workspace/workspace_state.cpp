@@ -1,0 +1,70 @@
+#include "workspace_state.h"
+
+namespace verdalis {
+
+void WorkspaceState::setSizeRatio(double ratio)
+{
+    if (ratio == m_sizeRatio)
+        return;
+    m_sizeRatio = ratio;
+    emit sizeRatioChanged(ratio);
+}
+
+void WorkspaceState::setUnitName(const QString &name)
+{
+    if (name == m_unitName)
+        return;
+    m_unitName = name;
+    emit unitNameChanged(name);
+}
+
+void WorkspaceState::markCalibrated()
+{
+    if (m_calibrated)
+        return;
+    m_calibrated = true;
+    emit calibratedChanged(true);
+}
+
+void WorkspaceState::setSystemIndex(int index)
+{
+    if (index == m_systemIndex)
+        return;
+    m_systemIndex = index;
+    emit systemChanged(index);
+}
+
+void WorkspaceState::setThreshold(double baseThreshold, int thresholdStep)
+{
+    if (baseThreshold == m_baseThreshold && thresholdStep == m_thresholdStep)
+        return;
+    m_baseThreshold = baseThreshold;
+    m_thresholdStep = thresholdStep;
+    emit thresholdChanged();
+}
+
+void WorkspaceState::setSliderPosition(int position)
+{
+    if (position == m_sliderPosition)
+        return;
+    m_sliderPosition = position;
+    emit sliderPositionChanged(position);
+}
+
+void WorkspaceState::setCustomColour(const Rgb &colour)
+{
+    if (colour == m_customColour)
+        return;
+    m_customColour = colour;
+    emit customColourChanged(colour);
+}
+
+void WorkspaceState::setBatchActive(bool active)
+{
+    if (active == m_batchActive)
+        return;
+    m_batchActive = active;
+    emit batchActiveChanged(active);
+}
+
+} // namespace verdalis
