@@ -1,0 +1,179 @@
+#include "calibration_file.h"
+
+#include "number_text.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace verdalis {
+
+const QString CalibrationFile::kEscapeMarker = QStringLiteral("%CLB1%");
+
+namespace {
+constexpr int kFieldCount = 6;
+constexpr int kSignificantDigits = 15;
+// Printable ASCII stays readable in an escaped field; only '%' and '"' are
+// percent-encoded among them (besides everything outside printable ASCII).
+const QByteArray kKeptPunctuation = QByteArrayLiteral(" !#$&'()*+,/:;<=>?@[\\]^`{|}");
+
+bool needsEscape(const QString &text)
+{
+    if (text.startsWith(CalibrationFile::kEscapeMarker))
+        return true;
+    for (const QChar ch : text) {
+        const char16_t code = ch.unicode();
+        if (code == '"' || (code < 0x20 && code != '\t') || code == 0x7f || code > 0xff)
+            return true;
+    }
+    return false;
+}
+
+QString fileError(const QString &path, const QString &reason)
+{
+    return QDir::toNativeSeparators(path) + QStringLiteral(": ") + reason;
+}
+
+// Locales whose digits are not Latin-1 write the number the C way; reading
+// falls back to the C way too.
+QByteArray sizeRatioText(double sizeRatio)
+{
+    const QString text = significantText(sizeRatio, kSignificantDigits);
+    for (const QChar ch : text)
+        if (ch.unicode() > 0x7f)
+            return QLocale::c().toString(sizeRatio, 'g', kSignificantDigits).toLatin1();
+    return text.toLatin1();
+}
+
+std::optional<double> readSizeRatio(const QString &text)
+{
+    if (const auto value = readNumber(text))
+        return value;
+    bool ok = false;
+    const double value = QLocale::c().toDouble(text.trimmed(), &ok);
+    if (ok && std::isfinite(value))
+        return value;
+    return std::nullopt;
+}
+
+// Reads one field starting at `pos` and moves `pos` to the start of the next
+// line. Leading blanks are skipped; a quoted field runs to the next double quote
+// (across line ends: earlier versions wrote multi-line notes that way), an
+// unquoted one to the next comma or line end. The rest of the line is ignored.
+std::optional<QString> readField(const QString &text, int &pos)
+{
+    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t'))
+        ++pos;
+    if (pos >= text.size())
+        return std::nullopt;
+    QString field;
+    int end;
+    if (text[pos] == '"') {
+        const int close = text.indexOf('"', pos + 1);
+        if (close < 0)
+            return std::nullopt;
+        field = text.mid(pos + 1, close - pos - 1);
+        field.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        end = close + 1;
+    } else {
+        end = pos;
+        while (end < text.size() && text[end] != ',' && text[end] != '\r' && text[end] != '\n')
+            ++end;
+        field = text.mid(pos, end - pos);
+    }
+    const int lineEnd = text.indexOf('\n', end);
+    pos = lineEnd < 0 ? int(text.size()) : lineEnd + 1;
+    return field;
+}
+} // namespace
+
+QByteArray CalibrationFile::encodeField(const QString &text)
+{
+    if (!needsEscape(text))
+        return text.toLatin1();
+    return kEscapeMarker.toLatin1() + text.toUtf8().toPercentEncoding(kKeptPunctuation);
+}
+
+QString CalibrationFile::decodeField(const QString &text)
+{
+    if (!text.startsWith(kEscapeMarker))
+        return text;
+    return QString::fromUtf8(QByteArray::fromPercentEncoding(
+        text.mid(kEscapeMarker.size()).toLatin1()));
+}
+
+QByteArray CalibrationFile::encode(const Calibration &calibration)
+{
+    const QByteArray lines[kFieldCount] = {
+        sizeRatioText(calibration.sizeRatio),
+        encodeField(calibration.unitName),
+        encodeField(calibration.notes.sizeRatioNote),
+        encodeField(calibration.notes.scannerName),
+        encodeField(calibration.notes.resolution),
+        encodeField(calibration.notes.otherNotes),
+    };
+    QByteArray bytes;
+    for (const QByteArray &line : lines)
+        bytes += '"' + line + "\"\r\n";
+    return bytes;
+}
+
+std::optional<Calibration> CalibrationFile::decode(const QByteArray &bytes, QString *error)
+{
+    const QString text = QString::fromLatin1(bytes);
+    QString fields[kFieldCount];
+    int pos = 0;
+    for (QString &field : fields) {
+        const auto read = readField(text, pos);
+        if (!read) {
+            if (error)
+                *error = QStringLiteral("Input past end of file");
+            return std::nullopt;
+        }
+        field = *read;
+    }
+    const auto sizeRatio = readSizeRatio(fields[0]);
+    if (!sizeRatio) {
+        if (error)
+            *error = QStringLiteral("Type mismatch: the size ratio \"%1\" is not a number")
+                         .arg(fields[0]);
+        return std::nullopt;
+    }
+    Calibration calibration;
+    calibration.sizeRatio = *sizeRatio;
+    calibration.unitName = decodeField(fields[1]);
+    calibration.notes.sizeRatioNote = decodeField(fields[2]);
+    calibration.notes.scannerName = decodeField(fields[3]);
+    calibration.notes.resolution = decodeField(fields[4]);
+    calibration.notes.otherNotes = decodeField(fields[5]);
+    return calibration;
+}
+
+bool CalibrationFile::write(const QString &path, const Calibration &calibration, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(encode(calibration)) < 0
+        || !file.commit()) {
+        if (error)
+            *error = fileError(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+std::optional<Calibration> CalibrationFile::read(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = fileError(path, file.errorString());
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    file.close();
+    return decode(bytes, error);
+}
+
+} // namespace verdalis
