@@ -1,0 +1,26 @@
+#pragma once
+
+#include "colour_model.h"
+
+#include <cstdint>
+
+namespace verdalis {
+
+// Receives the dots an analysis paints over the picture: symptom samples while
+// spots are scanned, leaf edge samples while the perimeter is traced.
+class OverlayPainter {
+public:
+    virtual ~OverlayPainter() = default;
+    // A dot centred on the sample at unit coordinates (x, y); width in pixels.
+    virtual void paintDot(std::int32_t x, std::int32_t y, RgbColour colour, int widthPixels) = 0;
+};
+
+inline constexpr RgbColour SymptomDotColour{255, 0, 0};
+inline constexpr RgbColour LeafEdgeDotColour{255, 255, 0};
+
+// Dot widths in pixels for a unit step in display millimetres: thinner dots on a
+// finer grid, so neighbouring dots do not smear into a blot.
+int SymptomDotWidth(double unitStep);
+int LeafEdgeDotWidth(double unitStep);
+
+} // namespace verdalis

@@ -1,0 +1,166 @@
+#include "synthetic_leaves.h"
+
+#include "analysis_run.h"
+#include "reference_analysis.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace verdalis {
+namespace {
+
+using enginetest::BuiltInSettings;
+
+const int SliderMinimum[] = {0, -3, -3, -10, -3};
+
+bool symptomAt(int system, int slider, const RgbColour &colour)
+{
+    return SymptomRule(BuiltInSettings(system, slider).detection).isSymptom(DecodeColour(colour));
+}
+
+TEST(SyntheticColoursTest, HealthyLeafIsLeafAndHealthyUpToSliderOne)
+{
+    const RgbColour c = HealthyLeafColour();
+    EXPECT_TRUE(IsLeafColour(c.red, c.green, c.blue));
+    for (int system = 1; system <= 4; ++system)
+        for (int slider = SliderMinimum[system]; slider <= 1; ++slider)
+            EXPECT_FALSE(symptomAt(system, slider, c)) << system << " at " << slider;
+}
+
+TEST(SyntheticColoursTest, EachLesionKindIsFoundByItsSystemsOnly)
+{
+    for (LesionKind kind : {LesionKind::Chlorotic, LesionKind::Necrotic}) {
+        const RgbColour c = LesionColour(kind);
+        EXPECT_TRUE(IsLeafColour(c.red, c.green, c.blue));
+        for (int system = 1; system <= 4; ++system) {
+            for (int slider = SliderMinimum[system]; slider <= 20; ++slider) {
+                if (DetectsLesion(system, kind)) {
+                    EXPECT_TRUE(symptomAt(system, slider, c)) << system << " at " << slider;
+                } else if (slider <= 1) {
+                    EXPECT_FALSE(symptomAt(system, slider, c)) << system << " at " << slider;
+                }
+            }
+            EXPECT_TRUE(DetectsLesion(system, LesionKindFor(system)));
+        }
+    }
+}
+
+struct RunCounts {
+    std::int64_t leaf;
+    std::int64_t symptom;
+    std::int64_t spots;
+};
+
+RunCounts runScene(const SyntheticScene &scene, int system, int tenths)
+{
+    const std::vector<std::uint32_t> pixels = RenderScene(scene);
+    AnalysisRun run;
+    run.start({pixels.data(), scene.width, scene.height, scene.width},
+              BuiltInSettings(system, 0, tenths));
+    run.runToEnd();
+    return {run.figures().leafSamples, run.figures().symptomSamples, run.figures().spotCount};
+}
+
+TEST(SyntheticSceneTest, RectanglesGiveExactSampleCounts)
+{
+    // 480 pixels are exactly 127 units at unitStep 1.0, so the leaf touching
+    // the right edge loses its past-the-edge column there.
+    SyntheticScene scene;
+    scene.width = 480;
+    scene.height = 300;
+    scene.leaves = {{{20, 30, 200, 120}, Shape::Rectangle},
+                    {{300, 10, 180, 250}, Shape::Rectangle},
+                    {{40, 200, 150, 60}, Shape::Rectangle}};
+    scene.lesions = {{{{50, 50, 30, 20}, Shape::Rectangle}, LesionKind::Chlorotic},
+                     {{{120, 60, 11, 40}, Shape::Rectangle}, LesionKind::Necrotic},
+                     {{{330, 40, 40, 40}, Shape::Rectangle}, LesionKind::Chlorotic},
+                     {{{400, 150, 60, 25}, Shape::Rectangle}, LesionKind::Necrotic},
+                     {{{60, 215, 9, 9}, Shape::Rectangle}, LesionKind::Necrotic}};
+    for (int tenths : {10, 7, 3, 1}) {
+        const SampleGeometry geometry(scene.width, scene.height, tenths);
+        std::int64_t leaf = 0;
+        for (const ScenePatch &patch : scene.leaves)
+            leaf += SamplesInRect(patch.bounds, geometry);
+        for (int system = 1; system <= 4; ++system) {
+            std::int64_t symptom = 0;
+            std::int64_t spots = 0;
+            for (const Lesion &lesion : scene.lesions) {
+                if (DetectsLesion(system, lesion.kind)) {
+                    symptom += SamplesInRect(lesion.patch.bounds, geometry);
+                    ++spots;
+                }
+            }
+            const RunCounts counts = runScene(scene, system, tenths);
+            SCOPED_TRACE(::testing::Message() << "system " << system << " k " << tenths);
+            EXPECT_EQ(counts.leaf, leaf);
+            EXPECT_EQ(counts.symptom, symptom);
+            EXPECT_EQ(counts.spots, spots);
+        }
+    }
+}
+
+TEST(SyntheticSceneTest, SamplesInRectStopsAtThePictureEdge)
+{
+    const SampleGeometry geometry(480, 480, 10);
+    EXPECT_EQ(SamplesInRect({0, 0, 480, 480}, geometry), 127 * 127);
+    EXPECT_EQ(SamplesInRect({0, 0, 4, 1}, geometry), 2); // pixels 0 and 3
+    EXPECT_EQ(SamplesInRect({1, 0, 2, 1}, geometry), 0);
+    EXPECT_EQ(SamplesInRect({-10, -10, 11, 11}, geometry), 1);
+}
+
+TEST(SyntheticSceneTest, RandomSceneIsReproducibleAndAboutHalfLeaf)
+{
+    const SyntheticScene scene = RandomLeafScene(600, 400, 42);
+    const std::vector<std::uint32_t> pixels = RenderScene(scene);
+    EXPECT_EQ(pixels, RenderScene(RandomLeafScene(600, 400, 42)));
+    EXPECT_NE(pixels, RenderScene(RandomLeafScene(600, 400, 43)));
+
+    const std::int64_t leafPixels = std::count_if(pixels.begin(), pixels.end(), [](std::uint32_t p) {
+        const RgbColour c = SplitColour(PackedFromArgb(p));
+        return IsLeafColour(c.red, c.green, c.blue);
+    });
+    const double share = double(leafPixels) / double(pixels.size());
+    EXPECT_GT(share, 0.4);
+    EXPECT_LT(share, 0.65);
+    EXPECT_GE(scene.leaves.size(), 9u);
+    const auto chlorotic = std::count_if(scene.lesions.begin(), scene.lesions.end(),
+                                         [](const Lesion &l) { return l.kind == LesionKind::Chlorotic; });
+    EXPECT_GT(chlorotic, 0);
+    EXPECT_LT(chlorotic, std::ptrdiff_t(scene.lesions.size()));
+}
+
+TEST(SyntheticSceneTest, EveryLesionIsOneSpotOnAFineGrid)
+{
+    for (Background background : {Background::White, Background::Black}) {
+        const SyntheticScene scene = RandomLeafScene(600, 400, 5, background);
+        for (int system = 1; system <= 4; ++system) {
+            const std::int64_t lesions =
+                std::count_if(scene.lesions.begin(), scene.lesions.end(), [&](const Lesion &l) {
+                    return DetectsLesion(system, l.kind);
+                });
+            EXPECT_EQ(runScene(scene, system, 3).spots, lesions) << "system " << system;
+        }
+    }
+}
+
+TEST(SyntheticSceneTest, ScaleBarHasItsLengthAndIsNoLeaf)
+{
+    for (Background background : {Background::White, Background::Black}) {
+        const SyntheticScene scene = RandomLeafScene(800, 500, 1, background);
+        ASSERT_TRUE(scene.scaleBar.has_value());
+        const ScaleBar bar = *scene.scaleBar;
+        const std::vector<std::uint32_t> pixels = RenderScene(scene);
+        const std::uint32_t barPixel =
+            background == Background::White ? 0xFF000000u : 0xFFFFFFFFu;
+        for (int row = bar.y; row < bar.y + bar.thicknessPixels; ++row) {
+            const auto begin = pixels.begin() + std::ptrdiff_t(row) * scene.width;
+            EXPECT_EQ(std::count(begin, begin + scene.width, barPixel), bar.lengthPixels);
+            EXPECT_EQ(*(begin + bar.x), barPixel);
+        }
+        EXPECT_GT(bar.lengthPixels, 0);
+    }
+}
+
+} // namespace
+} // namespace verdalis
