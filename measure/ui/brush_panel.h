@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QCursor>
+#include <QGroupBox>
+#include <QIcon>
+
+class QLabel;
+class QRadioButton;
+class QScrollBar;
+class QToolButton;
+
+namespace verdalis {
+
+// What the brush paints: colours the chosen detection system reads as healthy
+// leaf, as symptom, or as background.
+enum class BrushKind { Leaf, Symptom, Background };
+
+// The "Brush" frame: the brush switch (its face shows the chosen kind's icon),
+// the three kinds and the brush size. Painting itself is done by the picture
+// tools; this panel only holds the choices.
+class BrushPanel : public QGroupBox {
+    Q_OBJECT
+public:
+    explicit BrushPanel(QWidget *parent = nullptr);
+
+    bool isBrushOn() const;
+    BrushKind kind() const;
+    // Pen width in pixels, 1..10: the size scroll bar reads upside down, so
+    // pushing it up makes the brush larger.
+    int brushSize() const;
+    // The pointer over the picture while the brush is on, hot spot at the tip.
+    static QCursor brushCursor();
+
+    // The icons of the three kinds: green, yellow and black brushes.
+    const QIcon Picture8;
+    const QIcon Picture9;
+    const QIcon Picture10;
+
+    QRadioButton *const Option1;
+    QRadioButton *const Option2;
+    QRadioButton *const Option3;
+    QToolButton *const Check4;
+    QScrollBar *const VScroll3;
+    QLabel *const Label18;
+
+public slots:
+    // "Leaf area only" (index 0) has no symptoms to paint: the leaf kind is
+    // chosen and the symptom kind disabled. Every other system enables it.
+    void followDetectionSystem(int systemIndex);
+    void setBrushOn(bool on);
+
+signals:
+    void brushToggled(bool on);
+
+private:
+    void showChosenKind();
+    void VScroll3_Change(int value);
+};
+
+} // namespace verdalis
