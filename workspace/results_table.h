@@ -1,0 +1,55 @@
+#pragma once
+
+#include "results_report.h"
+
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace verdalis {
+
+// The results table of a batch: one header row (row 0) and one row per picture
+// of the set, a fixed first column of picture names. Its column set is chosen
+// when the batch starts; the copied text's header is chosen when copying.
+class ResultsTable {
+public:
+    ResultsTable();
+
+    // Lays the table out for a new batch under the system selected now:
+    // 3 columns under "Leaf area only", else 4; pictureSetRows rows (the picture
+    // set's header row included), all data rows empty; current row 0.
+    void prepare(int systemIndex, const QString &unitName, int pictureSetRows);
+    // Caps the result (written back) and writes it into the row after the
+    // current one, which becomes current. A row past the end is added.
+    void recordRow(AnalysisResult &result, const QLocale &locale = QLocale());
+
+    int rowCount() const { return int(m_rows.size()); }
+    int columnCount() const { return m_columnCount; }
+    int currentRow() const { return m_currentRow; }
+    bool isLeafAreaOnly() const { return m_leafAreaOnly; }
+    // Row 0 holds the header texts, with an LF before the unit.
+    QString cell(int row, int column) const;
+    QVector<QStringList> dataRows() const { return m_rows.mid(1); }
+
+    // Widths of the columns and height of the header row, in twips.
+    static int columnWidthTwips(int column);
+    static constexpr int HeaderRowHeightTwips = 500;
+
+    // The clipboard text of the table, header following the given system.
+    QString copyText(int systemIndex, const QString &unitName) const;
+
+private:
+    QVector<QStringList> m_rows;
+    int m_columnCount = 0;
+    int m_currentRow = 0;
+    bool m_leafAreaOnly = true;
+};
+
+// Tab-separated text of a results table: a header line built from the unit and
+// the system, then each data row's cells joined by TAB; every line ends in LF.
+// The command-line analyser writes the same text to standard output.
+QString resultsCopyText(int systemIndex, const QString &unitName,
+                        const QVector<QStringList> &dataRows);
+
+} // namespace verdalis
