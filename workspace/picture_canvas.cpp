@@ -15,6 +15,8 @@ constexpr qint64 kPixelsPerTenth = 48;
 
 PictureCanvas::PictureCanvas(QObject *parent) : QObject(parent) {}
 
+PictureCanvas::~PictureCanvas() = default;
+
 bool PictureCanvas::load(const QString &path, QString *error)
 {
     QImageReader reader(path);
@@ -30,6 +32,7 @@ bool PictureCanvas::load(const QString &path, QString *error)
 
 void PictureCanvas::setPicture(const QImage &picture)
 {
+    endDrawingBatch();
     m_picture = picture.convertToFormat(QImage::Format_RGB32);
     m_picture.setDevicePixelRatio(1.0);
     m_overlay = QImage(m_picture.size(), QImage::Format_ARGB32);
@@ -122,13 +125,22 @@ QPointF PictureCanvas::pixelCentre(QPointF units) const
     return QPointF(pixelIndex(units.x()) + 0.5, pixelIndex(units.y()) + 0.5);
 }
 
+QPainter &PictureCanvas::overlayPainter(std::optional<QPainter> &own)
+{
+    if (m_batchPainter)
+        return *m_batchPainter;
+    own.emplace(&m_overlay);
+    own->setRenderHint(QPainter::Antialiasing, false);
+    return *own;
+}
+
 void PictureCanvas::drawPoint(QPointF units)
 {
     if (m_overlay.isNull())
         return;
     const QPointF centre = pixelCentre(units);
-    QPainter painter(&m_overlay);
-    painter.setRenderHint(QPainter::Antialiasing, false);
+    std::optional<QPainter> ownPainter;
+    QPainter &painter = overlayPainter(ownPainter);
     painter.setPen(Qt::NoPen);
     painter.setBrush(m_penColour);
     QRect rect;
@@ -141,7 +153,7 @@ void PictureCanvas::drawPoint(QPointF units)
         rect = QRect(int(centre.x() - radius) - 1, int(centre.y() - radius) - 1,
                      m_penWidth + 2, m_penWidth + 2);
     }
-    emit drawingsChanged(rect);
+    drawn(rect);
 }
 
 void PictureCanvas::drawLine(QPointF fromUnits, QPointF toUnits)
@@ -150,22 +162,51 @@ void PictureCanvas::drawLine(QPointF fromUnits, QPointF toUnits)
         return;
     const QPointF from = pixelCentre(fromUnits);
     const QPointF to = pixelCentre(toUnits);
-    QPainter painter(&m_overlay);
-    painter.setRenderHint(QPainter::Antialiasing, false);
+    std::optional<QPainter> ownPainter;
+    QPainter &painter = overlayPainter(ownPainter);
     QPen pen(m_penColour, m_penWidth, m_dotted ? Qt::DotLine : Qt::SolidLine, Qt::RoundCap);
     painter.setPen(pen);
     painter.drawLine(from, to);
     const int margin = m_penWidth + 1;
-    emit drawingsChanged(QRectF(from, to).normalized().toAlignedRect().adjusted(
-        -margin, -margin, margin, margin));
+    drawn(QRectF(from, to).normalized().toAlignedRect().adjusted(-margin, -margin, margin,
+                                                                  margin));
 }
 
 void PictureCanvas::clearDrawings()
 {
+    endDrawingBatch();
     if (m_overlay.isNull())
         return;
     m_overlay.fill(Qt::transparent);
     emit drawingsChanged(m_overlay.rect());
+}
+
+void PictureCanvas::beginDrawingBatch()
+{
+    if (m_batchPainter || m_overlay.isNull())
+        return;
+    m_batchPainter = std::make_unique<QPainter>(&m_overlay);
+    m_batchPainter->setRenderHint(QPainter::Antialiasing, false);
+    m_batchRect = QRect();
+}
+
+void PictureCanvas::endDrawingBatch()
+{
+    if (!m_batchPainter)
+        return;
+    m_batchPainter.reset();
+    const QRect rect = m_batchRect;
+    m_batchRect = QRect();
+    if (!rect.isEmpty())
+        emit drawingsChanged(rect);
+}
+
+void PictureCanvas::drawn(const QRect &pixelRect)
+{
+    if (m_batchPainter)
+        m_batchRect |= pixelRect;
+    else
+        emit drawingsChanged(pixelRect);
 }
 
 void PictureCanvas::bakeDrawings()

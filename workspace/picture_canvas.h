@@ -6,6 +6,11 @@
 #include <QPointF>
 #include <QRect>
 
+#include <memory>
+#include <optional>
+
+class QPainter;
+
 namespace verdalis {
 
 // The picture of the workspace and the drawings over it, in picture units.
@@ -19,6 +24,7 @@ class PictureCanvas : public QObject {
     Q_OBJECT
 public:
     explicit PictureCanvas(QObject *parent = nullptr);
+    ~PictureCanvas() override;
 
     // Loads a picture file. On failure returns false, puts the reader's reason in
     // *error and keeps the picture shown until now.
@@ -64,6 +70,12 @@ public:
     void drawPoint(QPointF units);
     void drawLine(QPointF fromUnits, QPointF toUnits);
     void clearDrawings();
+    // Many dots in a row (the overlay of an analysis): between begin and end one
+    // painter stays open on the overlay and drawingsChanged is emitted once, at
+    // the end, for the rectangle around everything drawn. Dots land exactly
+    // where they would one by one.
+    void beginDrawingBatch();
+    void endDrawingBatch();
     // The picture with its drawings becomes the picture; the overlay is emptied.
     void bakeDrawings();
 
@@ -76,6 +88,9 @@ signals:
 
 private:
     QPointF pixelCentre(QPointF units) const;
+    // The open batch painter, or a new painter on the overlay kept in own.
+    QPainter &overlayPainter(std::optional<QPainter> &own);
+    void drawn(const QRect &pixelRect);
 
     QImage m_picture;
     QImage m_overlay;
@@ -83,6 +98,8 @@ private:
     QColor m_penColour = Qt::black;
     int m_penWidth = 1;
     bool m_dotted = false;
+    std::unique_ptr<QPainter> m_batchPainter;
+    QRect m_batchRect;
 };
 
 } // namespace verdalis
