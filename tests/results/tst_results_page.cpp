@@ -1,0 +1,244 @@
+// The "Results" page: formats of the text report, the chart, the results
+// table's layout and the clipboard text.
+#include "results_page.h"
+#include "workspace_state.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QPieSeries>
+#include <QPieSlice>
+#include <QTableWidget>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace verdalis;
+
+namespace {
+// Format of the character at a document position.
+QTextCharFormat formatAt(const QTextDocument &document, int position)
+{
+    const QTextBlock block = document.findBlock(position);
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (fragment.contains(position))
+            return fragment.charFormat();
+    }
+    return QTextCharFormat();
+}
+
+QList<double> shares(const ResultsPage &page)
+{
+    const auto *series = qobject_cast<QPieSeries *>(page.Chart1->chart()->series().first());
+    QList<double> values;
+    for (const QPieSlice *slice : series->slices())
+        values << slice->value();
+    return values;
+}
+} // namespace
+
+class ResultsPageTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void reportFormats_data();
+    void reportFormats();
+    void chartShowsCappedShares();
+    void showModeSwapsTableAndReport();
+    void tableForThreePictures();
+    void copyFollowsSystemAtCopyTime();
+    void reportAndChartShareTheTabWidth();
+
+private:
+    std::unique_ptr<WorkspaceState> m_state;
+    std::unique_ptr<ResultsPage> m_page;
+};
+
+void ResultsPageTest::init()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    m_state = std::make_unique<WorkspaceState>();
+    m_state->setUnitName(QStringLiteral("mm"));
+    m_page = std::make_unique<ResultsPage>(*m_state);
+}
+
+void ResultsPageTest::reportFormats_data()
+{
+    QTest::addColumn<int>("system");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("symptom system")
+        << 1
+        << "Results of leaf image analysis\n\nTotal scanned leaf area \t1234.500 mm 2\n"
+           "Total detected symptom area \t56.780 mm 2\nSymptom area ratio\t4.599 %\n";
+    QTest::newRow("leaf area only")
+        << 0
+        << "Results of leaf image analysis\n\nTotal scanned leaf area \t1234.500 mm 2\n"
+           "Leaf perimeter \t150.250 mm";
+}
+
+void ResultsPageTest::reportFormats()
+{
+    QFETCH(int, system);
+    QFETCH(QString, text);
+    m_state->setSystemIndex(system);
+    AnalysisResult result;
+    result.leafArea = 1234.5;
+    result.symptomArea = system == 0 ? 0.0 : 56.78;
+    result.perimeter = 150.25;
+    m_page->ShowReport(result);
+
+    const QTextDocument &document = *m_page->text7->document();
+    QCOMPARE(document.toPlainText(), text);
+    QVERIFY(m_page->text7->isReadOnly());
+
+    const int titleLength = 30;
+    QCOMPARE(document.firstBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+             Qt::AlignHCenter);
+    for (QTextBlock block = document.firstBlock().next(); block.isValid(); block = block.next())
+        QVERIFY(!(block.blockFormat().alignment() & Qt::AlignHCenter));
+
+    // The "2" closing each line that ends in " 2" is the exponent; nothing else is.
+    QList<int> exponents;
+    int lineStart = 0;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        if (line.endsWith(QStringLiteral(" 2")))
+            exponents << lineStart + int(line.size()) - 1;
+        lineStart += int(line.size()) + 1;
+    }
+    QCOMPARE(exponents.size(), system == 0 ? 1 : 2);
+
+    for (int position = 0; position < text.size(); ++position) {
+        if (text.at(position) == QLatin1Char('\n'))
+            continue;
+        const QTextCharFormat format = formatAt(document, position);
+        const QByteArray where = QByteArray::number(position);
+        if (exponents.contains(position)) {
+            QVERIFY2(format.fontPointSize() == 7.0, where);
+            QVERIFY2(format.baselineOffset() > 0.0, where);
+            QVERIFY2(format.fontWeight() != QFont::Bold, where);
+        } else {
+            QVERIFY2(format.fontPointSize() == 12.0, where);
+            QVERIFY2(format.baselineOffset() == 0.0, where);
+            QCOMPARE(format.fontWeight() == QFont::Bold, position < titleLength);
+        }
+    }
+}
+
+void ResultsPageTest::chartShowsCappedShares()
+{
+    const auto *series = qobject_cast<QPieSeries *>(m_page->Chart1->chart()->series().first());
+    QVERIFY(series);
+    QCOMPARE(series->slices().at(0)->label(), QStringLiteral("Non symptom area"));
+    QCOMPARE(series->slices().at(1)->label(), QStringLiteral("Symptom area"));
+    QCOMPARE(m_page->Chart1->chart()->title(), QStringLiteral("Symptom ratio"));
+    QCOMPARE(m_page->Chart1->chart()->titleFont().family(), QStringLiteral("Times New Roman"));
+
+    m_state->setSystemIndex(2);
+    AnalysisResult capped;
+    capped.leafArea = 10.0;
+    capped.symptomArea = 12.0;
+    m_page->ShowReport(capped);
+    QCOMPARE(capped.symptomArea, 10.0);
+    QCOMPARE(shares(*m_page), (QList<double>{0.0, 10.0}));
+    QVERIFY(m_page->text7->toPlainText().contains(QStringLiteral("\t10.000 mm 2\nSymptom area "
+                                                                 "ratio\t100.000 %")));
+
+    AnalysisResult noLeaf;
+    m_page->ShowReport(noLeaf);
+    QCOMPARE(shares(*m_page), (QList<double>{0.0, 0.0}));
+    QVERIFY(m_page->text7->toPlainText().endsWith(QStringLiteral("\t0.000 %\n")));
+}
+
+void ResultsPageTest::showModeSwapsTableAndReport()
+{
+    m_page->show();
+    m_page->setShowMode(ResultsPage::ShowMode::Batch);
+    QVERIFY(m_page->Grid2->isVisible() && m_page->Command20->isVisible());
+    QVERIFY(!m_page->text7->isVisible() && !m_page->Chart1->isVisible());
+    m_page->setShowMode(ResultsPage::ShowMode::Single);
+    QVERIFY(!m_page->Grid2->isVisible() && !m_page->Command20->isVisible());
+    QVERIFY(m_page->text7->isVisible() && m_page->Chart1->isVisible());
+    m_page->setChartVisible(false);
+    QVERIFY(m_page->text7->isVisible() && !m_page->Chart1->isVisible());
+}
+
+void ResultsPageTest::tableForThreePictures()
+{
+    m_state->setSystemIndex(1);
+    m_page->prepareResultsTable(4);
+    const double values[3][2] = {{1234.5, 56.78}, {10.0, 12.0}, {3.0, 0.0}};
+    for (int picture = 0; picture < 3; ++picture) {
+        AnalysisResult result;
+        result.pictureName = QStringLiteral("leaf%1").arg(picture + 1);
+        result.leafArea = values[picture][0];
+        result.symptomArea = values[picture][1];
+        m_page->recordBatchRow(result);
+    }
+
+    QTableWidget &grid = *m_page->Grid2;
+    QCOMPARE(grid.rowCount(), 3);
+    QCOMPARE(grid.columnCount(), 4);
+    QStringList header;
+    QList<int> widths;
+    for (int column = 0; column < 4; ++column) {
+        header << grid.horizontalHeaderItem(column)->text();
+        widths << grid.columnWidth(column);
+        QCOMPARE(grid.horizontalHeaderItem(column)->textAlignment(),
+                 int(Qt::AlignHCenter | Qt::AlignTop));
+    }
+    QCOMPARE(header, (QStringList{"File name", "Leaf area\nmm2", "Symptom area\nmm2", "Symptom %"}));
+    // Twips to pixels: 15 twips a pixel.
+    QCOMPARE(widths, (QList<int>{133, 80, 80, 67}));
+    QCOMPARE(grid.horizontalHeader()->height(), 33);
+    QCOMPARE(grid.item(1, 0)->text(), QStringLiteral("leaf2"));
+    QCOMPARE(grid.item(1, 2)->text(), QStringLiteral("10.000"));
+    QCOMPARE(grid.item(2, 3)->text(), QStringLiteral("0.000"));
+    QCOMPARE(grid.item(2, 1)->textAlignment(), int(Qt::AlignHCenter | Qt::AlignTop));
+    QVERIFY(!(grid.item(0, 0)->flags() & Qt::ItemIsSelectable));
+    QCOMPARE(grid.currentRow(), 2);
+
+    m_page->setShowMode(ResultsPage::ShowMode::Batch);
+    QCOMPARE(m_page->Command20->toolTip(), QStringLiteral("Copy results table"));
+    QVERIFY(!m_page->Command20->icon().isNull());
+    QTest::mouseClick(m_page->Command20, Qt::LeftButton);
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             QStringLiteral("File name\tLeaf area mm2\tSymptom area mm2\tSymptom %\n"
+                            "leaf1\t1234.500\t56.780\t4.599\n"
+                            "leaf2\t10.000\t10.000\t100.000\n"
+                            "leaf3\t3.000\t0.000\t0.000\n"));
+}
+
+void ResultsPageTest::copyFollowsSystemAtCopyTime()
+{
+    m_page->prepareResultsTable(1);
+    m_page->Command20_Click();
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             QStringLiteral("File name\tLeaf area mm2\tPerimeter mm\n"));
+    m_state->setSystemIndex(3);
+    m_state->setUnitName(QStringLiteral("cm"));
+    m_page->Command20_Click();
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             QStringLiteral("File name\tLeaf area cm2\tSymptom area cm2\tSymptom %\n"));
+    // The table itself keeps the header of its batch.
+    QCOMPARE(m_page->Grid2->horizontalHeaderItem(2)->text(), QStringLiteral("Perimeter\nmm"));
+}
+
+void ResultsPageTest::reportAndChartShareTheTabWidth()
+{
+    // Smallest window: tab 11790 twips wide, so each half is 5640 twips = 376 pixels.
+    m_page->layoutForTabWidth(11790);
+    QCOMPARE(m_page->text7->width(), 376);
+    QCOMPARE(m_page->Chart1->width(), 376);
+    QCOMPARE(m_page->Chart1->x(), m_page->text7->x() + 376);
+    m_page->layoutForTabWidth(20790);
+    QCOMPARE(m_page->text7->width(), 676);
+    QCOMPARE(m_page->Chart1->x(), m_page->text7->x() + 676);
+}
+
+QTEST_MAIN(ResultsPageTest)
+#include "tst_results_page.moc"

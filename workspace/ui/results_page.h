@@ -1,0 +1,65 @@
+#pragma once
+
+#include "results_report.h"
+#include "results_table.h"
+
+#include <QWidget>
+
+class QTextEdit;
+class QTableWidget;
+class QToolButton;
+class QChartView;
+class QPieSeries;
+
+namespace verdalis {
+
+class WorkspaceState;
+
+// The "Results" page: the text report and chart of a single analysis, or the
+// results table of a batch with its copy button. The unit name and the chosen
+// detection system come from the shared state at the moment each is needed.
+class ResultsPage : public QWidget {
+    Q_OBJECT
+public:
+    enum class ShowMode { Single, Batch };
+
+    explicit ResultsPage(WorkspaceState &state, QWidget *parent = nullptr);
+
+    // Writes the text report and the chart from the result of a single
+    // analysis; the symptom-area cap is written back into the result.
+    void ShowReport(AnalysisResult &result);
+    // Batch: the table is shown, the report and chart hidden; single: the reverse.
+    void setShowMode(ShowMode mode);
+    // The chart is hidden for "Leaf area only", which has no symptom area.
+    void setChartVisible(bool visible);
+
+    // A new batch: the table laid out for the system selected now, one empty row
+    // per picture; pictureSetRows counts the picture set's header row.
+    void prepareResultsTable(int pictureSetRows);
+    // One finished picture of the batch (cap written back into the result).
+    void recordBatchRow(AnalysisResult &result);
+    const ResultsTable &resultsTable() const { return m_table; }
+
+    // The resize rule: the report takes half the tab control's width less 255
+    // twips, the chart as much beside it.
+    void layoutForTabWidth(int tabWidthTwips);
+
+    // The controls, under the names the rest of the program uses for them.
+    QTextEdit *text7 = nullptr;
+    QChartView *Chart1 = nullptr;
+    QTableWidget *Grid2 = nullptr;
+    QToolButton *Command20 = nullptr;
+
+public slots:
+    // Puts the results table on the clipboard as tab-separated text.
+    void Command20_Click();
+
+private:
+    void refreshGrid();
+
+    WorkspaceState &m_state;
+    ResultsTable m_table;
+    QPieSeries *m_shares = nullptr;
+};
+
+} // namespace verdalis
