@@ -1,0 +1,281 @@
+// The window-side analysis driver against the engine run alone: same figures,
+// the same dots on the picture canvas, clear failures.
+#include "analysis_driver.h"
+#include "picture_canvas.h"
+#include "synthetic_leaves.h"
+#include "workspace_state.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <cmath>
+#include <memory>
+
+using namespace verdalis;
+
+namespace {
+
+struct Dot {
+    std::int32_t x;
+    std::int32_t y;
+    RgbColour colour;
+    int width;
+};
+
+class RecordingPainter : public OverlayPainter {
+public:
+    void paintDot(std::int32_t x, std::int32_t y, RgbColour colour, int widthPixels) override
+    {
+        dots.push_back({x, y, colour, widthPixels});
+    }
+    std::vector<Dot> dots;
+};
+
+// Threshold parameters of "Leaf area only" and System 1..4.
+const double BaseThresholds[] = {25.0, 25.0, 1750.0, 40.0, 330.0};
+const int ThresholdSteps[] = {5, 5, 50, 1, 10};
+
+QImage leafPicture(int width, int height, std::uint32_t seed)
+{
+    const SyntheticScene scene = RandomLeafScene(width, height, seed);
+    const std::vector<std::uint32_t> pixels = RenderScene(scene);
+    return QImage(reinterpret_cast<const uchar *>(pixels.data()), width, height, width * 4,
+                  QImage::Format_RGB32)
+        .copy();
+}
+
+PixelBuffer bufferOf(const QImage &image)
+{
+    return {reinterpret_cast<const std::uint32_t *>(image.constBits()), image.width(),
+            image.height(), std::ptrdiff_t(image.bytesPerLine() / 4)};
+}
+
+struct Workspace {
+    WorkspaceState state;
+    PictureCanvas canvas;
+};
+
+} // namespace
+
+class AnalysisDriverTest : public QObject {
+    Q_OBJECT
+private slots:
+    void sameFiguresAndDotsAsTheEngine_data();
+    void sameFiguresAndDotsAsTheEngine();
+    void oversizedRunFailsAndLeavesTheDriverUsable();
+    void startClearsEarlierDrawings();
+    void canvasGoneMidRunEndsCleanly();
+    void chartAfterSamplingFollowsSystemAndMode_data();
+    void chartAfterSamplingFollowsSystemAndMode();
+    void leafAreaTextIsPlainDecimal();
+};
+
+void AnalysisDriverTest::sameFiguresAndDotsAsTheEngine_data()
+{
+    QTest::addColumn<int>("system");
+    QTest::addColumn<int>("tenths");
+    QTest::addColumn<double>("sizeRatio");
+    QTest::addColumn<bool>("eventLoop");
+    for (int system = 0; system <= 4; ++system) {
+        QTest::addRow("system %d, unit step 1.0, event loop", system)
+            << system << 10 << 1.0 << true;
+        QTest::addRow("system %d, unit step 0.3, run to end", system)
+            << system << 3 << 2.5 << false;
+    }
+}
+
+void AnalysisDriverTest::sameFiguresAndDotsAsTheEngine()
+{
+    QFETCH(int, system);
+    QFETCH(int, tenths);
+    QFETCH(double, sizeRatio);
+    QFETCH(bool, eventLoop);
+
+    const QImage picture = leafPicture(260, 190, 7u + std::uint32_t(system));
+    Workspace workspace;
+    workspace.canvas.setPicture(picture);
+    workspace.canvas.setUnitStepTenths(tenths);
+    workspace.state.setSystemIndex(system);
+    workspace.state.setThreshold(BaseThresholds[system], ThresholdSteps[system]);
+    workspace.state.setSizeRatio(sizeRatio);
+    workspace.state.setCurrentPictureName(QStringLiteral("leafA"));
+
+    AnalysisSettings settings;
+    settings.detection.systemIndex = system;
+    settings.detection.baseThreshold = BaseThresholds[system];
+    settings.detection.thresholdStep = ThresholdSteps[system];
+    settings.unitStepTenths = tenths;
+    settings.sizeRatio = sizeRatio;
+    RecordingPainter recorded;
+    AnalysisRun reference;
+    reference.start(bufferOf(picture), settings, &recorded);
+    reference.runToEnd();
+    const AnalysisFigures expected = reference.figures();
+    QVERIFY(system == 0 ? expected.perimeter > 0 : expected.symptomArea > 0);
+
+    AnalysisDriver driver;
+    QStringList order;
+    double sampledLeafArea = -1;
+    AnalysisResult result;
+    QList<QPair<int, int>> progress;
+    connect(&driver, &AnalysisDriver::samplingFinished, this, [&](double leafArea) {
+        order << QStringLiteral("sampled");
+        sampledLeafArea = leafArea;
+    });
+    connect(&driver, &AnalysisDriver::finished, this, [&](const AnalysisResult &r) {
+        order << QStringLiteral("finished");
+        result = r;
+    });
+    connect(&driver, &AnalysisDriver::failed, this,
+            [&](const QString &message) { order << QStringLiteral("failed: ") + message; });
+    connect(&driver, &AnalysisDriver::progressChanged, this,
+            [&](int value, int maximum) { progress.append({value, maximum}); });
+    QSignalSpy drawings(&workspace.canvas, &PictureCanvas::drawingsChanged);
+
+    QVERIFY(driver.start(workspace.canvas, workspace.state));
+    QVERIFY(driver.isRunning());
+    if (eventLoop)
+        QTRY_VERIFY_WITH_TIMEOUT(!driver.isRunning(), 60000);
+    else
+        driver.runToEnd();
+
+    QCOMPARE(order, (QStringList{"sampled", "finished"}));
+    QVERIFY(sampledLeafArea == expected.leafArea);
+    QVERIFY(result.leafArea == expected.leafArea);
+    QVERIFY(result.symptomArea == expected.symptomArea);
+    QVERIFY(result.perimeter == expected.perimeter);
+    QCOMPARE(result.pictureName, QStringLiteral("leafA"));
+    QCOMPARE(progress.last(),
+             qMakePair(int(reference.progressValue()),
+                       int(std::ceil(reference.progressMaximum()))));
+
+    // The same dots, painted one by one on a second canvas, give the same overlay.
+    PictureCanvas oneByOne;
+    oneByOne.setPicture(picture);
+    oneByOne.setUnitStepTenths(tenths);
+    for (const Dot &dot : recorded.dots) {
+        oneByOne.setPen(QColor(dot.colour.red, dot.colour.green, dot.colour.blue), dot.width);
+        oneByOne.drawPoint(QPointF(dot.x, dot.y));
+    }
+    QVERIFY(!recorded.dots.empty());
+    QVERIFY(workspace.canvas.overlay() == oneByOne.overlay());
+    const QColor dotColour = system == 0 ? QColor(255, 255, 0) : QColor(255, 0, 0);
+    for (const Dot &dot : {recorded.dots.front(), recorded.dots.back()}) {
+        const QPoint pixel(int(workspace.canvas.pixelIndex(dot.x)),
+                           int(workspace.canvas.pixelIndex(dot.y)));
+        QCOMPARE(workspace.canvas.composedImage().pixelColor(pixel), dotColour);
+    }
+    // Dots are repainted per time slice, not one by one.
+    QVERIFY(drawings.count() < int(recorded.dots.size()));
+    if (!eventLoop)
+        QCOMPARE(drawings.count(), 2); // the clearing, then the whole run
+}
+
+void AnalysisDriverTest::oversizedRunFailsAndLeavesTheDriverUsable()
+{
+    // 60000 x 60000 pixels at unit step 0.1: far more samples than memory allows.
+    // The engine refuses before it reads a pixel.
+    const std::uint32_t pixel = 0xFF808080u;
+    const PixelBuffer huge{&pixel, 60000, 60000, 60000};
+    AnalysisSettings settings;
+    settings.detection.systemIndex = 1;
+    settings.unitStepTenths = 1;
+
+    AnalysisDriver driver;
+    QSignalSpy failed(&driver, &AnalysisDriver::failed);
+    QSignalSpy finished(&driver, &AnalysisDriver::finished);
+    QVERIFY(!driver.start(huge, settings));
+    QCOMPARE(failed.count(), 1);
+    QVERIFY(failed.first().first().toString().contains(QStringLiteral("not enough memory")));
+    QVERIFY(!driver.isRunning());
+    QTest::qWait(20);
+    QCOMPARE(finished.count(), 0);
+
+    Workspace workspace;
+    workspace.canvas.setPicture(leafPicture(80, 60, 3));
+    workspace.state.setSystemIndex(0);
+    QVERIFY(driver.start(workspace.canvas, workspace.state));
+    driver.runToEnd();
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(failed.count(), 1);
+}
+
+void AnalysisDriverTest::startClearsEarlierDrawings()
+{
+    // White picture: no leaf, so the run paints nothing of its own.
+    QImage white(120, 90, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    Workspace workspace;
+    workspace.canvas.setPicture(white);
+    workspace.canvas.setPen(Qt::green, 3);
+    workspace.canvas.drawLine(QPointF(2, 2), QPointF(20, 20));
+    workspace.state.setSystemIndex(2);
+    workspace.state.setThreshold(1750.0, 50);
+
+    AnalysisDriver driver;
+    QSignalSpy finished(&driver, &AnalysisDriver::finished);
+    QVERIFY(driver.start(workspace.canvas, workspace.state));
+    driver.runToEnd();
+    QCOMPARE(finished.count(), 1);
+    const auto result = finished.first().first().value<AnalysisResult>();
+    QCOMPARE(result.leafArea, 0.0);
+    QCOMPARE(result.symptomArea, 0.0);
+    QVERIFY(workspace.canvas.composedImage() == workspace.canvas.picture());
+}
+
+void AnalysisDriverTest::canvasGoneMidRunEndsCleanly()
+{
+    const QImage picture = leafPicture(400, 300, 11);
+    WorkspaceState state;
+    state.setSystemIndex(4);
+    state.setThreshold(330.0, 10);
+    auto canvas = std::make_unique<PictureCanvas>();
+    canvas->setPicture(picture);
+
+    AnalysisDriver driver;
+    QSignalSpy finished(&driver, &AnalysisDriver::finished);
+    QVERIFY(driver.start(*canvas, state));
+    QCoreApplication::processEvents(); // one time slice
+    canvas.reset();
+    driver.runToEnd();
+    QCOMPARE(finished.count(), 1);
+
+    AnalysisSettings settings;
+    settings.detection.systemIndex = 4;
+    settings.detection.baseThreshold = 330.0;
+    settings.detection.thresholdStep = 10;
+    AnalysisRun reference;
+    reference.start(bufferOf(picture), settings);
+    reference.runToEnd();
+    QVERIFY(finished.first().first().value<AnalysisResult>().symptomArea
+            == reference.figures().symptomArea);
+}
+
+void AnalysisDriverTest::chartAfterSamplingFollowsSystemAndMode_data()
+{
+    QTest::addColumn<int>("system");
+    QTest::addColumn<bool>("batch");
+    QTest::addColumn<int>("chart");
+    QTest::newRow("leaf area only, single") << 0 << false << int(ChartAfterSampling::Hide);
+    QTest::newRow("leaf area only, batch") << 0 << true << int(ChartAfterSampling::Hide);
+    QTest::newRow("system 3, single") << 3 << false << int(ChartAfterSampling::Show);
+    QTest::newRow("custom system, batch") << 6 << true << int(ChartAfterSampling::Keep);
+}
+
+void AnalysisDriverTest::chartAfterSamplingFollowsSystemAndMode()
+{
+    QFETCH(int, system);
+    QFETCH(bool, batch);
+    QTEST(int(chartAfterSampling(system, batch)), "chart");
+}
+
+void AnalysisDriverTest::leafAreaTextIsPlainDecimal()
+{
+    const QLocale german(QLocale::German, QLocale::Germany);
+    QCOMPARE(leafAreaText(1234.5, german), QStringLiteral("1234,5"));
+    QCOMPARE(leafAreaText(25.0, QLocale(QLocale::English)), QStringLiteral("25"));
+    QCOMPARE(leafAreaText(0.1 + 0.2, QLocale(QLocale::English)), QStringLiteral("0.3"));
+}
+
+QTEST_MAIN(AnalysisDriverTest)
+#include "tst_analysis_driver.moc"

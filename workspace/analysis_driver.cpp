@@ -1,0 +1,227 @@
+#include "analysis_driver.h"
+
+#include "workspace_state.h"
+
+#include <QElapsedTimer>
+#include <QPointer>
+
+#include <climits>
+#include <cmath>
+#include <new>
+
+namespace verdalis {
+
+namespace {
+const char *const OutOfMemoryMessage =
+    "There is not enough memory to analyze this picture at the current unit step. "
+    "Please choose a larger unit step or a smaller picture.";
+} // namespace
+
+// Paints the engine's dots on the canvas: a dot of the engine's width and colour
+// centred on the pixel its sample reads. A canvas destroyed mid-run (the window
+// closing) just receives no more dots.
+class AnalysisDriver::CanvasPainter : public OverlayPainter {
+public:
+    explicit CanvasPainter(PictureCanvas &canvas) : canvas(&canvas) {}
+
+    void paintDot(std::int32_t x, std::int32_t y, RgbColour colour, int widthPixels) override
+    {
+        if (!canvas)
+            return;
+        canvas->setPen(QColor(colour.red, colour.green, colour.blue), widthPixels);
+        canvas->drawPoint(QPointF(x, y));
+    }
+
+    QPointer<PictureCanvas> canvas;
+};
+
+AnalysisDriver::AnalysisDriver(QObject *parent) : QObject(parent)
+{
+    m_timer.setInterval(0);
+    connect(&m_timer, &QTimer::timeout, this, &AnalysisDriver::runSlice);
+}
+
+AnalysisDriver::~AnalysisDriver()
+{
+    endCanvasBatch();
+}
+
+AnalysisSettings AnalysisDriver::settingsFrom(const WorkspaceState &state,
+                                              const PictureCanvas &canvas)
+{
+    AnalysisSettings settings;
+    settings.detection.systemIndex = state.systemIndex();
+    settings.detection.baseThreshold = state.baseThreshold();
+    settings.detection.thresholdStep = state.thresholdStep();
+    settings.detection.sliderPosition = state.sliderPosition();
+    const Rgb colour = state.customColour();
+    settings.detection.customColour = RgbColour{colour.red, colour.green, colour.blue};
+    settings.unitStepTenths = canvas.unitStepTenths();
+    settings.sizeRatio = state.sizeRatio();
+    return settings;
+}
+
+bool AnalysisDriver::start(PictureCanvas &canvas, const WorkspaceState &state)
+{
+    cancel();
+    canvas.clearDrawings();
+    QImage picture = canvas.picture();
+    if (picture.format() != QImage::Format_RGB32 && picture.format() != QImage::Format_ARGB32)
+        picture = picture.convertToFormat(QImage::Format_RGB32);
+    const PixelBuffer buffer{reinterpret_cast<const std::uint32_t *>(picture.constBits()),
+                             picture.width(), picture.height(),
+                             std::ptrdiff_t(picture.bytesPerLine() / 4)};
+    m_canvasPainter = std::make_unique<CanvasPainter>(canvas);
+    if (!begin(buffer, settingsFrom(state, canvas), state.currentPictureName(),
+               m_canvasPainter.get()))
+        return false;
+    // Sampling reads this memory until it ends, whatever the canvas does.
+    m_picture = picture;
+    return true;
+}
+
+bool AnalysisDriver::start(const PixelBuffer &picture, const AnalysisSettings &settings,
+                           const QString &pictureName, OverlayPainter *painter)
+{
+    cancel();
+    return begin(picture, settings, pictureName, painter);
+}
+
+bool AnalysisDriver::begin(const PixelBuffer &picture, const AnalysisSettings &settings,
+                           const QString &pictureName, OverlayPainter *painter)
+{
+    m_pictureName = pictureName;
+    m_samplingReported = false;
+    m_figures = AnalysisFigures();
+    m_running = true;
+    guarded([&] { m_run.start(picture, settings, painter); });
+    if (!m_running)
+        return false;
+    m_timer.start();
+    reportProgress();
+    return true;
+}
+
+void AnalysisDriver::runToEnd()
+{
+    if (!m_running)
+        return;
+    m_timer.stop();
+    beginCanvasBatch();
+    guarded([&] {
+        while (m_running && !m_samplingReported)
+            tickOnce();
+        if (m_running)
+            m_run.runToEnd();
+    });
+    endCanvasBatch();
+    if (m_running)
+        finish();
+}
+
+void AnalysisDriver::cancel()
+{
+    m_running = false;
+    m_timer.stop();
+    endCanvasBatch();
+    m_canvasPainter.reset();
+    m_picture = QImage();
+}
+
+void AnalysisDriver::runSlice()
+{
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 sliceNanoseconds = qint64(SliceMilliseconds) * 1000000;
+    beginCanvasBatch();
+    guarded([&] {
+        while (m_running && !m_run.finished() && clock.nsecsElapsed() < sliceNanoseconds)
+            tickOnce();
+    });
+    // One repaint of everything painted in this slice.
+    endCanvasBatch();
+    if (!m_running)
+        return;
+    if (m_run.finished())
+        finish();
+    else
+        reportProgress();
+}
+
+void AnalysisDriver::tickOnce()
+{
+    m_run.tick();
+    if (!m_samplingReported && m_run.samplingFinished()) {
+        m_samplingReported = true;
+        m_picture = QImage();
+        emit samplingFinished(m_run.figures().leafArea);
+    }
+}
+
+template <typename Work> void AnalysisDriver::guarded(Work work)
+{
+    try {
+        work();
+    } catch (const AnalysisError &error) {
+        fail(QString::fromUtf8(error.what()));
+    } catch (const std::bad_alloc &) {
+        fail(QString::fromUtf8(OutOfMemoryMessage));
+    }
+}
+
+void AnalysisDriver::reportProgress()
+{
+    // A progress bar counts in ints; a huge run is shown in coarser steps.
+    const double maximum = std::ceil(m_run.progressMaximum());
+    const double scale = maximum > INT_MAX ? std::ceil(maximum / INT_MAX) : 1.0;
+    emit progressChanged(int(double(m_run.progressValue()) / scale), int(maximum / scale));
+}
+
+void AnalysisDriver::fail(const QString &message)
+{
+    cancel();
+    emit failed(message);
+}
+
+void AnalysisDriver::finish()
+{
+    m_running = false;
+    m_timer.stop();
+    endCanvasBatch();
+    m_figures = m_run.figures();
+    reportProgress();
+    AnalysisResult result;
+    result.leafArea = m_figures.leafArea;
+    result.symptomArea = m_figures.symptomArea;
+    result.perimeter = m_figures.perimeter;
+    result.pictureName = m_pictureName;
+    emit finished(result);
+}
+
+void AnalysisDriver::beginCanvasBatch()
+{
+    if (m_canvasPainter && m_canvasPainter->canvas)
+        m_canvasPainter->canvas->beginDrawingBatch();
+}
+
+void AnalysisDriver::endCanvasBatch()
+{
+    if (m_canvasPainter && m_canvasPainter->canvas)
+        m_canvasPainter->canvas->endDrawingBatch();
+}
+
+ChartAfterSampling chartAfterSampling(int systemIndex, bool batchActive)
+{
+    if (isLeafAreaOnly(systemIndex))
+        return ChartAfterSampling::Hide;
+    return batchActive ? ChartAfterSampling::Keep : ChartAfterSampling::Show;
+}
+
+QString leafAreaText(double leafArea, const QLocale &locale)
+{
+    QLocale plain = locale;
+    plain.setNumberOptions(plain.numberOptions() | QLocale::OmitGroupSeparator);
+    return plain.toString(leafArea, 'g', 15);
+}
+
+} // namespace verdalis
