@@ -1,0 +1,213 @@
+#include "custom_detection_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace verdalis {
+
+namespace {
+
+const QChar Quote = u'"';
+
+bool isLineEnd(QChar c)
+{
+    return c == u'\r' || c == u'\n';
+}
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+// Walks the file's text field by field. Separators are a comma or one or more
+// line ends; blanks around them are ignored.
+class FieldReader {
+public:
+    explicit FieldReader(const QString &text) : m_text(text) {}
+
+    bool atEnd() const { return m_pos >= m_text.size(); }
+
+    // The count: everything up to the first separator, blanks trimmed.
+    QString countToken()
+    {
+        skipBlanksAndLineEnds();
+        const int start = m_pos;
+        while (!atEnd() && m_text[m_pos] != u',' && !isLineEnd(m_text[m_pos]))
+            ++m_pos;
+        const QString token = m_text.mid(start, m_pos - start).trimmed();
+        if (!atEnd())
+            ++m_pos; // the separator
+        return token;
+    }
+
+    enum class Outcome { Field, EndOfFile, NoOpeningQuote, NoClosingQuote, TextAfterField };
+
+    Outcome quotedField(QString *field)
+    {
+        skipBlanksAndLineEnds();
+        if (atEnd())
+            return Outcome::EndOfFile;
+        if (m_text[m_pos] != Quote)
+            return Outcome::NoOpeningQuote;
+        const int close = m_text.indexOf(Quote, m_pos + 1);
+        if (close < 0)
+            return Outcome::NoClosingQuote;
+        *field = m_text.mid(m_pos + 1, close - m_pos - 1);
+        m_pos = close + 1;
+        while (!atEnd() && isBlank(m_text[m_pos]))
+            ++m_pos;
+        if (atEnd() || isLineEnd(m_text[m_pos]))
+            return Outcome::Field;
+        if (m_text[m_pos] != u',')
+            return Outcome::TextAfterField;
+        ++m_pos;
+        return Outcome::Field;
+    }
+
+private:
+    void skipBlanksAndLineEnds()
+    {
+        while (!atEnd() && (isBlank(m_text[m_pos]) || isLineEnd(m_text[m_pos])))
+            ++m_pos;
+    }
+
+    const QString &m_text;
+    int m_pos = 0;
+};
+
+// The file is written as UTF-8; a file saved by another editor in a legacy
+// 8-bit encoding still reads, as Latin-1, rather than failing.
+QString decodeText(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(bytes);
+    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+}
+
+bool parseChannel(const QString &field, int *value)
+{
+    bool ok = false;
+    *value = field.trimmed().toInt(&ok);
+    return ok && *value >= 0 && *value <= 255;
+}
+
+} // namespace
+
+QString customDetectionFilePath(const QString &programFolder)
+{
+    return QDir::toNativeSeparators(QDir(programFolder).filePath(QStringLiteral("CustFile")));
+}
+
+QByteArray encodeCustomSystems(const QList<DetectionSystem> &customSystems)
+{
+    QString text = QString::number(customSystems.size()) + QStringLiteral("\r\n");
+    for (const DetectionSystem &system : customSystems) {
+        const Rgb colour = system.referenceColour.value_or(Rgb{});
+        const QStringList fields = {system.name, QString::number(colour.red),
+                                    QString::number(colour.green), QString::number(colour.blue)};
+        QStringList quoted;
+        for (const QString &field : fields)
+            quoted << Quote + field + Quote;
+        text += quoted.join(u',') + QStringLiteral("\r\n");
+    }
+    return text.toUtf8();
+}
+
+bool decodeCustomSystems(const QByteArray &bytes, QList<DetectionSystem> *customSystems,
+                         QString *error)
+{
+    customSystems->clear();
+    const QString text = decodeText(bytes);
+    FieldReader reader(text);
+
+    const QString countText = reader.countToken();
+    if (countText.isEmpty()) {
+        *error = QStringLiteral("The file holds no record count.");
+        return false;
+    }
+    bool ok = false;
+    const qint16 count = countText.toShort(&ok);
+    if (!ok || count < 0) {
+        *error = QStringLiteral("The record count \"%1\" is not a whole number from 0 to 32767.")
+                     .arg(countText);
+        return false;
+    }
+
+    QList<DetectionSystem> systems;
+    systems.reserve(count);
+    for (int record = 1; record <= count; ++record) {
+        QString fields[4];
+        for (QString &field : fields) {
+            const FieldReader::Outcome outcome = reader.quotedField(&field);
+            if (outcome == FieldReader::Outcome::Field)
+                continue;
+            if (outcome == FieldReader::Outcome::EndOfFile) {
+                *error = QStringLiteral("The file ends after %1 of %2 records.")
+                             .arg(record - 1)
+                             .arg(count);
+                return false;
+            }
+            const QString what = outcome == FieldReader::Outcome::NoOpeningQuote
+                                     ? QStringLiteral("a field does not start with a double quote.")
+                                 : outcome == FieldReader::Outcome::NoClosingQuote
+                                     ? QStringLiteral("a field has no closing double quote.")
+                                     : QStringLiteral("unexpected text after a field.");
+            *error = QStringLiteral("Record %1 of %2: ").arg(record).arg(count) + what;
+            return false;
+        }
+        Rgb colour;
+        int *channels[3] = {&colour.red, &colour.green, &colour.blue};
+        for (int i = 0; i < 3; ++i) {
+            if (!parseChannel(fields[i + 1], channels[i])) {
+                *error = QStringLiteral("Record %1 of %2: \"%3\" is not a colour value from 0 "
+                                        "to 255.")
+                             .arg(record)
+                             .arg(count)
+                             .arg(fields[i + 1]);
+                return false;
+            }
+        }
+        systems.append(customDetectionSystem(fields[0], colour));
+    }
+    *customSystems = systems;
+    return true;
+}
+
+CustomFileReadResult readCustomDetectionFile(const QString &path)
+{
+    CustomFileReadResult result;
+    QFile file(path);
+    if (!file.exists()) {
+        result.missing = true;
+        return result;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = file.errorString();
+        return result;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        result.error = file.errorString();
+        return result;
+    }
+    decodeCustomSystems(bytes, &result.systems, &result.error);
+    return result;
+}
+
+bool writeCustomDetectionFile(const QString &path, const QList<DetectionSystem> &customSystems,
+                              QString *error)
+{
+    // Written beside the old file and renamed over it, so a failure part-way
+    // (a full disk) never leaves a truncated catalogue behind.
+    QSaveFile file(path);
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly) || file.write(encodeCustomSystems(customSystems)) < 0 ||
+        !file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace verdalis
