@@ -51,8 +51,10 @@ std::optional<double> readSizeRatio(const QString &text)
 {
     if (const auto value = readNumber(text))
         return value;
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
-    const double value = QLocale::c().toDouble(text.trimmed(), &ok);
+    const double value = c.toDouble(text.trimmed(), &ok);
     if (ok && std::isfinite(value))
         return value;
     return std::nullopt;

@@ -1,0 +1,234 @@
+// Calibration files: the bytes written, plain files of earlier versions, the
+// escaped fields and the failures.
+#include "calibration_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace verdalis;
+
+namespace {
+Calibration sample()
+{
+    Calibration c;
+    c.sizeRatio = 0.254;
+    c.unitName = "mm";
+    c.notes.sizeRatioNote = "1:1";
+    c.notes.scannerName = "A";
+    c.notes.resolution = "300";
+    return c;
+}
+
+const QByteArray kSampleBytes = "\"0.254\"\r\n\"mm\"\r\n\"1:1\"\r\n\"A\"\r\n\"300\"\r\n\"\"\r\n";
+
+// What a reader that knows nothing of escaping needs: six lines, each one
+// quoted field with no quote inside.
+bool isPlainSixLineFile(const QByteArray &bytes)
+{
+    if (!bytes.endsWith("\r\n"))
+        return false;
+    const QList<QByteArray> lines = bytes.chopped(2).split('\n');
+    if (lines.size() != 6)
+        return false;
+    for (const QByteArray &line : lines) {
+        const QByteArray text = line.endsWith('\r') ? line.chopped(1) : line;
+        if (text.size() < 2 || !text.startsWith('"') || !text.endsWith('"')
+            || text.count('"') != 2 || text.contains('\r'))
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+Q_DECLARE_METATYPE(Calibration)
+
+class CalibrationFileTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { QLocale::setDefault(QLocale::c()); }
+
+    void writesSixQuotedCrLfLines_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<double>("sizeRatio");
+        QTest::addColumn<QByteArray>("firstLine");
+        QTest::newRow("point") << QLocale::c() << 0.254 << QByteArray("\"0.254\"");
+        QTest::newRow("comma") << QLocale(QLocale::German) << 0.254 << QByteArray("\"0,254\"");
+        QTest::newRow("15 digits") << QLocale::c() << 1.0 / 3 << QByteArray("\"0.333333333333333\"");
+        QTest::newRow("two-decimal mean") << QLocale::c() << 10 / 33.33
+                                          << QByteArray("\"0.3000300030003\"");
+    }
+    void writesSixQuotedCrLfLines()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(double, sizeRatio);
+        QFETCH(QByteArray, firstLine);
+        QLocale::setDefault(locale);
+        Calibration c = sample();
+        c.sizeRatio = sizeRatio;
+        const QByteArray bytes = CalibrationFile::encode(c);
+        QCOMPARE(bytes, firstLine + kSampleBytes.mid(kSampleBytes.indexOf("\r\n")));
+    }
+
+    void readsPlainFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<Calibration>("expected");
+        QTest::newRow("as written") << kSampleBytes << sample();
+        QTest::newRow("line feeds only")
+            << QByteArray("\"0.254\"\n\"mm\"\n\"1:1\"\n\"A\"\n\"300\"\n\"\"\n") << sample();
+        QTest::newRow("blanks and unquoted")
+            << QByteArray("  \"0.254\"\r\nmm\r\n1:1,rest\r\n \"A\"  \r\n300\r\n\r\n") << sample();
+        // The marker counts only at the start of a field; after the closing quote
+        // the rest of the line is ignored.
+        Calibration backslash = sample();
+        backslash.notes.otherNotes = R"(C:\scans\%CLB1%, 50% )";
+        QTest::newRow("backslash and percent")
+            << QByteArray("\"0.254\"\r\n\"mm\"\r\n\"1:1\"\r\n\"A\"\r\n\"300\"\r\n"
+                          R"("C:\scans\%CLB1%, 50% ")" "ignored\"\r\n")
+            << backslash;
+        // Earlier versions wrote multi-line notes as they were.
+        Calibration multiLine = sample();
+        multiLine.notes.otherNotes = "first\nsecond";
+        QTest::newRow("raw multi-line notes")
+            << QByteArray("\"0.254\"\r\n\"mm\"\r\n\"1:1\"\r\n\"A\"\r\n\"300\"\r\n"
+                          "\"first\r\nsecond\"\r\n")
+            << multiLine;
+        Calibration latin1 = sample();
+        latin1.unitName = QString::fromUtf8("µm");
+        QTest::newRow("Latin-1 byte") << QByteArray("\"0.254\"\r\n\"\xb5m\"\r\n\"1:1\"\r\n\"A\"\r\n"
+                                                    "\"300\"\r\n\"\"\r\n")
+                                      << latin1;
+    }
+    void readsPlainFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(Calibration, expected);
+        QString error;
+        const auto read = CalibrationFile::decode(bytes, &error);
+        QVERIFY2(read, qPrintable(error));
+        QCOMPARE(read->unitName, expected.unitName);
+        QCOMPARE(read->notes.otherNotes, expected.notes.otherNotes);
+        QVERIFY(*read == expected);
+    }
+
+    void refusesBrokenFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("five lines")
+            << QByteArray("\"0.254\"\r\n\"mm\"\r\n\"1:1\"\r\n\"A\"\r\n\"300\"\r\n")
+            << "Input past end of file";
+        QTest::newRow("empty") << QByteArray() << "Input past end of file";
+        QTest::newRow("unclosed quote")
+            << QByteArray("\"0.254\"\r\n\"mm\"\r\n\"1:1\"\r\n\"A\"\r\n\"300\"\r\n\"notes\r\n")
+            << "Input past end of file";
+        QTest::newRow("first line not a number")
+            << QByteArray("\"abc\"\r\n\"mm\"\r\n\"1:1\"\r\n\"A\"\r\n\"300\"\r\n\"\"\r\n")
+            << "Type mismatch: the size ratio \"abc\" is not a number";
+        QTest::newRow("first line empty")
+            << QByteArray("\"\"\r\n\"mm\"\r\n\"1:1\"\r\n\"A\"\r\n\"300\"\r\n\"\"\r\n")
+            << "Type mismatch: the size ratio \"\" is not a number";
+    }
+    void refusesBrokenFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        QString error;
+        QVERIFY(!CalibrationFile::decode(bytes, &error));
+        QCOMPARE(error, reason);
+    }
+
+    // Any text typed into a field reads back whole from a file this program wrote,
+    // and the file stays six plain quoted lines for readers that know nothing of
+    // escaping.
+    void roundTripsEveryField_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("escaped");
+        const QLocale c = QLocale::c();
+        const QLocale german(QLocale::German);
+        QTest::newRow("plain") << c << "Flatbed, 600 dpi" << false;
+        QTest::newRow("Latin-1 stays plain") << c << QString::fromUtf8("Größe µm") << false;
+        QTest::newRow("backslash and percent stay plain") << c << R"(C:\scans 50%)" << false;
+        QTest::newRow("line breaks") << c << "first line\nsecond line\n\nlast" << true;
+        QTest::newRow("CR LF") << c << "a\r\nb" << true;
+        QTest::newRow("double quotes") << c << R"(the "good" scanner)" << true;
+        QTest::newRow("quote, percent and break") << german << "50% \"x\"\n%22" << true;
+        QTest::newRow("outside Latin-1") << german << QString::fromUtf8("€ 5 – 漢字") << true;
+        QTest::newRow("starts with the marker") << c << "%CLB1%plain" << true;
+        QTest::newRow("control character") << c << QString("a\x1a" "b") << true;
+        QTest::newRow("empty") << c << "" << false;
+    }
+    void roundTripsEveryField()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, text);
+        QFETCH(bool, escaped);
+        QLocale::setDefault(locale);
+        Calibration c;
+        c.sizeRatio = 0.1 + 0.2; // 15 significant digits: 0.3
+        c.unitName = text;
+        c.notes.scannerName = text + "1";
+        c.notes.resolution = text + "2";
+        c.notes.sizeRatioNote = text + "3";
+        c.notes.otherNotes = text;
+        const QByteArray bytes = CalibrationFile::encode(c);
+        QVERIFY(isPlainSixLineFile(bytes));
+        QCOMPARE(bytes.contains("%CLB1%"), escaped);
+
+        QString error;
+        const auto read = CalibrationFile::decode(bytes, &error);
+        QVERIFY2(read, qPrintable(error));
+        QCOMPARE(read->notes.otherNotes, text);
+        QCOMPARE(read->unitName, text);
+        QCOMPARE(read->notes.scannerName, text + "1");
+        QCOMPARE(read->notes.resolution, text + "2");
+        QCOMPARE(read->notes.sizeRatioNote, text + "3");
+        QCOMPARE(read->sizeRatio, 0.3);
+    }
+
+    // A file written where the decimal separator is a point still loads under a
+    // decimal-comma locale; the other way round the comma is not a number.
+    void readsThePointFormAnywhere()
+    {
+        QLocale::setDefault(QLocale(QLocale::German));
+        QString error;
+        const auto read = CalibrationFile::decode(kSampleBytes, &error);
+        QVERIFY2(read, qPrintable(error));
+        QCOMPARE(read->sizeRatio, 0.254);
+
+        QLocale::setDefault(QLocale::c());
+        QByteArray comma = kSampleBytes;
+        comma.replace("0.254", "0,254");
+        QVERIFY(!CalibrationFile::decode(comma, &error));
+    }
+
+    void writesAndReadsFiles()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("scanner.clb");
+        QString error;
+        QVERIFY2(CalibrationFile::write(path, sample(), &error), qPrintable(error));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), kSampleBytes);
+        file.close();
+        const auto read = CalibrationFile::read(path, &error);
+        QVERIFY(read && *read == sample());
+
+        // A failed write names the path and leaves the earlier file whole.
+        const QString inFile = path + "/inner.clb";
+        QVERIFY(!CalibrationFile::write(inFile, sample(), &error));
+        QVERIFY2(error.startsWith(QDir::toNativeSeparators(inFile) + ": "), qPrintable(error));
+        QVERIFY(!CalibrationFile::read(dir.filePath("missing.clb"), &error));
+        QVERIFY2(error.contains("missing.clb"), qPrintable(error));
+    }
+};
+
+QTEST_GUILESS_MAIN(CalibrationFileTest)
+#include "calibration_file_test.moc"

@@ -1,0 +1,284 @@
+// The two-click measuring tool, the statistics of the list and the mouse
+// dispatch, on a canvas without widgets. Positions are in picture units.
+#include "measure_tool.h"
+#include "measurement_list.h"
+#include "picture_canvas.h"
+#include "picture_mouse_dispatcher.h"
+#include "workspace_state.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <cmath>
+
+using namespace verdalis;
+
+namespace {
+constexpr qint32 kRed = 255; // packed blue*65536 + green*256 + red
+constexpr qint32 kWhite = 0xffffff;
+} // namespace
+
+class MeasureToolTest : public QObject {
+    Q_OBJECT
+
+private:
+    struct Rig {
+        WorkspaceState state;
+        PictureCanvas canvas;
+        MeasurementList list;
+        MeasureTool tool{list, canvas, state};
+        Rig()
+        {
+            QImage white(400, 400, QImage::Format_RGB32);
+            white.fill(Qt::white);
+            canvas.setPicture(white);
+        }
+        void measure(QPointF from, QPointF to)
+        {
+            tool.mouseDown(from);
+            tool.mouseMove(to);
+            tool.mouseDown(to);
+        }
+    };
+
+private slots:
+    void init() { QLocale::setDefault(QLocale::c()); }
+
+    void measuresOneDistance_data()
+    {
+        QTest::addColumn<QPointF>("from");
+        QTest::addColumn<QPointF>("to");
+        QTest::addColumn<int>("tenths");
+        QTest::addColumn<double>("sizeRatio");
+        QTest::addColumn<QStringList>("row"); // columns 0..5
+
+        QTest::newRow("3-4-5") << QPointF(0, 0) << QPointF(3, 4) << 10 << 1.0
+                               << QStringList{"0", "0", "3", "4", "5", "5.00"};
+        QTest::newRow("same point") << QPointF(7, 7) << QPointF(7, 7) << 10 << 1.0
+                                    << QStringList{"7", "7", "7", "7", "0", "0.00"};
+        QTest::newRow("halves to even") << QPointF(0.5, 2.5) << QPointF(3.5, 2.5) << 10 << 1.0
+                                        << QStringList{"0", "2", "4", "2", "4", "4.00"};
+        QTest::newRow("calibrated") << QPointF(0, 0) << QPointF(0, 7) << 10 << 0.25
+                                    << QStringList{"0", "0", "0", "7", "7", "1.75"};
+        QTest::newRow("unit step 0.5") << QPointF(0, 0) << QPointF(6, 8) << 5 << 1.0
+                                       << QStringList{"0", "0", "6", "8", "5", "5.00"};
+        // 16-bit points would wrap here: a wide picture at the finest unit step.
+        QTest::newRow("beyond 16 bits") << QPointF(1000, 0) << QPointF(41000.4, 0) << 1 << 1.0
+                                        << QStringList{"1000", "0", "41000", "0", "4000",
+                                                       "4000.00"};
+    }
+    void measuresOneDistance()
+    {
+        QFETCH(QPointF, from);
+        QFETCH(QPointF, to);
+        QFETCH(int, tenths);
+        QFETCH(double, sizeRatio);
+        QFETCH(QStringList, row);
+        Rig rig;
+        rig.canvas.setUnitStepTenths(tenths);
+        rig.state.setSizeRatio(sizeRatio);
+
+        rig.tool.mouseDown(from);
+        QCOMPARE(rig.tool.measurePhase(), MeasurePhase::AwaitEnd);
+        QCOMPARE(rig.list.rowCount(), 1);
+        rig.tool.mouseDown(to);
+
+        QCOMPARE(rig.tool.measurePhase(), MeasurePhase::AwaitStart);
+        QStringList cells;
+        for (int column = 0; column < MeasurementList::kColumnCount; ++column)
+            cells << rig.list.cell(0, column);
+        QCOMPARE(cells, row);
+        QCOMPARE(rig.list.currentRow(), 0);
+        QCOMPARE(rig.list.statistics().mean, row.last());
+    }
+
+    void rubberBandFollowsTheMouse()
+    {
+        Rig rig;
+        rig.measure({0, 0}, {0, 2}); // an earlier measurement, drawn
+        rig.tool.mouseDown({10, 10});
+        QVERIFY(rig.list.cell(1, DistanceColumn).isEmpty());
+        QCOMPARE(rig.canvas.colourAt(10, 10), kWhite); // nothing drawn at the first click
+
+        rig.tool.mouseMove({13.0, 14.5});
+        // Column 4 keeps every bit of the length.
+        QCOMPARE(rig.list.cell(1, BaseDistanceColumn).toDouble(), std::sqrt(29.25));
+        QCOMPARE(rig.list.cell(1, DistanceColumn), "5.41");
+        QCOMPARE(rig.list.statistics().mean, "2.00"); // not recomputed while moving
+        QCOMPARE(rig.canvas.colourAt(10, 10), kRed);
+        QCOMPARE(rig.canvas.colourAt(0, 2), kWhite); // the earlier drawing is gone
+
+        rig.tool.mouseDown({13, 14});
+        QCOMPARE(rig.list.cell(1, DistanceColumn), "5.00");
+        QCOMPARE(rig.canvas.colourAt(10, 10), kRed);
+        QCOMPARE(rig.canvas.colourAt(13, 14), kRed);
+        QCOMPARE(rig.canvas.penWidth(), 1);
+        QVERIFY(!rig.canvas.isDotted());
+    }
+
+    void statistics_data()
+    {
+        QTest::addColumn<QList<int>>("lengths"); // picture units, unitStep 1, sizeRatio 1
+        QTest::addColumn<QStringList>("expected"); // Text3, Text4, Text5
+        QTest::newRow("two rows") << QList<int>{2, 4} << QStringList{"3.00", "1.414", "1.000"};
+        QTest::newRow("one row") << QList<int>{5} << QStringList{"5.00", "", ""};
+        QTest::newRow("three rows") << QList<int>{30, 30, 40}
+                                    << QStringList{"33.33", "5.774", "3.333"};
+    }
+    void statistics()
+    {
+        QFETCH(QList<int>, lengths);
+        QFETCH(QStringList, expected);
+        Rig rig;
+        for (int length : lengths)
+            rig.measure({0, 0}, {0, double(length)});
+        const MeasurementStatistics &s = rig.list.statistics();
+        QCOMPARE((QStringList{s.mean, s.sd, s.se}), expected);
+    }
+
+    void deleteRemovesTheCurrentRow()
+    {
+        Rig rig;
+        for (int length : {1, 2, 3})
+            rig.measure({0, 0}, {0, double(length)});
+        rig.list.setCurrentRow(0);
+        rig.tool.deleteCurrent();
+        QCOMPARE(rig.list.rowCount(), 2);
+        QCOMPARE(rig.list.cell(0, DistanceColumn), "2.00");
+        QCOMPARE(rig.list.currentRow(), 0);
+        QCOMPARE(rig.list.statistics().mean, "2.50");
+        rig.tool.deleteCurrent();
+        rig.tool.deleteCurrent(); // one row left: Reset
+        QCOMPARE(rig.list.rowCount(), 0);
+        QCOMPARE(rig.list.statistics().mean, "");
+    }
+
+    // Del while a measurement is pending cancels it, whatever row is selected;
+    // the finished rows and the statistics stay, and the tool waits for a start.
+    void deleteCancelsAPendingMeasurement_data()
+    {
+        QTest::addColumn<int>("finishedRows");
+        QTest::addColumn<int>("selectedRow");
+        QTest::newRow("only the pending row") << 0 << -1;
+        QTest::newRow("newest row selected") << 2 << 1;
+        QTest::newRow("older row selected") << 2 << 0;
+    }
+    void deleteCancelsAPendingMeasurement()
+    {
+        QFETCH(int, finishedRows);
+        QFETCH(int, selectedRow);
+        Rig rig;
+        for (int i = 0; i < finishedRows; ++i)
+            rig.measure({0, 0}, {0, double(2 + 2 * i)});
+        const QString mean = rig.list.statistics().mean;
+        rig.list.setCurrentRow(selectedRow);
+        rig.tool.mouseDown({50, 50});
+        rig.tool.mouseMove({60, 50});
+
+        rig.tool.deleteCurrent();
+        QCOMPARE(rig.tool.measurePhase(), MeasurePhase::AwaitStart);
+        QCOMPARE(rig.list.rowCount(), finishedRows);
+        QCOMPARE(rig.list.pendingRow(), -1);
+        QCOMPARE(rig.list.statistics().mean, mean);
+        QCOMPARE(rig.canvas.colourAt(50, 50), kWhite);
+
+        // The next click starts a new measurement.
+        rig.measure({0, 0}, {0, 9});
+        QCOMPARE(rig.list.rowCount(), finishedRows + 1);
+        QCOMPARE(rig.list.cell(finishedRows, DistanceColumn), "9.00");
+    }
+
+    void pendingRowIsNoMeasurement()
+    {
+        Rig rig;
+        rig.measure({0, 0}, {0, 2});
+        rig.tool.mouseDown({0, 0});
+        rig.tool.mouseMove({0, 8});
+        rig.list.RecomputeMeasurementStatistics();
+        QCOMPARE(rig.list.statistics().mean, "2.00");
+        QCOMPARE(rig.tool.copyAll(), "2.00\n");
+    }
+
+    // The start point belongs to the old coordinate system.
+    void unitStepChangeCancelsAPendingMeasurement()
+    {
+        Rig rig;
+        rig.measure({0, 0}, {0, 2});
+        rig.tool.mouseDown({5, 5});
+        rig.canvas.setUnitStepTenths(5);
+        QCOMPARE(rig.tool.measurePhase(), MeasurePhase::AwaitStart);
+        QCOMPARE(rig.list.rowCount(), 1);
+        QCOMPARE(rig.list.cell(0, DistanceColumn), "2.00");
+    }
+
+    void copyPutsColumnFiveOnTheClipboard()
+    {
+        Rig rig;
+        rig.state.setSizeRatio(0.75);
+        rig.measure({0, 0}, {0, 2});
+        rig.measure({0, 0}, {0, 3});
+        rig.list.setCurrentRow(0);
+        QGuiApplication::clipboard()->setText("old");
+        rig.tool.copyAll();
+        QCOMPARE(QGuiApplication::clipboard()->text(), "1.50\n2.25\n");
+        QCOMPARE(rig.list.currentRow(), 0);
+
+        rig.tool.reset();
+        QGuiApplication::clipboard()->setText("kept");
+        rig.tool.copyAll();
+        QCOMPARE(QGuiApplication::clipboard()->text(), "kept");
+    }
+
+    void dispatcherRoutesToOneTool_data()
+    {
+        QTest::addColumn<bool>("brush");
+        QTest::addColumn<bool>("sampling");
+        QTest::addColumn<QString>("downGoesTo");
+        QTest::addColumn<QString>("moveGoesTo");
+        QTest::newRow("measuring") << false << false << "measure" << "measure";
+        QTest::newRow("brush") << true << false << "brush" << "brush";
+        QTest::newRow("sampling") << false << true << "sampling" << "sampling";
+        QTest::newRow("both ticked") << true << true << "brush" << "sampling";
+    }
+    void dispatcherRoutesToOneTool()
+    {
+        QFETCH(bool, brush);
+        QFETCH(bool, sampling);
+        QFETCH(QString, downGoesTo);
+        QFETCH(QString, moveGoesTo);
+        Rig rig;
+        PictureMouseDispatcher dispatcher(rig.tool);
+        QSignalSpy measuring(&dispatcher, &PictureMouseDispatcher::measuringChanged);
+        dispatcher.setBrushActive(brush);
+        dispatcher.setSamplingActive(sampling);
+        QCOMPARE(dispatcher.isMeasuring(), !brush && !sampling);
+        QCOMPARE(measuring.count(), (brush || sampling) ? 1 : 0);
+
+        QStringList calls;
+        connect(&dispatcher, &PictureMouseDispatcher::brushDown, this, [&] { calls << "brush"; });
+        connect(&dispatcher, &PictureMouseDispatcher::brushMove, this, [&] { calls << "brush"; });
+        connect(&dispatcher, &PictureMouseDispatcher::samplingDown, this,
+                [&] { calls << "sampling"; });
+        connect(&dispatcher, &PictureMouseDispatcher::samplingMove, this,
+                [&] { calls << "sampling"; });
+        connect(&dispatcher, &PictureMouseDispatcher::released, this, [&] { calls << "up"; });
+
+        dispatcher.mouseDown({1, 1});
+        dispatcher.mouseMove({4, 5});
+        dispatcher.mouseUp({4, 5});
+        QStringList expected;
+        if (downGoesTo != "measure")
+            expected << downGoesTo;
+        if (moveGoesTo != "measure")
+            expected << moveGoesTo;
+        expected << "up";
+        QCOMPARE(calls, expected);
+        QCOMPARE(rig.list.rowCount(), downGoesTo == "measure" ? 1 : 0);
+        QCOMPARE(rig.list.cell(0, DistanceColumn), downGoesTo == "measure" ? "5.00" : "");
+    }
+};
+
+QTEST_MAIN(MeasureToolTest)
+#include "measure_tool_test.moc"
