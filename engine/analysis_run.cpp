@@ -15,6 +15,20 @@ constexpr std::uint32_t Black = 0xFF000000u;
 // rather than left to the allocator.
 constexpr std::int64_t MaxSamples = std::int64_t(1) << 34;
 
+int lowestBit(std::uint64_t word)
+{
+#if defined(__GNUC__)
+    return __builtin_ctzll(word);
+#else
+    int bit = 0;
+    while (!(word & 1u)) {
+        word >>= 1;
+        ++bit;
+    }
+    return bit;
+#endif
+}
+
 const char *const OutOfMemoryMessage =
     "There is not enough memory to analyze this picture at the current unit step. "
     "Please choose a larger unit step or a smaller picture.";
@@ -167,12 +181,14 @@ void AnalysisRun::sampleColumn(std::int64_t count)
     const unsigned markShift = m_leafAreaOnly ? 0 : 1;
     ColourClassifier &classifier = *m_classifier;
 
-    std::uint64_t bit = bitOf(m_x, m_y);
+    std::uint64_t first = bitOf(m_x, m_y);
+    std::uint64_t marks = 0; // gathered a word at a time
+    unsigned marked = 0;
     std::int64_t leafSamples = 0;
     // Neighbouring samples often read the same pixel, or pixels of one colour.
     std::uint32_t lastPixel = Black;
     unsigned lastClasses = classifier.classify(Black);
-    for (std::int64_t i = 0; i < count; ++i, ++bit) {
+    for (std::int64_t i = 0; i < count; ++i) {
         const std::ptrdiff_t offset = rowOffset[i];
         const std::uint32_t pixel = (column < 0 || offset < 0) ? Black : pixels[offset + column];
         if (pixel != lastPixel) {
@@ -180,8 +196,16 @@ void AnalysisRun::sampleColumn(std::int64_t count)
             lastClasses = classifier.classify(pixel);
         }
         leafSamples += lastClasses & ColourClassifier::Leaf;
-        mark.merge(bit, (lastClasses >> markShift) & 1u);
+        marks |= std::uint64_t((lastClasses >> markShift) & 1u) << marked;
+        if (++marked == 64) {
+            mark.merge(first, marks, 64);
+            first += 64;
+            marks = 0;
+            marked = 0;
+        }
     }
+    if (marked > 0)
+        mark.merge(first, marks, marked);
     m_figures.leafSamples += leafSamples;
 }
 
@@ -207,28 +231,55 @@ void AnalysisRun::endSampling()
     }
 }
 
+std::int64_t AnalysisRun::probesToSkip(std::uint64_t first, std::int64_t count) const
+{
+    std::int64_t done = 0;
+    while (done < count) {
+        std::uint64_t word = m_unlabelledSymptom.bits(first + std::uint64_t(done));
+        if (m_painter)
+            word |= m_labelled.bits(first + std::uint64_t(done));
+        const std::int64_t chunk = std::min<std::int64_t>(64, count - done);
+        if (chunk < 64)
+            word &= (std::uint64_t(1) << chunk) - 1;
+        if (word != 0)
+            return done + lowestBit(word);
+        done += chunk;
+    }
+    return count;
+}
+
 void AnalysisRun::scanSpots(std::int64_t budget)
 {
     const std::int32_t maxX = m_geometry.maxX();
     const std::int32_t maxY = m_geometry.maxY();
-    while (budget-- > 0) {
-        ++m_progress;
-        const std::uint64_t bit = bitOf(m_x, m_y);
-        if (IsSymptomSample(bit)) {
-            // A new seed. The cursor stays on it: the scan resumes here after
-            // the spot has grown and paints it like the rest of its spot.
-            m_unlabelledSymptom.reset(bit);
-            m_labelled.set(bit);
-            m_spotQueue.push_back({m_x, m_y});
-            ++m_figures.spotCount;
-            m_spotSamples = 0;
-            m_state = RunState::SpotGrow;
-            return;
-        }
-        if (m_painter && m_labelled.test(bit))
-            m_painter->paintDot(m_x, m_y, SymptomDotColour, m_symptomDotWidth);
+    while (budget > 0) {
         // The last row is never probed: it can join a spot but not start one.
-        if (++m_y == maxY) {
+        const std::int64_t count = std::min<std::int64_t>(budget, maxY - m_y);
+        const std::uint64_t first = bitOf(m_x, m_y);
+        // Probes of samples that are neither seeds nor painted only move the bar.
+        const std::int64_t skipped = probesToSkip(first, count);
+        m_progress += skipped;
+        budget -= skipped;
+        m_y += std::int32_t(skipped);
+        if (skipped < count) {
+            --budget;
+            ++m_progress;
+            const std::uint64_t bit = first + std::uint64_t(skipped);
+            if (IsSymptomSample(bit)) {
+                // A new seed. The cursor stays on it: the scan resumes here
+                // after the spot has grown and paints it like the rest of it.
+                m_unlabelledSymptom.reset(bit);
+                m_labelled.set(bit);
+                m_spotQueue.push_back({m_x, m_y});
+                ++m_figures.spotCount;
+                m_spotSamples = 0;
+                m_state = RunState::SpotGrow;
+                return;
+            }
+            m_painter->paintDot(m_x, m_y, SymptomDotColour, m_symptomDotWidth);
+            ++m_y;
+        }
+        if (m_y == maxY) {
             m_y = 0;
             if (++m_x > maxX) {
                 finish();
@@ -288,30 +339,15 @@ void AnalysisRun::growSpot(std::int64_t budget)
 
 void AnalysisRun::traceEdge(std::int64_t budget)
 {
-    // Contribution of a leaf sample by its number of background edge
-    // neighbours; two make a diagonal step of about sqrt 2.
-    static constexpr double Weights[5] = {0, 1, 1.414, 2.414, 1};
     const std::int32_t maxX = m_geometry.maxX();
-    const std::int32_t maxY = m_geometry.maxY();
-    const std::uint64_t rows = std::uint64_t(m_geometry.rows());
-    while (budget-- > 0) {
-        ++m_progress;
-        const std::uint64_t bit = bitOf(m_x, m_y);
-        if (m_leafMask.test(bit)) {
-            if (m_x == 0 || m_y == 0 || m_x >= maxX || m_y >= maxY) {
-                // The grid's border counts as edge but is not painted.
-                m_figures.perimeterCount += 1;
-            } else {
-                const int background = !m_leafMask.test(bit - rows) + !m_leafMask.test(bit + rows)
-                                       + !m_leafMask.test(bit - 1) + !m_leafMask.test(bit + 1);
-                if (background > 0) {
-                    m_figures.perimeterCount += Weights[background];
-                    if (m_painter)
-                        m_painter->paintDot(m_x, m_y, LeafEdgeDotColour, m_edgeDotWidth);
-                }
-            }
-        }
-        if (++m_y > maxY) {
+    const std::int64_t rows = m_geometry.rows();
+    while (budget > 0) {
+        const std::int64_t count = std::min<std::int64_t>(budget, rows - m_y);
+        traceColumn(count);
+        m_progress += count;
+        budget -= count;
+        m_y += std::int32_t(count);
+        if (m_y == rows) {
             m_y = 0;
             if (++m_x > maxX) {
                 m_figures.perimeter =
@@ -321,6 +357,63 @@ void AnalysisRun::traceEdge(std::int64_t budget)
             }
         }
     }
+}
+
+void AnalysisRun::traceColumn(std::int64_t count)
+{
+    // The count is a sum of doubles in scan order, so every contribution is
+    // added on its own, in order, even where a product would do.
+    const std::int32_t maxX = m_geometry.maxX();
+    const std::int32_t maxY = m_geometry.maxY();
+    const std::uint64_t rows = std::uint64_t(m_geometry.rows());
+    double perimeter = m_figures.perimeterCount;
+    std::int64_t y = m_y;
+    const std::int64_t end = m_y + count;
+    const auto addBorder = [&](std::int64_t from, std::int64_t to) {
+        // The grid's border counts as edge but is not painted.
+        for (std::int64_t row = from; row < to; ++row) {
+            if (m_leafMask.test(bitOf(m_x, std::int32_t(row))))
+                perimeter += 1;
+        }
+    };
+    if (m_x == 0 || m_x >= maxX) {
+        addBorder(y, end);
+        m_figures.perimeterCount = perimeter;
+        return;
+    }
+    if (y == 0) {
+        addBorder(0, 1);
+        y = 1;
+    }
+    // Inside the border, a leaf sample counts by its background edge
+    // neighbours; 64 rows at a time, only edge samples are visited.
+    static constexpr double Weights[5] = {0, 1, 1.414, 2.414, 1};
+    const std::int64_t insideEnd = std::min<std::int64_t>(end, maxY);
+    while (y < insideEnd) {
+        const std::int64_t chunk = std::min<std::int64_t>(64, insideEnd - y);
+        const std::uint64_t first = bitOf(m_x, std::int32_t(y));
+        const std::uint64_t self = m_leafMask.bits(first);
+        const std::uint64_t left = m_leafMask.bits(first - rows);
+        const std::uint64_t right = m_leafMask.bits(first + rows);
+        const std::uint64_t up = m_leafMask.bits(first - 1);
+        const std::uint64_t down = m_leafMask.bits(first + 1);
+        std::uint64_t edge = self & ~(left & right & up & down);
+        if (chunk < 64)
+            edge &= (std::uint64_t(1) << chunk) - 1;
+        while (edge != 0) {
+            const int j = lowestBit(edge);
+            edge &= edge - 1;
+            const int background = int(!((left >> j) & 1u)) + int(!((right >> j) & 1u))
+                                   + int(!((up >> j) & 1u)) + int(!((down >> j) & 1u));
+            perimeter += Weights[background];
+            if (m_painter)
+                m_painter->paintDot(m_x, std::int32_t(y + j), LeafEdgeDotColour, m_edgeDotWidth);
+        }
+        y += chunk;
+    }
+    if (y < end)
+        addBorder(y, end); // the last row
+    m_figures.perimeterCount = perimeter;
 }
 
 void AnalysisRun::finish()

@@ -90,10 +90,12 @@ private:
     void sample(std::int64_t budget);
     void sampleColumn(std::int64_t count);
     void endSampling();
+    std::int64_t probesToSkip(std::uint64_t first, std::int64_t count) const;
     void scanSpots(std::int64_t budget);
     void growSpot(std::int64_t budget);
     void probeNeighbour(std::int32_t x, std::int32_t y);
     void traceEdge(std::int64_t budget);
+    void traceColumn(std::int64_t count);
     void finish();
     std::uint64_t bitOf(std::int32_t x, std::int32_t y) const
     {

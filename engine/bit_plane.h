@@ -10,15 +10,31 @@ namespace verdalis {
 class BitPlane {
 public:
     BitPlane() = default;
-    explicit BitPlane(std::uint64_t bits) : m_words((bits + 63) / 64, 0) {}
+    // One spare word at the end lets bits() read 64 bits from any valid bit.
+    explicit BitPlane(std::uint64_t bits) : m_words((bits + 63) / 64 + 1, 0) {}
 
     bool test(std::uint64_t bit) const { return (m_words[bit >> 6] >> (bit & 63)) & 1u; }
     void set(std::uint64_t bit) { m_words[bit >> 6] |= std::uint64_t(1) << (bit & 63); }
     void reset(std::uint64_t bit) { m_words[bit >> 6] &= ~(std::uint64_t(1) << (bit & 63)); }
-    // Ors a 0 or 1 in without a branch (the sampling pass writes every bit once).
-    void merge(std::uint64_t bit, unsigned value)
+    // Ors in the low `count` bits of `value` at `first` (count <= 64), as the
+    // sampling pass does once per word instead of once per bit.
+    void merge(std::uint64_t first, std::uint64_t value, unsigned count)
     {
-        m_words[bit >> 6] |= std::uint64_t(value) << (bit & 63);
+        const std::uint64_t word = first >> 6;
+        const unsigned shift = unsigned(first & 63);
+        m_words[word] |= value << shift;
+        if (shift != 0 && shift + count > 64)
+            m_words[word + 1] |= value >> (64 - shift);
+    }
+    // The 64 bits from `first` (a bit of the plane) on, bit `first` lowest;
+    // bits past the plane read 0.
+    std::uint64_t bits(std::uint64_t first) const
+    {
+        const std::uint64_t word = first >> 6;
+        const unsigned shift = unsigned(first & 63);
+        if (shift == 0)
+            return m_words[word];
+        return (m_words[word] >> shift) | (m_words[word + 1] << (64 - shift));
     }
     void release() { std::vector<std::uint64_t>().swap(m_words); }
 

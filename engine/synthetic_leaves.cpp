@@ -140,8 +140,8 @@ SyntheticScene RandomLeafScene(int width, int height, std::uint32_t seed, Backgr
         for (int column = 0; column < columns; ++column) {
             ScenePatch leaf;
             leaf.shape = Shape::Ellipse;
-            leaf.bounds.width = std::max(2, int(cellWidth * random.fraction(0.88, 0.98)));
-            leaf.bounds.height = std::max(2, int(cellHeight * random.fraction(0.88, 0.98)));
+            leaf.bounds.width = std::max(2, int(cellWidth * random.fraction(0.80, 0.92)));
+            leaf.bounds.height = std::max(2, int(cellHeight * random.fraction(0.80, 0.92)));
             leaf.bounds.x = regionLeft + column * cellWidth
                             + random.between(0, cellWidth - leaf.bounds.width);
             leaf.bounds.y =

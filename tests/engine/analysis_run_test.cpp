@@ -393,6 +393,36 @@ std::vector<TickRecord> tickThrough(AnalysisRun &run)
     return ticks;
 }
 
+// Every tick uses its whole budget unless it ends its state: a scan tick may
+// stop at a seed, any tick at the end of its pass; spot growth never moves the
+// bar.
+void expectWholeBudgets(const std::vector<TickRecord> &ticks, std::int64_t finalProgress)
+{
+    std::int64_t before = 0;
+    for (std::size_t i = 0; i < ticks.size(); ++i) {
+        const TickRecord &tick = ticks[i];
+        const bool lastOfState = i + 1 == ticks.size() || ticks[i + 1].state != tick.state;
+        const std::int64_t moved = tick.progress - before;
+        switch (tick.state) {
+        case RunState::Sampling:
+            EXPECT_TRUE(moved == AnalysisRun::SamplingBudget || (lastOfState && moved > 0));
+            break;
+        case RunState::SpotScan:
+        case RunState::EdgeTrace:
+            EXPECT_TRUE(moved == AnalysisRun::SpotScanBudget || (lastOfState && moved > 0))
+                << "tick " << i << " moved " << moved;
+            break;
+        case RunState::SpotGrow:
+            EXPECT_EQ(moved, 0);
+            break;
+        default:
+            ADD_FAILURE() << "tick in an idle state";
+        }
+        before = tick.progress;
+    }
+    EXPECT_EQ(before, finalProgress);
+}
+
 TEST(AnalysisRunTest, TicksKeepTheBudgetsAndTheSeedEndsAScanTick)
 {
     // 30 x 30 samples with a 12 x 12 symptom block at x 10..21, y 5..16.
@@ -584,15 +614,18 @@ std::vector<std::uint32_t> randomPicture(std::mt19937 &random, int width, int he
     return pixels;
 }
 
-class ReferenceComparisonTest : public ::testing::TestWithParam<std::uint32_t> {};
+// Parameters: random seed, largest picture width in pixels.
+class ReferenceComparisonTest
+    : public ::testing::TestWithParam<std::tuple<std::uint32_t, int>> {};
 
 TEST_P(ReferenceComparisonTest, TicksRunToEndAndReferenceAgree)
 {
-    std::mt19937 random(GetParam());
+    const auto [seed, maxWidth] = GetParam();
+    std::mt19937 random(seed);
     const auto pick = [&](int n) { return int(random() % std::uint32_t(n)); };
     for (int round = 0; round < 12; ++round) {
-        const int width = 2 + pick(90);
-        const int height = 2 + pick(70);
+        const int width = 2 + pick(maxWidth);
+        const int height = 2 + pick(maxWidth * 3 / 4);
         const std::vector<std::uint32_t> pixels = randomPicture(random, width, height);
         const PixelBuffer picture{pixels.data(), width, height, width};
         const int system = pick(7);
@@ -609,7 +642,8 @@ TEST_P(ReferenceComparisonTest, TicksRunToEndAndReferenceAgree)
         RecordingPainter painter;
         AnalysisRun run;
         run.start(picture, settings, &painter);
-        tickThrough(run);
+        const std::vector<TickRecord> ticks = tickThrough(run);
+        expectWholeBudgets(ticks, run.progressValue());
         ASSERT_TRUE(run.finished());
 
         for (const Outcome &o : {whole, Outcome{run.figures(), painter.dots, run.progressValue()}}) {
@@ -627,7 +661,10 @@ TEST_P(ReferenceComparisonTest, TicksRunToEndAndReferenceAgree)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, ReferenceComparisonTest, ::testing::Range(1u, 41u));
+INSTANTIATE_TEST_SUITE_P(Small, ReferenceComparisonTest,
+                         ::testing::Combine(::testing::Range(1u, 41u), ::testing::Values(90)));
+INSTANTIATE_TEST_SUITE_P(Large, ReferenceComparisonTest,
+                         ::testing::Combine(::testing::Range(1u, 4u), ::testing::Values(400)));
 
 TEST(ReferenceComparisonTest, SyntheticSceneAgreesUnderEverySystem)
 {
