@@ -86,6 +86,8 @@ CustomDetectionPanel::CustomDetectionPanel(DetectionSelector &selector, Workspac
     for (int column = 0; column < 3; ++column)
         Grid1->setColumnHidden(column, true);
     Grid1->setColumnWidth(3, SwatchColumnTwips / TwipsPerPixel);
+    // A highlighted current row would hide its swatch; the focus frame marks it.
+    Grid1->setSelectionMode(QAbstractItemView::NoSelection);
     Grid1->setMaximumWidth(SwatchColumnTwips / TwipsPerPixel + 2 * Grid1->frameWidth() + 20);
 
     for (QLabel *swatch : {Label1, Label3}) {
