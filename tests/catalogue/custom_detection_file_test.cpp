@@ -1,3 +1,4 @@
+#include "catalogue_test_files.h"
 #include "custom_detection_file.h"
 #include "detection_catalogue.h"
 
@@ -26,24 +27,9 @@ QStringList describe(const QList<DetectionSystem> &list)
     QStringList lines;
     for (const DetectionSystem &s : list) {
         const Rgb c = s.referenceColour.value_or(Rgb{-1, -1, -1});
-        lines << QStringLiteral("%1|%2,%3,%4").arg(s.name).arg(c.red).arg(c.green).arg(c.blue);
+        lines << s.name + u'|' + rgb(c);
     }
     return lines;
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return file.readAll();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 } // namespace
@@ -307,12 +293,8 @@ void CustomDetectionFileTest::findsSystemByName()
     QCOMPARE(lookup.system.baseThreshold, baseThreshold);
     QCOMPARE(lookup.system.thresholdStep, thresholdStep);
     QCOMPARE(lookup.system.sliderMinimum, sliderMinimum);
-    const QString actual = lookup.system.referenceColour
-                               ? QStringLiteral("%1,%2,%3")
-                                     .arg(lookup.system.referenceColour->red)
-                                     .arg(lookup.system.referenceColour->green)
-                                     .arg(lookup.system.referenceColour->blue)
-                               : QString();
+    const QString actual =
+        lookup.system.referenceColour ? rgb(*lookup.system.referenceColour) : QString();
     QCOMPARE(actual, colour);
 }
 

@@ -1,3 +1,4 @@
+#include "catalogue_test_files.h"
 #include "custom_detection_file.h"
 #include "custom_detection_panel.h"
 #include "detection_selector.h"
@@ -22,10 +23,6 @@ using namespace verdalis;
 
 namespace {
 
-const QByteArray ThreeSystems("3\r\n\"Spot\",\"120\",\"45\",\"30\"\r\n"
-                              "\"Rust\",\"200\",\"100\",\"0\"\r\n"
-                              "\"Blight\",\"90\",\"60\",\"20\"\r\n");
-
 QStringList comboEntries(const QComboBox *combo)
 {
     QStringList entries;
@@ -44,11 +41,6 @@ QStringList tableRows(const QTableWidget *table)
         rows << cells.join(u',');
     }
     return rows;
-}
-
-QString rgb(const Rgb &c)
-{
-    return QStringLiteral("%1,%2,%3").arg(c.red).arg(c.green).arg(c.blue);
 }
 
 } // namespace
@@ -103,11 +95,8 @@ void DetectionPanelsTest::cleanup()
 
 void DetectionPanelsTest::start(const QByteArray &file)
 {
-    if (!file.isEmpty()) {
-        QFile out(customDetectionFilePath(m_folder->path()));
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(file);
-    }
+    if (!file.isEmpty())
+        writeBytes(customDetectionFilePath(m_folder->path()), file);
     m_selector->LoadCustomSystems();
 }
 

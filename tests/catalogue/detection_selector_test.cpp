@@ -1,3 +1,4 @@
+#include "catalogue_test_files.h"
 #include "custom_detection_file.h"
 #include "detection_colour_samples.h"
 #include "detection_selector.h"
@@ -16,9 +17,6 @@ using namespace verdalis;
 
 namespace {
 
-const QByteArray ThreeSystems("3\r\n\"Spot\",\"120\",\"45\",\"30\"\r\n"
-                              "\"Rust\",\"200\",\"100\",\"0\"\r\n"
-                              "\"Blight\",\"90\",\"60\",\"20\"\r\n");
 const QString DuplicateMessage =
     QStringLiteral("Detection system name already exist. Please set another name.");
 const QString QuoteMessage = QStringLiteral(
@@ -26,24 +24,6 @@ const QString QuoteMessage = QStringLiteral(
 const QString LoadMessage =
     QStringLiteral("An error occurred when downloading detection systems.\n");
 const QStringList BuiltIns = {"Leaf area only", "System 1", "System 2", "System 3", "System 4"};
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QString rgb(const Rgb &c)
-{
-    return QStringLiteral("%1,%2,%3").arg(c.red).arg(c.green).arg(c.blue);
-}
 
 } // namespace
 
