@@ -14,16 +14,17 @@ namespace verdalis {
 // rendered picture is a row-major buffer of 0xAARRGGBB values (opaque), which is
 // the memory of a QImage in Format_RGB32 / Format_ARGB32.
 //
-// Colours, checked against every built-in system by the engine's tests:
-// - HealthyLeafColour: leaf, and healthy under System 1..4 at every slider
-//   position up to 1 (the default is 0).
-// - Chlorotic lesions: leaf, symptom under System 1 and System 2 at every
-//   slider position of their range (-3 and up), healthy under System 3 and 4.
-// - Necrotic lesions: leaf, symptom under System 3 and System 4 at every slider
-//   position of their range (-10 and -3 and up), healthy under System 1 and 2.
+// Colours, checked against every built-in system by the engine's tests, for
+// slider positions from each system's minimum (-3, or -10 for System 3) on:
+// - HealthyLeafColour: leaf, and healthy under System 1..4 up to position 1
+//   (the default position is 0).
+// - Chlorotic lesions: leaf; symptom under System 1 and System 2 at every
+//   position up to 20; healthy under System 3 and 4 up to position 1.
+// - Necrotic lesions: leaf; symptom under System 3 and System 4 at every
+//   position up to 20; healthy under System 1 and 2 up to position 1.
 // - Backgrounds (white, black) and the scale bar are never leaf.
 // So under a built-in system at slider 0 the symptom samples are exactly the
-// samples of the lesions of the kind it detects; a custom system whose
+// samples of the lesions of the kinds it detects; a custom system whose
 // reference colour is a lesion colour detects that lesion colour too.
 
 enum class Background { White, Black };

@@ -52,12 +52,12 @@ struct RunCounts {
     std::int64_t spots;
 };
 
-RunCounts runScene(const SyntheticScene &scene, int system, int tenths)
+RunCounts runScene(const SyntheticScene &scene, int system, int tenths, RgbColour custom = {})
 {
     const std::vector<std::uint32_t> pixels = RenderScene(scene);
     AnalysisRun run;
     run.start({pixels.data(), scene.width, scene.height, scene.width},
-              BuiltInSettings(system, 0, tenths));
+              BuiltInSettings(system, 0, tenths, 1.0, custom));
     run.runToEnd();
     return {run.figures().leafSamples, run.figures().symptomSamples, run.figures().spotCount};
 }
@@ -82,16 +82,21 @@ TEST(SyntheticSceneTest, RectanglesGiveExactSampleCounts)
         std::int64_t leaf = 0;
         for (const ScenePatch &patch : scene.leaves)
             leaf += SamplesInRect(patch.bounds, geometry);
-        for (int system = 1; system <= 4; ++system) {
+        // Systems 1..4, then custom systems looking for each lesion colour.
+        for (int system = 1; system <= 6; ++system) {
+            const LesionKind customKind =
+                system == 5 ? LesionKind::Chlorotic : LesionKind::Necrotic;
             std::int64_t symptom = 0;
             std::int64_t spots = 0;
             for (const Lesion &lesion : scene.lesions) {
-                if (DetectsLesion(system, lesion.kind)) {
+                const bool found = system <= 4 ? DetectsLesion(system, lesion.kind)
+                                               : lesion.kind == customKind;
+                if (found) {
                     symptom += SamplesInRect(lesion.patch.bounds, geometry);
                     ++spots;
                 }
             }
-            const RunCounts counts = runScene(scene, system, tenths);
+            const RunCounts counts = runScene(scene, system, tenths, LesionColour(customKind));
             SCOPED_TRACE(::testing::Message() << "system " << system << " k " << tenths);
             EXPECT_EQ(counts.leaf, leaf);
             EXPECT_EQ(counts.symptom, symptom);
