@@ -104,13 +104,10 @@ void AnalysisRun::tick()
         step(SamplingBudget);
         break;
     case RunState::SpotScan:
-        step(SpotScanBudget);
-        break;
     case RunState::SpotGrow:
-        step(SpotGrowBudget);
-        break;
     case RunState::EdgeTrace:
-        step(EdgeTraceBudget);
+        static_assert(SpotScanBudget == SpotGrowBudget && SpotGrowBudget == EdgeTraceBudget);
+        step(SpotScanBudget);
         break;
     case RunState::Idle:
     case RunState::Finished:
@@ -223,8 +220,8 @@ void AnalysisRun::endSampling()
     if (m_leafAreaOnly) {
         m_state = RunState::EdgeTrace;
     } else if (m_geometry.maxX() == 0 || m_geometry.maxY() == 0) {
-        // Less than one unit wide or high: there is no row or column to scan
-        // (the scan stops one row short), so there is no spot to find.
+        // Less than one unit wide or high: no spot is looked for. On a single
+        // row the scan, which stops one row short, would have nothing to probe.
         finish();
     } else {
         m_state = RunState::SpotScan;
