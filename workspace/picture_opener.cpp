@@ -1,0 +1,69 @@
+#include "picture_opener.h"
+
+#include "dialogs.h"
+#include "picture_canvas.h"
+
+#include <QFileInfo>
+
+namespace verdalis {
+
+PictureOpener::PictureOpener(PictureCanvas &canvas, Dialogs &dialogs)
+    : m_canvas(canvas), m_dialogs(dialogs)
+{
+}
+
+QString PictureOpener::dialogTitle() { return QStringLiteral("Open picture file"); }
+
+QString PictureOpener::dialogFilter()
+{
+    return QStringLiteral("bmp  Files (*.bmp)|*.bmp;|jpg  Files (*.jpg)|*.jpg");
+}
+
+QString PictureOpener::cannotOpenText(const QString &reason)
+{
+    return QStringLiteral("This file can't be opened.") + QLatin1Char('\n') + reason;
+}
+
+QString PictureOpener::pageCaption(const QString &title)
+{
+    return QStringLiteral("Photo ") + title;
+}
+
+QString PictureOpener::openedTitle() const { return QFileInfo(m_openedPath).fileName(); }
+
+bool PictureOpener::load(const QString &path)
+{
+    QString reason;
+    if (m_canvas.load(path, &reason))
+        return true;
+    m_dialogs.message(cannotOpenText(reason), programTitle());
+    return false;
+}
+
+PictureOpener::Outcome PictureOpener::open()
+{
+    const auto choice = m_dialogs.openFile(dialogTitle(), dialogFilter(), m_filterIndex);
+    if (!choice)
+        return Outcome::Cancelled;
+    m_filterIndex = choice->filterIndex;
+    if (!load(choice->path))
+        return Outcome::Failed;
+    // Only a file that loaded becomes the one a reload reads again, so a reload
+    // never swaps the picture shown for a file that could not be opened.
+    m_openedPath = choice->path;
+    return Outcome::Loaded;
+}
+
+PictureOpener::Outcome PictureOpener::reload()
+{
+    if (!hasOpenedFile())
+        return Outcome::Cancelled;
+    return load(m_openedPath) ? Outcome::Loaded : Outcome::Failed;
+}
+
+PictureOpener::Outcome PictureOpener::loadFile(const QString &path)
+{
+    return load(path) ? Outcome::Loaded : Outcome::Failed;
+}
+
+} // namespace verdalis
