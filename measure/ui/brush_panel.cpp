@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QToolButton>
 
 namespace verdalis {
@@ -69,6 +70,12 @@ QRadioButton *kindButton(const QIcon &icon, const QString &tip, QWidget *parent)
     button->setIcon(icon);
     button->setIconSize(QSize(16, 16));
     button->setToolTip(tip);
+    // No caption: the button is just as wide as its indicator and icon, so the
+    // frame fits the top strip of the smallest window.
+    const QStyle *style = button->style();
+    button->setFixedWidth(style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, button)
+                          + style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, button)
+                          + button->iconSize().width() + 2);
     return button;
 }
 
@@ -114,11 +121,11 @@ BrushPanel::BrushPanel(QWidget *parent)
     row->setContentsMargins(6, 0, 4, 2);
     row->setSpacing(2);
     row->addWidget(Check4);
-    row->addSpacing(4);
+    row->addSpacing(3);
     row->addWidget(Option1);
     row->addWidget(Option2);
     row->addWidget(Option3);
-    row->addSpacing(4);
+    row->addSpacing(2);
     row->addWidget(VScroll3);
     row->addWidget(Label18);
 

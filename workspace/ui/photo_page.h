@@ -1,0 +1,78 @@
+#pragma once
+
+#include "main_window_layout.h"
+#include "open_picture_hint.h"
+
+#include <QPixmap>
+#include <QWidget>
+
+#include <array>
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QScrollBar;
+class QTimer;
+
+namespace verdalis {
+
+class PanelSlot;
+class PictureCanvas;
+class PictureView;
+class WorkspaceState;
+
+// The "Photo" page: the picture inside its viewport with the two scroll bars,
+// the open-picture hint shown until the first picture, the progress bar, the
+// leaf area read-out, and the right-hand strip where the measurements frame and
+// the custom detection frame take turns.
+class PhotoPage : public QWidget {
+    Q_OBJECT
+public:
+    PhotoPage(PictureCanvas &canvas, WorkspaceState &state, QWidget *parent = nullptr);
+
+    // Places the controls for the window's geometry (twips, in the tab control's
+    // frame) and fits the picture.
+    void applyLayout(const WindowGeometry &geometry);
+    // Centres the picture, or sets the scroll bars to its middle, for each axis.
+    void FitPicture();
+    // A picture is there: the picture replaces the hint, which stops for good.
+    void showPicture();
+    bool isHintRunning() const;
+    // The hint frame on show now, 0..3.
+    int hintFrameShown() const { return m_hintFrameShown; }
+
+    QWidget *const Picture3;   // the viewport
+    PictureView *const Picture1;
+    QLabel *const Picture5;    // shows the hint
+    const std::array<QPixmap, OpenPictureHint::FrameCount> Picture4;
+    QTimer *const Timer4;
+    QScrollBar *const HScroll2;
+    QScrollBar *const VScroll2;
+    QProgressBar *const Bar1;
+    QLabel *const Label10;
+    QLineEdit *const Text2;
+    QLabel *const Label15;
+    QLabel *const Label17;
+    // "Measurements" (Frame3) and "Custom detection system" (Frame7) share one place.
+    PanelSlot *const measurementsSlot;
+    PanelSlot *const customDetectionSlot;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void Timer4_Timer();
+    void HScroll2_Change(int value);
+    void VScroll2_Change(int value);
+    void placeControls();
+    void placeUnitSuperscript();
+    QPoint tabFrameOffset() const;
+
+    PictureCanvas &m_canvas;
+    OpenPictureHint m_hint;
+    int m_hintFrameShown = 0;
+    std::optional<WindowGeometry> m_geometry;
+};
+
+} // namespace verdalis
