@@ -1,0 +1,404 @@
+#include "brush_panel.h"
+#include "main_window.h"
+#include "panel_slot.h"
+#include "photo_page.h"
+#include "picture_view.h"
+#include "scripted_dialogs.h"
+#include "test_pictures.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <memory>
+
+using namespace verdalis;
+using verdalis::test::TestPictures;
+
+namespace {
+const QString CannotOpen = QStringLiteral("This file can't be opened.\n");
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void startsWithTheHint();
+    void cancelBeforeAnyPictureLeavesTheHintRunning();
+    void openShowsThePicture();
+    void openRemembersTheFileType();
+    void damagedFileKeepsWhatIsShown_data();
+    void damagedFileKeepsWhatIsShown();
+    void reloadKeepsPlaceAndDropsDrawings();
+    void reloadOfDeletedFileKeepsPicture();
+    void setPictureIsLoadedAndAnalysed();
+    void unreadableSetPictureIsReported();
+    void commandBox_data();
+    void commandBox();
+    void resizeSnapsToMinimum();
+    void largerWindowWidensViewport();
+    void bigPictureScrolls();
+    void hintSteps();
+    void unitSuperscriptFollowsUnitName();
+    void mouseReportsPictureUnits();
+    void brushFollowsDetectionSystem();
+
+private:
+    void openPicture(const QString &path, int filterIndex = 1);
+    QString tabCaption() const { return m_window->Tab1->tabText(0); }
+
+    std::unique_ptr<TestPictures> m_files;
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<MainWindow> m_window;
+    PhotoPage *m_page = nullptr;
+};
+
+void MainWindowTest::init()
+{
+    m_files = std::make_unique<TestPictures>();
+    m_dialogs = std::make_unique<ScriptedDialogs>();
+    m_window = std::make_unique<MainWindow>(*m_dialogs);
+    m_page = m_window->photoPage;
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_window->resize(800, 600);
+    QTRY_COMPARE(m_page->Picture3->size(), QSize(517, 424));
+}
+
+void MainWindowTest::cleanup()
+{
+    m_window.reset();
+    m_dialogs.reset();
+    m_files.reset();
+}
+
+void MainWindowTest::openPicture(const QString &path, int filterIndex)
+{
+    m_dialogs->answerOpenFile(path, filterIndex);
+    m_window->Command1->click();
+}
+
+void MainWindowTest::startsWithTheHint()
+{
+    MainWindow &w = *m_window;
+    QCOMPARE(w.windowTitle(), QStringLiteral("Verdalis, Leaf & Symptom Area"));
+    QCOMPARE(w.Tab1->count(), 2);
+    QCOMPARE(w.Tab1->tabText(0), QStringLiteral("Photo"));
+    QCOMPARE(w.Tab1->tabText(1), QStringLiteral("Results"));
+    QVERIFY(w.Command1->isEnabled());
+    QVERIFY(w.Command19->isEnabled());
+    QVERIFY(w.Command8->isEnabled());
+    QVERIFY(!w.Command2->isEnabled());
+    QVERIFY(!w.Command3->isEnabled());
+    QCOMPARE(w.Command2->text(), QStringLiteral("Analyze"));
+    QCOMPARE(w.Command2->iconSize(), QSize(50, 35));
+    QCOMPARE(w.Command1->toolTip(), QStringLiteral("Open picture"));
+
+    QVERIFY(m_page->isHintRunning());
+    QCOMPARE(m_page->Timer4->interval(), 300);
+    QVERIFY(m_page->Picture5->isVisible());
+    QVERIFY(!m_page->Picture1->isVisible());
+    QVERIFY(!m_page->Bar1->isVisible());
+    for (const QPixmap &frame : m_page->Picture4)
+        QCOMPARE(frame.size(), QSize(150, 120));
+    // The hint sits in the middle of the viewport.
+    QCOMPARE(m_page->Picture5->geometry().center(), m_page->Picture3->rect().center());
+
+    QCOMPARE(m_page->Label10->text(), QStringLiteral("Leaf area:"));
+    QVERIFY(m_page->Text2->text().isEmpty());
+    QVERIFY(m_page->Text2->isReadOnly());
+    QCOMPARE(m_page->Label15->text(), QStringLiteral("Unit"));
+    QCOMPARE(m_page->Label17->text(), QStringLiteral("2"));
+    QVERIFY(m_page->measurementsSlot->isVisible());
+    QVERIFY(!m_page->customDetectionSlot->isVisible());
+
+    QCOMPARE(w.state().sizeRatio(), 1.0);
+    QCOMPARE(w.state().programFolder(), QCoreApplication::applicationDirPath());
+    QCOMPARE(w.opener().filterIndex(), 1);
+}
+
+void MainWindowTest::cancelBeforeAnyPictureLeavesTheHintRunning()
+{
+    QSignalSpy opened(m_window.get(), &MainWindow::pictureOpened);
+    m_dialogs->cancelFileDialog(ScriptedDialogs::Kind::OpenFile);
+    m_window->Command1->click();
+    QCOMPARE(m_dialogs->calls().size(), 1); // the dialog only, no message
+    QVERIFY(m_page->isHintRunning());
+    QVERIFY(m_page->Picture5->isVisible());
+    QVERIFY(!m_page->Picture1->isVisible());
+    QVERIFY(!m_window->Command2->isEnabled());
+    QVERIFY(!m_window->Command3->isEnabled());
+    QCOMPARE(tabCaption(), QStringLiteral("Photo"));
+    QCOMPARE(opened.count(), 0);
+}
+
+void MainWindowTest::openShowsThePicture()
+{
+    QSignalSpy opened(m_window.get(), &MainWindow::pictureOpened);
+    m_window->Tab1->setCurrentIndex(1);
+    openPicture(m_files->writeGradient(QStringLiteral("leaf one.bmp"), 200, 100));
+
+    QCOMPARE(tabCaption(), QStringLiteral("Photo leaf one.bmp"));
+    QCOMPARE(m_window->Tab1->currentIndex(), 0);
+    QVERIFY(!m_page->isHintRunning());
+    QVERIFY(!m_page->Picture5->isVisible());
+    QVERIFY(m_page->Picture1->isVisible());
+    QCOMPARE(m_page->Picture1->size(), QSize(200, 100));
+    QVERIFY(m_window->Command2->isEnabled());
+    QVERIFY(m_window->Command3->isEnabled());
+    QCOMPARE(opened.count(), 1);
+    // Smaller than the 517 x 424 pixel viewport: centred on both axes.
+    QCOMPARE(m_page->Picture1->pos(), QPoint(158, 162));
+    QCOMPARE(m_page->HScroll2->maximum(), 0);
+    QCOMPARE(m_page->VScroll2->maximum(), 0);
+}
+
+void MainWindowTest::openRemembersTheFileType()
+{
+    openPicture(m_files->writeGradient(QStringLiteral("leaf.jpg"), 40, 30), 2);
+    m_dialogs->cancelFileDialog(ScriptedDialogs::Kind::OpenFile);
+    m_window->Command1->click();
+    QCOMPARE(m_dialogs->calls().at(0).filterIndex, 1);
+    QCOMPARE(m_dialogs->calls().at(1).filterIndex, 2);
+}
+
+void MainWindowTest::damagedFileKeepsWhatIsShown_data()
+{
+    QTest::addColumn<bool>("pictureBefore");
+    QTest::newRow("before any picture") << false;
+    QTest::newRow("over a picture") << true;
+}
+
+void MainWindowTest::damagedFileKeepsWhatIsShown()
+{
+    QFETCH(bool, pictureBefore);
+    if (pictureBefore)
+        openPicture(m_files->writeGradient(QStringLiteral("good.bmp"), 60, 40));
+    const QImage before = m_window->canvas().picture();
+    const QString caption = tabCaption();
+    const bool analyzeEnabled = m_window->Command2->isEnabled();
+
+    const QString damaged = m_files->writeGarbage(QStringLiteral("damaged.jpg"));
+    m_dialogs->answerOpenFile(damaged, 2);
+    m_dialogs->answerMessage(MessageAnswer::Ok);
+    m_window->Command1->click();
+
+    QCOMPARE(m_dialogs->lastCall().text, CannotOpen + TestPictures::readerReason(damaged));
+    QCOMPARE(m_dialogs->lastCall().title, QStringLiteral("Verdalis"));
+    QCOMPARE(m_window->canvas().picture(), before);
+    QCOMPARE(tabCaption(), caption);
+    QCOMPARE(m_window->Command2->isEnabled(), analyzeEnabled);
+    QCOMPARE(m_page->isHintRunning(), !pictureBefore);
+}
+
+void MainWindowTest::reloadKeepsPlaceAndDropsDrawings()
+{
+    const QString path = m_files->writeGradient(QStringLiteral("wide.bmp"), 900, 300);
+    openPicture(path);
+    m_page->HScroll2->setValue(3);
+    const QPoint place = m_page->Picture1->pos();
+    QCOMPARE(place.x(), -20); // 300 twips
+    m_window->canvas().setPen(Qt::red, 4);
+    m_window->canvas().drawPoint(QPointF(10, 10));
+    m_window->Tab1->setCurrentIndex(1);
+
+    m_window->Command3->click();
+    QCOMPARE(m_window->canvas().composedImage(), TestPictures::gradient(900, 300));
+    QCOMPARE(m_page->Picture1->pos(), place);
+    QCOMPARE(m_page->HScroll2->value(), 3);
+    QCOMPARE(m_window->Tab1->currentIndex(), 0);
+    QCOMPARE(tabCaption(), QStringLiteral("Photo wide.bmp"));
+}
+
+void MainWindowTest::reloadOfDeletedFileKeepsPicture()
+{
+    const QString path = m_files->writeGradient(QStringLiteral("leaf.bmp"), 60, 40);
+    openPicture(path);
+    QVERIFY(QFile::remove(path));
+    m_dialogs->answerMessage(MessageAnswer::Ok);
+    m_window->Command3->click();
+    QCOMPARE(m_dialogs->lastCall().text, CannotOpen + TestPictures::readerReason(path));
+    QCOMPARE(m_window->canvas().picture(), TestPictures::gradient(60, 40));
+    QCOMPARE(tabCaption(), QStringLiteral("Photo leaf.bmp"));
+}
+
+void MainWindowTest::setPictureIsLoadedAndAnalysed()
+{
+    QSignalSpy analyze(m_window.get(), &MainWindow::analyzeRequested);
+    QSignalSpy opened(m_window.get(), &MainWindow::pictureOpened);
+    m_window->Tab1->setCurrentIndex(1);
+    const QString path = m_files->writeGradient(QStringLiteral("p7.bmp"), 1000, 200);
+    QVERIFY(m_window->LoadSetPicture(QStringLiteral("Plant 7"), path));
+
+    QCOMPARE(tabCaption(), QStringLiteral("Photo Plant 7"));
+    QCOMPARE(m_window->state().currentPictureName(), QStringLiteral("Plant 7"));
+    QCOMPARE(m_window->Tab1->currentIndex(), 0);
+    QVERIFY(!m_page->isHintRunning());
+    QVERIFY(m_page->Picture1->isVisible());
+    QVERIFY(m_window->Command2->isEnabled());
+    QVERIFY(m_window->Command3->isEnabled());
+    QCOMPARE(analyze.count(), 1);
+    QCOMPARE(opened.count(), 0);
+    // Fitted: 15000 twips wide in 7755 gives 72 scroll units, set to the middle.
+    QCOMPARE(m_page->HScroll2->maximum(), 72);
+    QCOMPARE(m_page->HScroll2->value(), 36);
+}
+
+void MainWindowTest::unreadableSetPictureIsReported()
+{
+    QSignalSpy analyze(m_window.get(), &MainWindow::analyzeRequested);
+    const QString damaged = m_files->writeGarbage(QStringLiteral("p8.jpg"));
+    m_dialogs->answerMessage(MessageAnswer::Ok);
+    QVERIFY(!m_window->LoadSetPicture(QStringLiteral("Plant 8"), damaged));
+    QCOMPARE(m_dialogs->lastCall().text, CannotOpen + TestPictures::readerReason(damaged));
+    QCOMPARE(analyze.count(), 0);
+    QVERIFY(m_page->isHintRunning());
+    QVERIFY(!m_window->Command2->isEnabled());
+}
+
+void MainWindowTest::commandBox_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("recomputes");
+    QTest::addColumn<int>("setLoads");
+    QTest::addColumn<QString>("left");
+    QTest::newRow("1 recomputes the statistics") << "1" << 1 << 0 << "";
+    QTest::newRow("2 loads the set picture") << "2" << 0 << 1 << "";
+    QTest::newRow("3 runs nothing and stays") << "3" << 0 << 0 << "3";
+    QTest::newRow("12 runs nothing") << "12" << 0 << 0 << "12";
+}
+
+void MainWindowTest::commandBox()
+{
+    QFETCH(QString, command);
+    QFETCH(int, recomputes);
+    QFETCH(int, setLoads);
+    QFETCH(QString, left);
+    int recomputed = 0;
+    int loaded = 0;
+    // Direct connections: the command has run when runCommand returns.
+    connect(m_window.get(), &MainWindow::statisticsRecomputeRequested, this,
+            [&recomputed] { ++recomputed; });
+    connect(m_window.get(), &MainWindow::setPictureRequested, this, [&loaded] { ++loaded; });
+    m_window->runCommand(command);
+    QCOMPARE(recomputed, recomputes);
+    QCOMPARE(loaded, setLoads);
+    QCOMPARE(m_window->commandText(), left);
+}
+
+void MainWindowTest::resizeSnapsToMinimum()
+{
+    // 11000 x 8000 twips.
+    m_window->resize(733, 533);
+    QTRY_COMPARE(m_window->size(), QSize(800, 600));
+    QCOMPARE(m_window->Tab1->geometry(), QRect(7, 50, 786, 504));
+    QCOMPARE(m_page->Picture3->size(), QSize(517, 424));
+    QCOMPARE(m_page->HScroll2->width(), 517);
+    QCOMPARE(m_page->VScroll2->height(), 424);
+}
+
+void MainWindowTest::largerWindowWidensViewport()
+{
+    m_window->resize(1200, 900);
+    QTRY_COMPARE(m_page->Picture3->size(), QSize(917, 724));
+    const QRect viewport = m_page->Picture3->geometry();
+    QCOMPARE(m_page->VScroll2->geometry(), QRect(viewport.right() + 1, viewport.top(), 17, 724));
+    QCOMPARE(m_page->HScroll2->geometry(),
+             QRect(viewport.left(), viewport.bottom() + 1, 917, 17));
+    QCOMPARE(m_page->measurementsSlot->x(), viewport.right() + 1 + 24);
+    QCOMPARE(m_page->Label10->x(), m_page->measurementsSlot->x());
+    // The hint stays centred in the larger viewport.
+    QCOMPARE(m_page->Picture5->geometry().center(), m_page->Picture3->rect().center());
+}
+
+void MainWindowTest::bigPictureScrolls()
+{
+    // 1000 x 800 pixels = 15000 x 12000 twips in a 7755 x 6360 twips viewport.
+    openPicture(m_files->writeGradient(QStringLiteral("big.bmp"), 1000, 800));
+    QCOMPARE(m_page->HScroll2->maximum(), 72);
+    QCOMPARE(m_page->HScroll2->value(), 36);
+    QCOMPARE(m_page->VScroll2->maximum(), 56);
+    QCOMPARE(m_page->VScroll2->value(), 28);
+    QCOMPARE(m_page->Picture1->pos(), QPoint(-240, -187)); // -3600, -2800 twips
+
+    m_page->HScroll2->setValue(10);
+    m_page->VScroll2->setValue(0);
+    QCOMPARE(m_page->Picture1->pos(), QPoint(-67, 0)); // -1000 twips, rounded
+}
+
+void MainWindowTest::hintSteps()
+{
+    // A page of its own, whose timer has had no event loop to tick in.
+    PictureCanvas canvas;
+    WorkspaceState state;
+    PhotoPage page(canvas, state);
+    QList<int> shown;
+    for (int i = 0; i < 9; ++i) {
+        QMetaObject::invokeMethod(page.Timer4, "timeout");
+        shown << page.hintFrameShown();
+        QCOMPARE(page.Picture5->pixmap().cacheKey(), page.Picture4[shown.last()].cacheKey());
+    }
+    QCOMPARE(shown, (QList<int>{0, 1, 2, 3, 3, 2, 1, 0, 1}));
+}
+
+void MainWindowTest::unitSuperscriptFollowsUnitName()
+{
+    QLabel *unit = m_page->Label15;
+    QLabel *square = m_page->Label17;
+    QCOMPARE(square->x(), unit->geometry().right() + 1);
+    const int before = square->x();
+    m_window->state().setUnitName(QStringLiteral("centimetres"));
+    QCOMPARE(unit->text(), QStringLiteral("centimetres"));
+    QVERIFY(square->x() > before);
+    QCOMPARE(square->x(), unit->geometry().right() + 1);
+}
+
+void MainWindowTest::mouseReportsPictureUnits()
+{
+    openPicture(m_files->writeGradient(QStringLiteral("leaf.bmp"), 100, 80));
+    PictureView *view = m_page->Picture1;
+    QCOMPARE(view->cursor().shape(), Qt::CrossCursor);
+    QSignalSpy down(view, &PictureView::mouseDown);
+    QSignalSpy up(view, &PictureView::mouseUp);
+
+    QTest::mousePress(view, Qt::LeftButton, {}, QPoint(48, 24));
+    QCOMPARE(down.last().at(0).toPointF(), QPointF(12.7, 6.35)); // 480/127 pixels a unit
+    m_window->canvas().setUnitStepTenths(5);
+    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(48, 24));
+    QCOMPARE(up.last().at(0).toPointF(), QPointF(25.4, 12.7));
+
+    // What is drawn shows on the view.
+    m_window->canvas().setPen(QColor(255, 0, 0), 1);
+    m_window->canvas().drawPoint(QPointF(4, 4)); // pixel 7 at unitStep 0.5
+    QCOMPARE(view->grab().toImage().pixel(7, 7), qRgb(255, 0, 0));
+
+    view->setEnabled(false);
+    QTest::mousePress(view, Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(down.count(), 1);
+}
+
+void MainWindowTest::brushFollowsDetectionSystem()
+{
+    BrushPanel *brush = m_window->Frame4;
+    QVERIFY(!brush->Option2->isEnabled());
+    m_window->state().setSystemIndex(2);
+    QVERIFY(brush->Option2->isEnabled());
+    brush->Option2->setChecked(true);
+    m_window->state().setSystemIndex(0);
+    QVERIFY(brush->Option1->isChecked());
+    QVERIFY(!brush->Option2->isEnabled());
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QColor>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace verdalis::test {
+
+// Pictures written by the tests into a temporary folder.
+class TestPictures {
+public:
+    // A picture whose pixel (x, y) is RGB(x mod 256, y mod 256, 90).
+    static QImage gradient(int width, int height)
+    {
+        QImage image(width, height, QImage::Format_RGB32);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                image.setPixel(x, y, qRgb(x % 256, y % 256, 90));
+        return image;
+    }
+
+    QString write(const QString &name, const QImage &image)
+    {
+        const QString path = m_dir.filePath(name);
+        image.save(path);
+        return path;
+    }
+
+    QString writeGradient(const QString &name, int width, int height)
+    {
+        return write(name, gradient(width, height));
+    }
+
+    // A file named like a picture that holds no picture.
+    QString writeGarbage(const QString &name)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(QByteArray("\xff\xd8\xff this is not a picture at all \x01\x02\x03"));
+        return path;
+    }
+
+    // What the picture reader says when it fails to read path.
+    static QString readerReason(const QString &path)
+    {
+        QImageReader reader(path);
+        reader.read();
+        return reader.errorString();
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+} // namespace verdalis::test

@@ -1,0 +1,320 @@
+#include "main_window_layout.h"
+#include "open_picture_hint.h"
+#include "picture_canvas.h"
+#include "picture_fit.h"
+#include "picture_opener.h"
+#include "scripted_dialogs.h"
+#include "test_pictures.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace verdalis;
+using verdalis::test::TestPictures;
+
+Q_DECLARE_METATYPE(AxisPlacement)
+
+namespace {
+qint32 packed(QRgb rgb) { return qBlue(rgb) * 65536 + qGreen(rgb) * 256 + qRed(rgb); }
+} // namespace
+
+class WorkspaceRulesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void fitPicture_data();
+    void fitPicture();
+    void fitPictureCentresHint();
+    void layoutSnapsToMinimum();
+    void layoutFollowsWindow();
+    void layoutDoesNothingWhenMinimised();
+    void hintFramesRunForwardAndBack();
+    void canvasSamples_data();
+    void canvasSamples();
+    void canvasDrawingsAndBaking();
+    void openRemembersFilterIndex();
+    void openCancelIsSilent();
+    void openDamagedFileKeepsPicture();
+    void reloadOfDeletedFileKeepsPicture();
+    void reloadWithoutOpenedFileDoesNothing();
+};
+
+void WorkspaceRulesTest::fitPicture_data()
+{
+    QTest::addColumn<double>("picture");
+    QTest::addColumn<double>("viewport");
+    QTest::addColumn<AxisPlacement>("expected");
+    // Viewport 6000 twips along the axis tested; offset, scroll maximum, value.
+    QTest::newRow("smaller: centred") << 3000.0 << 6000.0 << AxisPlacement{1500, 0, 0};
+    QTest::newRow("same size") << 6000.0 << 6000.0 << AxisPlacement{0, 0, 0};
+    QTest::newRow("100 larger: centred, overhangs 50")
+        << 6100.0 << 6000.0 << AxisPlacement{-50, 0, 0};
+    QTest::newRow("101 larger: maximum 1, value 0") << 6101.0 << 6000.0 << AxisPlacement{0, 1, 0};
+    QTest::newRow("1000 larger: maximum 10, value 5")
+        << 7000.0 << 6000.0 << AxisPlacement{-500, 10, 5};
+    QTest::newRow("250 larger: maximum 2.5 rounds to 2") << 6250.0 << 6000.0
+                                                         << AxisPlacement{-100, 2, 1};
+    QTest::newRow("350 larger: maximum 3.5 rounds to 4") << 6350.0 << 6000.0
+                                                         << AxisPlacement{-200, 4, 2};
+    QTest::newRow("300 larger: value 1.5 rounds to 2") << 6300.0 << 6000.0
+                                                       << AxisPlacement{-200, 3, 2};
+    QTest::newRow("500 larger: value 2.5 rounds to 2") << 6500.0 << 6000.0
+                                                       << AxisPlacement{-200, 5, 2};
+    QTest::newRow("100.5 larger rounds to 100: centred")
+        << 6100.5 << 6000.0 << AxisPlacement{-50.25, 0, 0};
+    QTest::newRow("101.5 larger rounds to 102: scrolls")
+        << 6101.5 << 6000.0 << AxisPlacement{0, 1, 0};
+}
+
+void WorkspaceRulesTest::fitPicture()
+{
+    QFETCH(double, picture);
+    QFETCH(double, viewport);
+    QFETCH(AxisPlacement, expected);
+    // The same rule on both axes, whatever the other axis does.
+    const PicturePlacement wide = PictureFit::place({picture, 100}, {viewport, 4000});
+    const PicturePlacement tall = PictureFit::place({100, picture}, {4000, viewport});
+    QCOMPARE(wide.horizontal, expected);
+    QCOMPARE(tall.vertical, expected);
+    QCOMPARE(wide.vertical, (AxisPlacement{1950, 0, 0}));
+    QCOMPARE(tall.horizontal, (AxisPlacement{1950, 0, 0}));
+    QCOMPARE(PictureFit::offsetForScrollValue(expected.scrollValue),
+             expected.scrollMaximum ? expected.offset : 0.0);
+}
+
+void WorkspaceRulesTest::fitPictureCentresHint()
+{
+    // The 150 x 120 pixel hint in a 517 x 424 pixel viewport.
+    QCOMPARE(PictureFit::centre({2250, 1800}, {7755, 6360}), QPointF(2752.5, 2280));
+}
+
+void WorkspaceRulesTest::layoutSnapsToMinimum()
+{
+    const auto g = MainWindowLayout::compute({11000, 8000}, false);
+    QVERIFY(g);
+    QCOMPARE(g->window, QSize(12000, 9000));
+    QCOMPARE(g->tab1, QRect(105, 750, 11790, 7560));
+    QCOMPARE(g->picture3, QRect(225, 450, 7755, 6360));
+    QCOMPARE(g->vScroll2.topLeft(), QPoint(7980, 450));
+    QCOMPARE(g->vScroll2.height(), 6360);
+    QCOMPARE(g->hScroll2.topLeft(), QPoint(225, 6810));
+    QCOMPARE(g->hScroll2.width(), 7755);
+    QCOMPARE(g->bar1.topLeft(), QPoint(225, 7095));
+    QCOMPARE(g->bar1.width(), 7755);
+    QCOMPARE(g->frame3.x(), 8340);
+
+    // Laying out the snapped size again changes nothing.
+    const auto again = MainWindowLayout::compute(g->window, false);
+    QCOMPARE(again->window, g->window);
+    QCOMPARE(again->picture3, g->picture3);
+    QCOMPARE(again->frame3, g->frame3);
+}
+
+void WorkspaceRulesTest::layoutFollowsWindow()
+{
+    // Width below 12000 snaps, height just above 9000 is kept.
+    auto g = MainWindowLayout::compute({11999, 9001}, false);
+    QCOMPARE(g->window, QSize(12000, 9001));
+    g = MainWindowLayout::compute({18000, 13500}, false);
+    QCOMPARE(g->window, QSize(18000, 13500));
+    QCOMPARE(g->tab1.size(), QSize(17790, 12060));
+    QCOMPARE(g->picture3.size(), QSize(13755, 10860));
+    QCOMPARE(g->vScroll2.left(), 13980);
+    QCOMPARE(g->hScroll2.top(), 11310);
+    QCOMPARE(g->frame3.x(), 14340);
+    QCOMPARE(g->bar1.top(), 11595);
+    // The leaf area read-out stays below the right-hand strip.
+    QCOMPARE(g->leafArea.x(), g->frame3.x());
+    QVERIFY(g->leafArea.y() > g->frame3.y() + MainWindowLayout::RightStripHeight);
+}
+
+void WorkspaceRulesTest::layoutDoesNothingWhenMinimised()
+{
+    QVERIFY(!MainWindowLayout::compute({2000, 300}, true));
+}
+
+void WorkspaceRulesTest::hintFramesRunForwardAndBack()
+{
+    OpenPictureHint hint;
+    QList<int> shown;
+    for (int i = 0; i < 17; ++i)
+        shown << hint.step();
+    QCOMPARE(shown, (QList<int>{0, 1, 2, 3, 3, 2, 1, 0, 1, 2, 3, 3, 2, 1, 0, 1, 2}));
+}
+
+void WorkspaceRulesTest::canvasSamples_data()
+{
+    QTest::addColumn<int>("tenths");
+    QTest::addColumn<int>("maxX");
+    QTest::addColumn<int>("maxY");
+    QTest::addColumn<QList<int>>("pixelOfUnit"); // pixel read by units 0, 1, 2, 3
+    // 40 x 30 pixels. At 1.0 one unit is 480/127 pixels, at 0.5 it is 240/127.
+    QTest::newRow("unitStep 1.0") << 10 << 10 << 7 << QList<int>{0, 3, 7, 11};
+    QTest::newRow("unitStep 0.5") << 5 << 21 << 15 << QList<int>{0, 1, 3, 5};
+}
+
+void WorkspaceRulesTest::canvasSamples()
+{
+    QFETCH(int, tenths);
+    QFETCH(int, maxX);
+    QFETCH(int, maxY);
+    QFETCH(QList<int>, pixelOfUnit);
+    const QImage picture = TestPictures::gradient(40, 30);
+    PictureCanvas canvas;
+    canvas.setPicture(picture);
+    canvas.setUnitStepTenths(tenths);
+
+    QCOMPARE(int(canvas.maxX()), maxX);
+    QCOMPARE(int(canvas.maxY()), maxY);
+    for (int unit = 0; unit < pixelOfUnit.size(); ++unit) {
+        const int pixel = pixelOfUnit.at(unit);
+        QCOMPARE(canvas.colourAt(unit, unit), packed(picture.pixel(pixel, pixel)));
+        QCOMPARE(canvas.colourAt(unit, 0), packed(picture.pixel(pixel, 0)));
+    }
+    // The last whole sample is inside, the next one outside.
+    QVERIFY(canvas.colourAt(maxX, maxY) >= 0);
+    QCOMPARE(canvas.colourAt(maxX + 1, 0), -1);
+    QCOMPARE(canvas.colourAt(0, maxY + 1), -1);
+    QCOMPARE(canvas.colourAt(-1, 0), -1);
+
+    // A dot drawn at a sample is what that sample reads, and only there.
+    canvas.setPen(QColor(255, 0, 0), 1);
+    canvas.drawPoint(QPointF(2, 2));
+    QCOMPARE(canvas.colourAt(2, 2), 255);
+    QCOMPARE(canvas.colourAt(3, 2), packed(picture.pixel(pixelOfUnit[3], pixelOfUnit[2])));
+    QCOMPARE(canvas.picture(), picture.convertToFormat(QImage::Format_RGB32));
+}
+
+void WorkspaceRulesTest::canvasDrawingsAndBaking()
+{
+    const QImage picture = TestPictures::gradient(40, 30);
+    PictureCanvas canvas;
+    canvas.setPicture(picture);
+    const qint32 blue = 255 * 65536;
+    canvas.setPen(QColor(0, 0, 255), 1);
+    canvas.drawLine(QPointF(1, 5), QPointF(8, 5));
+    for (int x = 1; x <= 8; ++x)
+        QCOMPARE(canvas.colourAt(x, 5), blue);
+    QVERIFY(canvas.colourAt(1, 4) != blue);
+
+    // Clearing removes the drawings and leaves the picture.
+    canvas.clearDrawings();
+    QCOMPARE(canvas.colourAt(3, 5), packed(picture.pixel(11, 18)));
+
+    // Baked strokes belong to the picture: clearing no longer removes them.
+    canvas.drawPoint(QPointF(4, 4));
+    canvas.bakeDrawings();
+    canvas.clearDrawings();
+    QCOMPARE(canvas.colourAt(4, 4), blue);
+    QCOMPARE(qAlpha(canvas.overlay().pixel(15, 15)), 0);
+    QCOMPARE(canvas.picture().pixel(15, 15), qRgb(0, 0, 255));
+}
+
+void WorkspaceRulesTest::openRemembersFilterIndex()
+{
+    TestPictures files;
+    const QString jpeg = files.writeGradient(QStringLiteral("leaf.jpg"), 30, 20);
+    const QString bitmap = files.writeGradient(QStringLiteral("leaf.bmp"), 30, 20);
+    PictureCanvas canvas;
+    ScriptedDialogs dialogs;
+    PictureOpener opener(canvas, dialogs);
+
+    dialogs.answerOpenFile(jpeg, 2);
+    dialogs.answerOpenFile(bitmap, 1);
+    QCOMPARE(opener.open(), PictureOpener::Outcome::Loaded);
+    QCOMPARE(opener.open(), PictureOpener::Outcome::Loaded);
+
+    const auto &calls = dialogs.calls();
+    QCOMPARE(calls.size(), 2);
+    QCOMPARE(calls[0].title, QStringLiteral("Open picture file"));
+    QCOMPARE(calls[0].filter,
+             QStringLiteral("bmp  Files (*.bmp)|*.bmp;|jpg  Files (*.jpg)|*.jpg"));
+    QCOMPARE(calls[0].filterIndex, 1);
+    // Choosing the JPEG entry makes the next dialog start on it.
+    QCOMPARE(calls[1].filterIndex, 2);
+    QCOMPARE(opener.filterIndex(), 1);
+    QCOMPARE(opener.openedTitle(), QStringLiteral("leaf.bmp"));
+}
+
+void WorkspaceRulesTest::openCancelIsSilent()
+{
+    PictureCanvas canvas;
+    ScriptedDialogs dialogs;
+    PictureOpener opener(canvas, dialogs);
+    opener.setFilterIndex(2);
+    dialogs.cancelFileDialog(ScriptedDialogs::Kind::OpenFile);
+    QCOMPARE(opener.open(), PictureOpener::Outcome::Cancelled);
+    QCOMPARE(dialogs.messages(), QStringList());
+    QCOMPARE(opener.filterIndex(), 2);
+    QVERIFY(!canvas.hasPicture());
+    QVERIFY(!opener.hasOpenedFile());
+}
+
+void WorkspaceRulesTest::openDamagedFileKeepsPicture()
+{
+    TestPictures files;
+    const QString good = files.writeGradient(QStringLiteral("good.bmp"), 30, 20);
+    const QString damaged = files.writeGarbage(QStringLiteral("damaged.jpg"));
+    const QString reason = TestPictures::readerReason(damaged);
+    QVERIFY(!reason.isEmpty());
+
+    PictureCanvas canvas;
+    ScriptedDialogs dialogs;
+    PictureOpener opener(canvas, dialogs);
+    dialogs.answerOpenFile(good, 1);
+    QCOMPARE(opener.open(), PictureOpener::Outcome::Loaded);
+    const QImage before = canvas.picture();
+
+    dialogs.answerOpenFile(damaged, 2);
+    dialogs.answerMessage(MessageAnswer::Ok);
+    QCOMPARE(opener.open(), PictureOpener::Outcome::Failed);
+    const auto &message = dialogs.lastCall();
+    QCOMPARE(message.text, QStringLiteral("This file can't be opened.\n") + reason);
+    QCOMPARE(message.title, QStringLiteral("Verdalis"));
+    QCOMPARE(message.buttons, MessageButtons::Ok);
+    QCOMPARE(canvas.picture(), before);
+    // The file type was taken from the dialog all the same; a reload still reads
+    // the picture that loaded.
+    QCOMPARE(opener.filterIndex(), 2);
+    QCOMPARE(opener.openedPath(), good);
+}
+
+void WorkspaceRulesTest::reloadOfDeletedFileKeepsPicture()
+{
+    TestPictures files;
+    const QString path = files.writeGradient(QStringLiteral("leaf.bmp"), 30, 20);
+    PictureCanvas canvas;
+    ScriptedDialogs dialogs;
+    PictureOpener opener(canvas, dialogs);
+    dialogs.answerOpenFile(path, 1);
+    QCOMPARE(opener.open(), PictureOpener::Outcome::Loaded);
+    const QImage before = canvas.picture();
+
+    canvas.setPen(Qt::red, 3);
+    canvas.drawPoint(QPointF(2, 2));
+    QCOMPARE(opener.reload(), PictureOpener::Outcome::Loaded);
+    QCOMPARE(canvas.composedImage(), before); // the drawing is gone
+
+    QVERIFY(QFile::remove(path));
+    const QString reason = TestPictures::readerReason(path);
+    dialogs.answerMessage(MessageAnswer::Ok);
+    QCOMPARE(opener.reload(), PictureOpener::Outcome::Failed);
+    QCOMPARE(dialogs.lastCall().text, QStringLiteral("This file can't be opened.\n") + reason);
+    QCOMPARE(canvas.picture(), before);
+}
+
+void WorkspaceRulesTest::reloadWithoutOpenedFileDoesNothing()
+{
+    TestPictures files;
+    PictureCanvas canvas;
+    ScriptedDialogs dialogs;
+    PictureOpener opener(canvas, dialogs);
+    // A set picture is shown, but nothing came through the dialog yet.
+    QCOMPARE(opener.loadFile(files.writeGradient(QStringLiteral("set.bmp"), 12, 8)),
+             PictureOpener::Outcome::Loaded);
+    QCOMPARE(opener.reload(), PictureOpener::Outcome::Cancelled);
+    QVERIFY(dialogs.calls().isEmpty());
+    QCOMPARE(canvas.pixelSize(), QSize(12, 8));
+}
+
+QTEST_MAIN(WorkspaceRulesTest)
+#include "workspace_rules_test.moc"
