@@ -1,6 +1,7 @@
 // The window-side analysis driver against the engine run alone: same figures,
 // the same dots on the picture canvas, clear failures.
 #include "analysis_driver.h"
+#include "detection_system.h"
 #include "picture_canvas.h"
 #include "synthetic_leaves.h"
 #include "workspace_state.h"
@@ -31,9 +32,10 @@ public:
     std::vector<Dot> dots;
 };
 
-// Threshold parameters of "Leaf area only" and System 1..4.
-const double BaseThresholds[] = {25.0, 25.0, 1750.0, 40.0, 330.0};
-const int ThresholdSteps[] = {5, 5, 50, 1, 10};
+const DetectionSystem &builtIn(int system)
+{
+    return builtInDetectionSystems().at(system);
+}
 
 QImage leafPicture(int width, int height, std::uint32_t seed)
 {
@@ -96,14 +98,14 @@ void AnalysisDriverTest::sameFiguresAndDotsAsTheEngine()
     workspace.canvas.setPicture(picture);
     workspace.canvas.setUnitStepTenths(tenths);
     workspace.state.setSystemIndex(system);
-    workspace.state.setThreshold(BaseThresholds[system], ThresholdSteps[system]);
+    workspace.state.setThreshold(builtIn(system).baseThreshold, builtIn(system).thresholdStep);
     workspace.state.setSizeRatio(sizeRatio);
     workspace.state.setCurrentPictureName(QStringLiteral("leafA"));
 
     AnalysisSettings settings;
     settings.detection.systemIndex = system;
-    settings.detection.baseThreshold = BaseThresholds[system];
-    settings.detection.thresholdStep = ThresholdSteps[system];
+    settings.detection.baseThreshold = builtIn(system).baseThreshold;
+    settings.detection.thresholdStep = builtIn(system).thresholdStep;
     settings.unitStepTenths = tenths;
     settings.sizeRatio = sizeRatio;
     RecordingPainter recorded;
@@ -210,7 +212,7 @@ void AnalysisDriverTest::startClearsEarlierDrawings()
     workspace.canvas.setPen(Qt::green, 3);
     workspace.canvas.drawLine(QPointF(2, 2), QPointF(20, 20));
     workspace.state.setSystemIndex(2);
-    workspace.state.setThreshold(1750.0, 50);
+    workspace.state.setThreshold(builtIn(2).baseThreshold, builtIn(2).thresholdStep);
 
     AnalysisDriver driver;
     QSignalSpy finished(&driver, &AnalysisDriver::finished);
@@ -228,7 +230,7 @@ void AnalysisDriverTest::canvasGoneMidRunEndsCleanly()
     const QImage picture = leafPicture(400, 300, 11);
     WorkspaceState state;
     state.setSystemIndex(4);
-    state.setThreshold(330.0, 10);
+    state.setThreshold(builtIn(4).baseThreshold, builtIn(4).thresholdStep);
     auto canvas = std::make_unique<PictureCanvas>();
     canvas->setPicture(picture);
 
@@ -242,8 +244,8 @@ void AnalysisDriverTest::canvasGoneMidRunEndsCleanly()
 
     AnalysisSettings settings;
     settings.detection.systemIndex = 4;
-    settings.detection.baseThreshold = 330.0;
-    settings.detection.thresholdStep = 10;
+    settings.detection.baseThreshold = builtIn(4).baseThreshold;
+    settings.detection.thresholdStep = builtIn(4).thresholdStep;
     AnalysisRun reference;
     reference.start(bufferOf(picture), settings);
     reference.runToEnd();

@@ -22,7 +22,7 @@ namespace verdalis {
 namespace {
 constexpr double TwipsPerPixel = 15.0;
 
-int pixels(double twips) { return int(std::lround(twips / TwipsPerPixel)); }
+int pixels(double twips) { return int(std::nearbyint(twips / TwipsPerPixel)); }
 
 QRect twipsRect(double left, double top, double width, double height)
 {
