@@ -54,8 +54,6 @@ private slots:
 
     void startShowsLeafAreaOnly();
     void customTableFollowsTheList();
-    void choosingSystemsUpdatesControls_data();
-    void choosingSystemsUpdatesControls();
     void movingSliderUpdatesDisplayAndState();
     void savingFromSampledColours();
     void deletingKeepsListAndTableInStep();
@@ -142,43 +140,20 @@ void DetectionPanelsTest::customTableFollowsTheList()
     QCOMPARE(tableRows(m_custom->GridCust),
              (QStringList{"Spot,120,45,30", "Rust,200,100,0", "Blight,90,60,20"}));
     m_panel->Combo1->setCurrentIndex(7);
+    QCOMPARE(m_state->systemIndex(), 7);
     QCOMPARE(m_custom->GridCust->currentRow(), 2);
     QCOMPARE(rgb(m_state->customColour()), QStringLiteral("90,60,20"));
-}
-
-void DetectionPanelsTest::choosingSystemsUpdatesControls_data()
-{
-    QTest::addColumn<QList<int>>("choices");
-    QTest::addColumn<int>("minimum");
-    QTest::addColumn<int>("maximum");
-    QTest::addColumn<QString>("display");
-    QTest::addColumn<QString>("deleteToolTip");
-
-    QTest::newRow("System 3") << QList<int>{3} << -10 << 10 << "10"
-                              << "";
-    QTest::newRow("custom") << QList<int>{6} << -10 << 20 << "10"
-                            << "Delete \"Rust\" detection system";
-    QTest::newRow("custom, then System 1") << QList<int>{6, 1} << -3 << 20 << "3"
-                                           << "";
-}
-
-void DetectionPanelsTest::choosingSystemsUpdatesControls()
-{
-    QFETCH(QList<int>, choices);
-    QFETCH(QString, deleteToolTip);
-    start(ThreeSystems);
-    for (int index : choices)
-        m_panel->Combo1->setCurrentIndex(index);
-
-    QCOMPARE(m_state->systemIndex(), choices.last());
-    QTEST(m_panel->Slider1->minimum(), "minimum");
-    QTEST(m_panel->Slider1->maximum(), "maximum");
-    QCOMPARE(m_panel->Slider1->value(), 0);
-    QVERIFY(m_panel->Slider1->isEnabled());
-    QTEST(m_panel->Label2->text(), "display");
-    QTEST(m_panel->Slider1->toolTip(), "display");
-    QCOMPARE(m_panel->Command17->toolTip(), deleteToolTip);
-    QCOMPARE(m_panel->Command17->isEnabled(), !deleteToolTip.isEmpty());
+    QVERIFY(m_panel->Command17->isEnabled());
+    QCOMPARE(m_panel->Command17->toolTip(), QStringLiteral("Delete \"Blight\" detection system"));
+    QCOMPARE(m_panel->Slider1->minimum(), -10);
+    QCOMPARE(m_panel->Slider1->maximum(), 20);
+    QCOMPARE(m_panel->Label2->text(), QStringLiteral("10"));
+    // Back to a built-in: minimum -3, the maximum stays 20.
+    m_panel->Combo1->setCurrentIndex(1);
+    QCOMPARE(m_panel->Slider1->maximum(), 20);
+    QCOMPARE(m_panel->Label2->text(), QStringLiteral("3"));
+    QVERIFY(!m_panel->Command17->isEnabled());
+    QCOMPARE(m_panel->Command17->toolTip(), QString());
 }
 
 void DetectionPanelsTest::movingSliderUpdatesDisplayAndState()
