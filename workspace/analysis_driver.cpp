@@ -1,5 +1,6 @@
 #include "analysis_driver.h"
 
+#include "picture_canvas.h"
 #include "workspace_state.h"
 
 #include <QElapsedTimer>

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "analysis_run.h"
-#include "picture_canvas.h"
 #include "results_report.h"
 
 #include <QImage>
@@ -12,6 +11,7 @@
 
 namespace verdalis {
 
+class PictureCanvas;
 class WorkspaceState;
 
 // Drives one analysis run of the engine from the event loop. Each timer slice
