@@ -1,0 +1,176 @@
+#include "batch_options.h"
+
+#include "number_text.h"
+
+#include <QCommandLineParser>
+#include <QLocale>
+
+#include <cmath>
+
+namespace verdalis {
+
+namespace {
+
+std::optional<double> readDecimal(const QString &text)
+{
+    if (const auto value = readNumber(text))
+        return value;
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double value = c.toDouble(text.trimmed(), &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> readWhole(const QString &text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+QString badValue(const QString &option, const QString &value, const QString &expected)
+{
+    return QStringLiteral("--%1: \"%2\" is not %3").arg(option, value, expected);
+}
+
+} // namespace
+
+BatchOptionsParse parseBatchOptions(const QStringList &arguments)
+{
+    const auto valued = [](const QString &name, const QString &valueName) {
+        return QCommandLineOption(name, QString(), valueName);
+    };
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
+    const QCommandLineOption system = valued(QStringLiteral("system"), QStringLiteral("NAME"));
+    const QCommandLineOption customFile =
+        valued(QStringLiteral("custom-file"), QStringLiteral("PATH"));
+    const QCommandLineOption slider = valued(QStringLiteral("slider"), QStringLiteral("N"));
+    const QCommandLineOption unitStep = valued(QStringLiteral("unit-step"), QStringLiteral("X"));
+    const QCommandLineOption calibration =
+        valued(QStringLiteral("calibration"), QStringLiteral("FILE"));
+    const QCommandLineOption sizeRatio = valued(QStringLiteral("size-ratio"), QStringLiteral("X"));
+    const QCommandLineOption unit = valued(QStringLiteral("unit"), QStringLiteral("NAME"));
+    const QCommandLineOption set = valued(QStringLiteral("set"), QStringLiteral("FILE"));
+    const QCommandLineOption jobs = valued(QStringLiteral("jobs"), QStringLiteral("N"));
+    const QCommandLineOption overlay = valued(QStringLiteral("overlay"), QStringLiteral("DIR"));
+    const QCommandLineOption spots(QStringLiteral("spots"));
+
+    QCommandLineParser parser;
+    parser.addOptions({help, version, system, customFile, slider, unitStep, calibration,
+                       sizeRatio, unit, set, jobs, overlay, spots});
+    BatchOptionsParse result;
+    BatchOptions &options = result.options;
+    if (!parser.parse(QStringList{QStringLiteral("verdalis-batch")} + arguments)) {
+        result.error = parser.errorText();
+        return result;
+    }
+    options.help = parser.isSet(help);
+    options.version = parser.isSet(version);
+    if (options.help || options.version)
+        return result;
+
+    if (parser.isSet(system))
+        options.systemName = parser.value(system);
+    options.customFile = parser.value(customFile);
+    if (parser.isSet(slider)) {
+        const auto position = readWhole(parser.value(slider));
+        if (!position) {
+            result.error = badValue(QStringLiteral("slider"), parser.value(slider),
+                                    QStringLiteral("a whole number"));
+            return result;
+        }
+        options.sliderPosition = *position;
+    }
+    if (parser.isSet(unitStep)) {
+        // 0.1 .. 1.0 in steps of 0.1; a typed 0.3 is not exactly 3/10 in binary.
+        const auto step = readDecimal(parser.value(unitStep));
+        const double tenths = step ? std::nearbyint(*step * 10.0) : 0.0;
+        if (!step || std::fabs(*step * 10.0 - tenths) > 1e-9 || tenths < 1 || tenths > 10) {
+            result.error = badValue(QStringLiteral("unit-step"), parser.value(unitStep),
+                                    QStringLiteral("one of 0.1, 0.2, ... 1.0"));
+            return result;
+        }
+        options.unitStepTenths = int(tenths);
+    }
+    options.calibrationFile = parser.value(calibration);
+    if (parser.isSet(sizeRatio)) {
+        options.sizeRatio = readDecimal(parser.value(sizeRatio));
+        if (!options.sizeRatio || *options.sizeRatio <= 0) {
+            result.error = badValue(QStringLiteral("size-ratio"), parser.value(sizeRatio),
+                                    QStringLiteral("a number above 0"));
+            return result;
+        }
+    }
+    if (parser.isSet(unit))
+        options.unitName = parser.value(unit);
+    options.setFile = parser.value(set);
+    if (parser.isSet(jobs)) {
+        const auto count = readWhole(parser.value(jobs));
+        if (!count || *count < 1) {
+            result.error = badValue(QStringLiteral("jobs"), parser.value(jobs),
+                                    QStringLiteral("a whole number of at least 1"));
+            return result;
+        }
+        options.jobs = *count;
+    }
+    options.overlayDir = parser.value(overlay);
+    options.spots = parser.isSet(spots);
+    options.pictures = parser.positionalArguments();
+
+    if (!options.calibrationFile.isEmpty() && (options.sizeRatio || options.unitName)) {
+        result.error = QStringLiteral(
+            "give either --calibration or --size-ratio with --unit, not both");
+    } else if (options.calibrationFile.isEmpty() && !options.sizeRatio && !options.unitName) {
+        result.error = QStringLiteral("the analysis needs a calibration: give --calibration "
+                                      "FILE.clb, or --size-ratio X with --unit NAME");
+    } else if (options.sizeRatio.has_value() != options.unitName.has_value()) {
+        result.error = QStringLiteral("--size-ratio and --unit go together");
+    } else if (!options.setFile.isEmpty() && !options.pictures.isEmpty()) {
+        result.error = QStringLiteral("give either --set or pictures, not both");
+    } else if (options.setFile.isEmpty() && options.pictures.isEmpty()) {
+        result.error = QStringLiteral("no picture given: name pictures or give --set FILE");
+    }
+    return result;
+}
+
+QString batchUsageText()
+{
+    return QStringLiteral(
+        "Usage: verdalis-batch [options] PICTURE...\n"
+        "       verdalis-batch [options] --set FILE\n"
+        "\n"
+        "Analyses each picture as the Verdalis window does and writes the results table\n"
+        "to standard output: a header line, then one tab-separated line per picture\n"
+        "(line name = file name without its extension), in input order.\n"
+        "\n"
+        "Options:\n"
+        "  --system NAME         detection system: \"Leaf area only\" (default), \"System 1\"\n"
+        "                        to \"System 4\", or a custom system of the custom file\n"
+        "  --custom-file PATH    custom detection file (default: CustFile beside the program)\n"
+        "  --slider N            tolerance slider position (default 0); -3..10 for\n"
+        "                        System 1, 2 and 4, -10..10 for System 3, -10..20 for custom\n"
+        "  --unit-step X         picture unit in display millimetres, 0.1 to 1.0 in steps\n"
+        "                        of 0.1 (default 1.0)\n"
+        "  --calibration FILE    calibration file (.clb) saved by the window\n"
+        "  --size-ratio X        real units per display millimetre (with --unit)\n"
+        "  --unit NAME           name of the real unit, e.g. mm (with --size-ratio)\n"
+        "  --set FILE            picture set: one line per picture, line name TAB path\n"
+        "                        (relative paths are relative to the set file's folder)\n"
+        "  --jobs N              pictures analysed at the same time (default: cores)\n"
+        "  --overlay DIR         write each picture with its detection overlay as PNG\n"
+        "  --spots               add the columns Spots and Mean spot area (symptom systems)\n"
+        "  -h, --help            show this text\n"
+        "  --version             show the version\n"
+        "\n"
+        "Numbers are written and read with the user's locale (LC_ALL, LC_NUMERIC, LANG);\n"
+        "run with LC_ALL=C for a decimal point. Exit status: 0 all analysed, 1 a picture\n"
+        "could not be read or analysed (its row has empty figures), 2 bad input.\n");
+}
+
+} // namespace verdalis

@@ -1,0 +1,101 @@
+#include "jpeg_decoder.h"
+
+#include <csetjmp>
+#include <cstdio>
+
+#include <jpeglib.h>
+
+namespace verdalis {
+
+namespace {
+
+// libjpeg reports fatal errors through error_exit, which must not return: jump
+// back to the decoding function instead of ending the program.
+struct ErrorManager {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void jumpOnError(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
+}
+
+void ignoreMessage(j_common_ptr) {}
+
+// The memory order of a Format_RGB32 pixel (0xFFRRGGBB in a 32-bit word).
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+constexpr J_COLOR_SPACE Rgb32ColourSpace = JCS_EXT_BGRA;
+#else
+constexpr J_COLOR_SPACE Rgb32ColourSpace = JCS_EXT_ARGB;
+#endif
+
+// Everything between setjmp and a possible longjmp is plain C data or lives in
+// the caller's frame, so the jump skips no destructor.
+bool decodeInto(jpeg_decompress_struct &info, ErrorManager &errors, const uchar *data,
+                qint64 size, QImage &image)
+{
+    if (setjmp(errors.jump))
+        return false;
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK)
+        return false;
+    switch (info.jpeg_color_space) {
+    case JCS_GRAYSCALE:
+    case JCS_YCbCr:
+    case JCS_RGB:
+        break;
+    default:
+        return false;
+    }
+    info.out_color_space = Rgb32ColourSpace;
+    info.dct_method = JDCT_ISLOW;
+    info.do_fancy_upsampling = TRUE;
+    jpeg_calc_output_dimensions(&info);
+    if (info.output_components != 4)
+        return false;
+
+    image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
+    if (image.isNull())
+        return false;
+    uchar *const bits = image.bits();
+    const qsizetype bytesPerLine = image.bytesPerLine();
+
+    jpeg_start_decompress(&info);
+    JSAMPROW rows[16];
+    while (info.output_scanline < info.output_height) {
+        const JDIMENSION first = info.output_scanline;
+        const JDIMENSION count = qMin<JDIMENSION>(16, info.output_height - first);
+        for (JDIMENSION i = 0; i < count; ++i)
+            rows[i] = bits + qsizetype(first + i) * bytesPerLine;
+        if (jpeg_read_scanlines(&info, rows, count) == 0)
+            return false;
+    }
+    jpeg_finish_decompress(&info);
+    return true;
+}
+
+} // namespace
+
+bool isJpegData(const uchar *data, qint64 size)
+{
+    return size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
+}
+
+QImage decodeJpeg(const uchar *data, qint64 size)
+{
+    if (!isJpegData(data, size))
+        return QImage();
+    jpeg_decompress_struct info{};
+    ErrorManager errors;
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = jumpOnError;
+    errors.base.output_message = ignoreMessage;
+    QImage image;
+    const bool decoded = decodeInto(info, errors, data, size, image);
+    jpeg_destroy_decompress(&info);
+    return decoded ? image : QImage();
+}
+
+} // namespace verdalis

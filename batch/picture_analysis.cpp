@@ -1,0 +1,90 @@
+#include "picture_analysis.h"
+
+#include "picture_canvas.h"
+#include "picture_reader.h"
+
+#include <QDir>
+
+#include <new>
+
+namespace verdalis {
+
+namespace {
+
+const char *const OutOfMemoryReason = "not enough memory to analyse this picture";
+
+// The window's picture canvas as the run's painter: each dot lands on the pixel
+// the canvas puts it on for the run's unit step, in the engine's width and
+// colour, exactly as the window shows it.
+class CanvasOverlay : public OverlayPainter {
+public:
+    CanvasOverlay(const QImage &picture, int unitStepTenths)
+    {
+        m_canvas.setPicture(picture);
+        m_canvas.setUnitStepTenths(unitStepTenths);
+        m_canvas.beginDrawingBatch();
+    }
+
+    void paintDot(std::int32_t x, std::int32_t y, RgbColour colour, int widthPixels) override
+    {
+        m_canvas.setPen(QColor(colour.red, colour.green, colour.blue), widthPixels);
+        m_canvas.drawPoint(QPointF(x, y));
+    }
+
+    const QImage &picture() const { return m_canvas.picture(); }
+
+    bool save(const QString &path, QString *error)
+    {
+        m_canvas.endDrawingBatch();
+        if (m_canvas.composedImage().save(path, "PNG"))
+            return true;
+        *error = QStringLiteral("cannot write the overlay %1").arg(QDir::toNativeSeparators(path));
+        return false;
+    }
+
+private:
+    PictureCanvas m_canvas;
+};
+
+} // namespace
+
+AnalysisFigures analysePicture(const QImage &picture, const AnalysisSettings &settings,
+                               OverlayPainter *painter)
+{
+    const PixelBuffer buffer{reinterpret_cast<const std::uint32_t *>(picture.constBits()),
+                             picture.width(), picture.height(),
+                             std::ptrdiff_t(picture.bytesPerLine() / 4)};
+    AnalysisRun run;
+    run.start(buffer, settings, painter);
+    run.runToEnd();
+    return run.figures();
+}
+
+PictureOutcome analysePictureFile(const QString &path, const AnalysisSettings &settings,
+                                  const QString &overlayPath)
+{
+    PictureOutcome outcome;
+    try {
+        QString error;
+        QImage picture = readPicture(path, &error);
+        if (picture.isNull()) {
+            outcome.error = error;
+            return outcome;
+        }
+        if (overlayPath.isEmpty()) {
+            outcome.figures = analysePicture(picture, settings);
+            return outcome;
+        }
+        CanvasOverlay overlay(picture, settings.unitStepTenths);
+        picture = QImage();
+        outcome.figures = analysePicture(overlay.picture(), settings, &overlay);
+        overlay.save(overlayPath, &outcome.overlayError);
+    } catch (const AnalysisError &error) {
+        outcome.error = QString::fromUtf8(error.what());
+    } catch (const std::bad_alloc &) {
+        outcome.error = QString::fromUtf8(OutOfMemoryReason);
+    }
+    return outcome;
+}
+
+} // namespace verdalis

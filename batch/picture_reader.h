@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace verdalis {
+
+// Reads a picture file into Format_RGB32 memory with the same pixels the
+// window's picture canvas gets from Qt's image readers. JPEG files are decoded
+// with libjpeg directly (about twice as fast), every other format and every
+// JPEG the direct decoder leaves alone by Qt's readers: BMP, and PNG, TIFF and
+// the rest where the installed image plugins read them.
+//
+// Returns a null image on failure, with the reader's reason in *error.
+QImage readPicture(const QString &path, QString *error);
+
+// Qt's readers alone, converted as the picture canvas converts: the reference
+// the direct decoder is checked against.
+QImage readPictureWithQt(const QString &path, QString *error);
+
+} // namespace verdalis

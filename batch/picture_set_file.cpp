@@ -1,0 +1,52 @@
+#include "picture_set_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace verdalis {
+
+QList<PictureEntry> picturesFromPaths(const QStringList &paths)
+{
+    QList<PictureEntry> pictures;
+    for (const QString &path : paths)
+        pictures.append({QFileInfo(path).completeBaseName(), path});
+    return pictures;
+}
+
+PictureSetRead readPictureSetFile(const QString &path)
+{
+    PictureSetRead read;
+    const QString shownPath = QDir::toNativeSeparators(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        read.error = QStringLiteral("cannot read the set file %1: %2")
+                         .arg(shownPath, file.errorString());
+        return read;
+    }
+    const QString text = QString::fromUtf8(file.readAll());
+    const QDir folder = QFileInfo(path).absoluteDir();
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (line.trimmed().isEmpty())
+            continue;
+        const int tab = int(line.indexOf(QLatin1Char('\t')));
+        const QString name = tab < 0 ? QString() : line.left(tab);
+        const QString picture = tab < 0 ? QString() : line.mid(tab + 1);
+        if (name.isEmpty() || picture.isEmpty()) {
+            read.pictures.clear();
+            read.error = QStringLiteral("the set file %1, line %2: expected a line name, a tab "
+                                        "and a picture path")
+                             .arg(shownPath)
+                             .arg(i + 1);
+            return read;
+        }
+        read.pictures.append({name, QDir::cleanPath(folder.filePath(picture))});
+    }
+    return read;
+}
+
+} // namespace verdalis
