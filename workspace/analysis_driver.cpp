@@ -218,6 +218,15 @@ ChartAfterSampling chartAfterSampling(int systemIndex, bool batchActive)
     return batchActive ? ChartAfterSampling::Keep : ChartAfterSampling::Show;
 }
 
+RunEndSteps runEndSteps(int systemIndex, bool batchActive)
+{
+    RunEndSteps steps;
+    steps.showReport = steps.enableWindow = steps.showResultsPage = steps.beep = !batchActive;
+    steps.recordSetResult = batchActive;
+    steps.hideProgressBar = !batchActive || isLeafAreaOnly(systemIndex);
+    return steps;
+}
+
 QString leafAreaText(double leafArea, const QLocale &locale)
 {
     QLocale plain = locale;

@@ -100,6 +100,20 @@ private:
 enum class ChartAfterSampling { Hide, Show, Keep };
 ChartAfterSampling chartAfterSampling(int systemIndex, bool batchActive);
 
+// What the window does when a run has finished. A single run reports, enables
+// the window, shows the results page and beeps; a batch run records the
+// picture's row instead. The progress bar is hidden after every single run and,
+// under "Leaf area only", after batch runs too.
+struct RunEndSteps {
+    bool showReport = false;
+    bool enableWindow = false;
+    bool showResultsPage = false;
+    bool beep = false;
+    bool hideProgressBar = false;
+    bool recordSetResult = false;
+};
+RunEndSteps runEndSteps(int systemIndex, bool batchActive);
+
 // The leaf area as the leaf-area box shows it after sampling: plain decimal
 // text in the user's locale, up to 15 significant digits, no grouping.
 QString leafAreaText(double leafArea, const QLocale &locale = QLocale());

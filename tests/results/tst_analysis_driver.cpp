@@ -69,6 +69,8 @@ private slots:
     void canvasGoneMidRunEndsCleanly();
     void chartAfterSamplingFollowsSystemAndMode_data();
     void chartAfterSamplingFollowsSystemAndMode();
+    void runEndStepsFollowSystemAndMode_data();
+    void runEndStepsFollowSystemAndMode();
     void leafAreaTextIsPlainDecimal();
 };
 
@@ -269,6 +271,30 @@ void AnalysisDriverTest::chartAfterSamplingFollowsSystemAndMode()
     QFETCH(int, system);
     QFETCH(bool, batch);
     QTEST(int(chartAfterSampling(system, batch)), "chart");
+}
+
+void AnalysisDriverTest::runEndStepsFollowSystemAndMode_data()
+{
+    QTest::addColumn<int>("system");
+    QTest::addColumn<bool>("batch");
+    QTest::addColumn<bool>("reported");
+    QTest::addColumn<bool>("barHidden");
+    QTest::newRow("symptom system, single") << 2 << false << true << true;
+    QTest::newRow("symptom system, batch: the bar stays") << 2 << true << false << false;
+    QTest::newRow("leaf area only, single") << 0 << false << true << true;
+    QTest::newRow("leaf area only, batch: the bar goes") << 0 << true << false << true;
+}
+
+void AnalysisDriverTest::runEndStepsFollowSystemAndMode()
+{
+    QFETCH(int, system);
+    QFETCH(bool, batch);
+    QFETCH(bool, reported);
+    const RunEndSteps steps = runEndSteps(system, batch);
+    for (bool single : {steps.showReport, steps.enableWindow, steps.showResultsPage, steps.beep})
+        QCOMPARE(single, reported);
+    QCOMPARE(steps.recordSetResult, batch);
+    QTEST(steps.hideProgressBar, "barHidden");
 }
 
 void AnalysisDriverTest::leafAreaTextIsPlainDecimal()
