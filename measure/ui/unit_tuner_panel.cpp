@@ -27,14 +27,14 @@ UnitTunerPanel::UnitTunerPanel(PictureCanvas &canvas, QWidget *parent)
     VScroll1->setValue(kTenthsPlusValue - canvas.unitStepTenths());
     Label19 = named(new QLabel(QStringLiteral("mm")), "Label19");
     Label8 = named(new QLabel, "Label8");
-    Label8->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label8->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     showUnitStep(canvas.unitStepTenths());
 
     auto *layout = new QGridLayout(this);
     layout->addWidget(VScroll1, 0, 0, 2, 1);
     layout->addWidget(Label8, 0, 1);
     layout->addWidget(Label19, 1, 1);
-    layout->setColumnStretch(1, 1);
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
 
     connect(VScroll1, &QScrollBar::valueChanged, this, &UnitTunerPanel::ApplyUnitStep);
     // Whoever changes the coordinate system, the tuner shows it.
