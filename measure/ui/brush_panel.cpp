@@ -75,7 +75,7 @@ QRadioButton *kindButton(const QIcon &icon, const QString &tip, QWidget *parent)
     const QStyle *style = button->style();
     button->setFixedWidth(style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, button)
                           + style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, button)
-                          + button->iconSize().width() + 2);
+                          + button->iconSize().width());
     return button;
 }
 
@@ -104,21 +104,21 @@ BrushPanel::BrushPanel(QWidget *parent)
     Check4->setCheckable(true);
     Check4->setToolTip(QStringLiteral("Brush on or off"));
     Check4->setIconSize(QSize(20, 20));
-    Check4->setFixedSize(26, 26);
+    Check4->setFixedSize(24, 24);
 
     VScroll3->setRange(1, 10);
     VScroll3->setPageStep(1);
     VScroll3->setValue(6);
-    VScroll3->setFixedSize(13, 26);
+    VScroll3->setFixedSize(13, 24);
     VScroll3->setToolTip(QStringLiteral("Brush size"));
-    Label18->setFixedWidth(16);
+    Label18->setFixedWidth(14);
     Label18->setAlignment(Qt::AlignCenter);
 
     Option1->setChecked(true);
     Option2->setEnabled(false);
 
     auto *row = new QHBoxLayout(this);
-    row->setContentsMargins(6, 0, 4, 2);
+    row->setContentsMargins(5, 0, 3, 1);
     row->setSpacing(2);
     row->addWidget(Check4);
     row->addSpacing(3);

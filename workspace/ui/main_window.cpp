@@ -20,7 +20,7 @@ namespace {
 
 // Sizes in the top strip, twips.
 constexpr int StripItemHeight = 720;
-constexpr int DetectionSystemWidth = 3600; // the frame with its list, then the slider
+constexpr int DetectionSystemWidth = 3300; // the frame with its list, then the slider
 constexpr int UnitTunerWidth = 1140;
 constexpr int PictureButtonSize = 540;
 constexpr int PictureButtonIcon = 390;
@@ -128,18 +128,16 @@ QWidget *MainWindow::buildTopStrip()
     auto *row = new QHBoxLayout(strip);
     row->setContentsMargins(pixelsFromTwips(MainWindowLayout::Tab1Left), 0,
                             pixelsFromTwips(MainWindowLayout::Tab1Left), 0);
-    row->setSpacing(3);
+    row->setSpacing(4);
     // Picture work on the left, the analysis settings in the middle, then the
-    // button that starts the analysis, and help at the far right.
+    // button that starts the analysis, and help at the far right. At the
+    // smallest window width the row just fits.
     row->addWidget(Command1);
     row->addWidget(Command3);
     row->addWidget(Command19);
-    row->addSpacing(6);
     row->addWidget(detectionSystemSlot);
-    row->addSpacing(3);
     Frame4->setFixedHeight(pixelsFromTwips(StripItemHeight));
     row->addWidget(Frame4);
-    row->addSpacing(3);
     row->addWidget(unitTunerSlot);
     row->addStretch(1);
     row->addWidget(Command2);
