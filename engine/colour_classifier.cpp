@@ -1,18 +1,10 @@
 #include "colour_classifier.h"
 
-#include <new>
-
 namespace verdalis {
 
-ColourClassifier::ColourClassifier(const SymptomRule &rule) : m_rule(rule)
+ColourClassifier::ColourClassifier(const SymptomRule &rule)
+    : m_rule(rule), m_known(std::size_t(1) << TableBits, 0)
 {
-    if (m_rule.usesHue()) {
-        // calloc leaves untouched pages unmapped: a picture of few colours costs
-        // a few pages, not 16 MB.
-        m_known.reset(static_cast<std::uint8_t *>(std::calloc(std::size_t(1) << 24, 1)));
-        if (!m_known)
-            throw std::bad_alloc();
-    }
 }
 
 unsigned ColourClassifier::compute(std::uint32_t argb) const

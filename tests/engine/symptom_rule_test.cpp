@@ -1,10 +1,12 @@
 #include "symptom_rule.h"
 
+#include "colour_classifier.h"
 #include "reference_analysis.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <random>
 
 namespace verdalis {
 namespace {
@@ -109,6 +111,29 @@ TEST(SymptomRuleTest, CustomSystemHasNoGate)
     EXPECT_TRUE(SymptomRule(p).isSymptom(rgb(0, 0, 0)));
     EXPECT_TRUE(SymptomRule(p).isSymptom(rgb(10, 10, 29)));
     EXPECT_FALSE(SymptomRule(p).isSymptom(rgb(10, 10, 30)));
+}
+
+TEST(ColourClassifierTest, RemembersExactlyWhatTheRulesSay)
+{
+    // More colours than the classifier's table holds, each asked twice: the
+    // remembered answer must be the computed one, collisions included.
+    std::mt19937 random(3);
+    std::vector<std::uint32_t> colours(300000);
+    for (std::uint32_t &c : colours)
+        c = 0xFF000000u | (random() & 0xFFFFFFu);
+    for (int system = 0; system <= 5; ++system) {
+        const SymptomRule rule(builtIn(system, 2));
+        ColourClassifier classifier(rule);
+        for (int pass = 0; pass < 2; ++pass) {
+            for (std::uint32_t c : colours) {
+                const RgbColour rgb = SplitColour(PackedFromArgb(c));
+                const unsigned expected =
+                    (IsLeafColour(rgb.red, rgb.green, rgb.blue) ? ColourClassifier::Leaf : 0u)
+                    | (rule.isSymptom(DecodeColour(rgb)) ? ColourClassifier::Symptom : 0u);
+                ASSERT_EQ(classifier.classify(c), expected) << "system " << system;
+            }
+        }
+    }
 }
 
 } // namespace
