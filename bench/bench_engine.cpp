@@ -6,10 +6,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <random>
 #include <sys/resource.h>
+#include <vector>
 
 namespace {
 
