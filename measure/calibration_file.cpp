@@ -6,8 +6,6 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include <cmath>
-
 namespace verdalis {
 
 const QString CalibrationFile::kEscapeMarker = QStringLiteral("%CLB1%");
@@ -36,8 +34,8 @@ QString fileError(const QString &path, const QString &reason)
     return QDir::toNativeSeparators(path) + QStringLiteral(": ") + reason;
 }
 
-// Locales whose digits are not Latin-1 write the number the C way; reading
-// falls back to the C way too.
+// Locales whose digits are not ASCII write the number the point way, which
+// reading accepts too.
 QByteArray sizeRatioText(double sizeRatio)
 {
     const QString text = significantText(sizeRatio, kSignificantDigits);
@@ -45,19 +43,6 @@ QByteArray sizeRatioText(double sizeRatio)
         if (ch.unicode() > 0x7f)
             return QLocale::c().toString(sizeRatio, 'g', kSignificantDigits).toLatin1();
     return text.toLatin1();
-}
-
-std::optional<double> readSizeRatio(const QString &text)
-{
-    if (const auto value = readNumber(text))
-        return value;
-    QLocale c = QLocale::c();
-    c.setNumberOptions(QLocale::RejectGroupSeparator);
-    bool ok = false;
-    const double value = c.toDouble(text.trimmed(), &ok);
-    if (ok && std::isfinite(value))
-        return value;
-    return std::nullopt;
 }
 
 // Reads one field starting at `pos` and moves `pos` to the start of the next
@@ -136,7 +121,7 @@ std::optional<Calibration> CalibrationFile::decode(const QByteArray &bytes, QStr
         }
         field = *read;
     }
-    const auto sizeRatio = readSizeRatio(fields[0]);
+    const auto sizeRatio = readNumberOrPointForm(fields[0]);
     if (!sizeRatio) {
         if (error)
             *error = QStringLiteral("Type mismatch: the size ratio \"%1\" is not a number")

@@ -4,6 +4,16 @@
 
 namespace verdalis {
 
+namespace {
+std::optional<double> finite(double value, bool ok)
+{
+    // "inf" and "nan" read as numbers but measure nothing.
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+} // namespace
+
 QLocale numberLocale()
 {
     QLocale locale;
@@ -30,10 +40,18 @@ std::optional<double> readNumber(const QString &text)
 {
     bool ok = false;
     const double value = numberLocale().toDouble(text.trimmed(), &ok);
-    // "inf" and "nan" read as numbers but measure nothing.
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return finite(value, ok);
+}
+
+std::optional<double> readNumberOrPointForm(const QString &text)
+{
+    if (const auto value = readNumber(text))
+        return value;
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double value = c.toDouble(text.trimmed(), &ok);
+    return finite(value, ok);
 }
 
 } // namespace verdalis

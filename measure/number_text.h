@@ -22,5 +22,8 @@ QString significantText(double value, int digits);
 // The text as a number; surrounding blanks are ignored. Empty when it is not a finite
 // number.
 std::optional<double> readNumber(const QString &text);
+// As readNumber, and failing that the point way ("0.254"): numbers in files may
+// come from a machine with another decimal separator.
+std::optional<double> readNumberOrPointForm(const QString &text);
 
 } // namespace verdalis

@@ -192,6 +192,17 @@ private slots:
         QCOMPARE(read->sizeRatio, 0.3);
     }
 
+    // The escaped form other readers of the format rely on (CLB_FORMAT.md).
+    void escapesAsDocumented()
+    {
+        QCOMPARE(CalibrationFile::encodeField("first\nsecond \"B\""),
+                 QByteArray("%CLB1%first%0Asecond %22B%22"));
+        QCOMPARE(CalibrationFile::encodeField(QString::fromUtf8("5 € 100%")),
+                 QByteArray("%CLB1%5 %E2%82%AC 100%25"));
+        QCOMPARE(CalibrationFile::decodeField("%CLB1%first%0Asecond %22B%22"),
+                 "first\nsecond \"B\"");
+    }
+
     // A file written where the decimal separator is a point still loads under a
     // decimal-comma locale; the other way round the comma is not a number.
     void readsThePointFormAnywhere()
