@@ -53,6 +53,7 @@ private slots:
     void unitSuperscriptFollowsUnitName();
     void mouseReportsPictureUnits();
     void brushFollowsDetectionSystem();
+    void closingEndsTheProgram();
 
 private:
     void openPicture(const QString &path, int filterIndex = 1);
@@ -398,6 +399,20 @@ void MainWindowTest::brushFollowsDetectionSystem()
     m_window->state().setSystemIndex(0);
     QVERIFY(brush->Option1->isChecked());
     QVERIFY(!brush->Option2->isEnabled());
+}
+
+void MainWindowTest::closingEndsTheProgram()
+{
+    QWidget otherWindow;
+    otherWindow.show();
+    QTimer::singleShot(0, m_window.get(), &QWidget::close);
+    // Without the main window ending it, the run would go on for the other
+    // window; the guard then ends it with a failing code.
+    QTimer guard;
+    guard.setSingleShot(true);
+    connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    guard.start(20000);
+    QCOMPARE(QCoreApplication::exec(), 0);
 }
 
 QTEST_MAIN(MainWindowTest)
