@@ -23,7 +23,8 @@ bool needsEscape(const QString &text)
         return true;
     for (const QChar ch : text) {
         const char16_t code = ch.unicode();
-        if (code == '"' || (code < 0x20 && code != '\t') || code == 0x7f || code > 0xff)
+        if (code == '"' || (code < 0x20 && code != '\t') || (code >= 0x7f && code < 0xa0)
+            || code > 0xff)
             return true;
     }
     return false;

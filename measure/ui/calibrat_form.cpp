@@ -2,7 +2,7 @@
 
 #include "calibration_rules.h"
 #include "dialogs.h"
-#include "named_widget.h"
+#include "measure_controls.h"
 #include "number_text.h"
 #include "workspace_state.h"
 

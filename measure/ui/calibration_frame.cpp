@@ -1,8 +1,8 @@
 #include "calibration_frame.h"
 
 #include "calibration_rules.h"
+#include "measure_controls.h"
 #include "measure_icons.h"
-#include "named_widget.h"
 #include "notes_form.h"
 #include "workspace_state.h"
 
@@ -12,18 +12,6 @@
 #include <QPushButton>
 
 namespace verdalis {
-
-namespace {
-QPushButton *pictureButton(const QIcon &icon, const QString &toolTip, const char *name)
-{
-    auto *button = named(new QPushButton, name);
-    button->setIcon(icon);
-    button->setIconSize(QSize(24, 24));
-    button->setToolTip(toolTip);
-    button->setFixedSize(34, 32);
-    return button;
-}
-} // namespace
 
 CalibrationFrame::CalibrationFrame(CalibrationRules &rules, WorkspaceState &state,
                                    QWidget *parent)

@@ -3,8 +3,8 @@
 #include "calibrat_form.h"
 #include "calibration_frame.h"
 #include "grid_frame.h"
+#include "measure_controls.h"
 #include "measure_icons.h"
-#include "named_widget.h"
 #include "workspace_state.h"
 
 #include <QCheckBox>
@@ -86,11 +86,8 @@ MeasurementsPanel::MeasurementsPanel(WorkspaceState &state, PictureCanvas &canva
     Check3 = named(new QCheckBox(QStringLiteral("Auto reset")), "Check3");
     Check3->setToolTip(QStringLiteral("Reset with new picture"));
     Check3->setChecked(true);
-    Command6 = named(new QPushButton, "Command6");
-    Command6->setIcon(MeasureIcons::calibrate());
-    Command6->setIconSize(QSize(24, 24));
-    Command6->setFixedSize(34, 32);
-    Command6->setToolTip(QStringLiteral("Calibrate, Set a new calibration"));
+    Command6 = pictureButton(MeasureIcons::calibrate(),
+                             QStringLiteral("Calibrate, Set a new calibration"), "Command6");
     Command6->setEnabled(false);
 
     Frame5 = new CalibrationFrame(m_calibration, state);

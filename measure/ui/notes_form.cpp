@@ -1,6 +1,6 @@
 #include "notes_form.h"
 
-#include "named_widget.h"
+#include "measure_controls.h"
 #include "workspace_state.h"
 
 #include <QFormLayout>

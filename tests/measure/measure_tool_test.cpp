@@ -6,8 +6,6 @@
 #include "picture_mouse_dispatcher.h"
 #include "workspace_state.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -122,7 +120,6 @@ private slots:
     {
         QTest::addColumn<QList<int>>("lengths"); // picture units, unitStep 1, sizeRatio 1
         QTest::addColumn<QStringList>("expected"); // Text3, Text4, Text5
-        QTest::newRow("two rows") << QList<int>{2, 4} << QStringList{"3.00", "1.414", "1.000"};
         QTest::newRow("one row") << QList<int>{5} << QStringList{"5.00", "", ""};
         QTest::newRow("three rows") << QList<int>{30, 30, 40}
                                     << QStringList{"33.33", "5.774", "3.333"};
@@ -211,24 +208,6 @@ private slots:
         QCOMPARE(rig.tool.measurePhase(), MeasurePhase::AwaitStart);
         QCOMPARE(rig.list.rowCount(), 1);
         QCOMPARE(rig.list.cell(0, DistanceColumn), "2.00");
-    }
-
-    void copyPutsColumnFiveOnTheClipboard()
-    {
-        Rig rig;
-        rig.state.setSizeRatio(0.75);
-        rig.measure({0, 0}, {0, 2});
-        rig.measure({0, 0}, {0, 3});
-        rig.list.setCurrentRow(0);
-        QGuiApplication::clipboard()->setText("old");
-        rig.tool.copyAll();
-        QCOMPARE(QGuiApplication::clipboard()->text(), "1.50\n2.25\n");
-        QCOMPARE(rig.list.currentRow(), 0);
-
-        rig.tool.reset();
-        QGuiApplication::clipboard()->setText("kept");
-        rig.tool.copyAll();
-        QCOMPARE(QGuiApplication::clipboard()->text(), "kept");
     }
 
     void dispatcherRoutesToOneTool_data()

@@ -267,8 +267,11 @@ private slots:
         QCOMPARE(w.text("Text5"), "1.000");
 
         QGuiApplication::clipboard()->setText("old");
+        w.panel->measurements().setCurrentRow(0);
         w.click("Command21");
         QCOMPARE(QGuiApplication::clipboard()->text(), "2.00\n4.00\n");
+        QCOMPARE(w.panel->measurements().currentRow(), 0);
+        w.panel->measurements().setCurrentRow(1);
 
         // The user picks the first row in the list, then Del removes it.
         auto *grid = w.control<QTableView>("Grid3");
@@ -292,6 +295,8 @@ private slots:
         w.click("Command4");
         QCOMPARE(w.shownDistances(), QStringList{});
         QVERIFY(!w.control("Command6")->isEnabled());
+        w.click("Command21"); // nothing to copy: the clipboard keeps its text
+        QCOMPARE(QGuiApplication::clipboard()->text(), "2.00\n4.00\n");
     }
 
     void autoResetOnANewPicture_data()
