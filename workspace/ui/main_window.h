@@ -33,11 +33,12 @@ public:
     // The panels go before the state and the picture they hold references to.
     ~MainWindow() override;
 
+    Dialogs &dialogs() { return m_dialogs; }
     WorkspaceState &state() { return m_state; }
     PictureCanvas &canvas() { return m_canvas; }
     const PictureOpener &opener() const { return m_opener; }
-    // Text left in the command box: empty after a command ran, the text itself
-    // when it named no command.
+    // The command box (Text6) is a plain text member, never shown: empty after a
+    // command ran, the text itself when it named no command.
     QString commandText() const { return m_text6; }
 
     QToolButton *const Command19; // picture sets

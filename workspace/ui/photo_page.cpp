@@ -68,8 +68,7 @@ PhotoPage::PhotoPage(PictureCanvas &canvas, WorkspaceState &state, QWidget *pare
                                            pixelsFromTwips(MainWindowLayout::RightStripHeight)),
                                      this)),
       customDetectionSlot(new PanelSlot(QStringLiteral("Custom detection system"),
-                                        measurementsSlot->size(), this)),
-      m_canvas(canvas)
+                                        measurementsSlot->size(), this))
 {
     setObjectName(QStringLiteral("photoPage"));
     Picture3->setObjectName(QStringLiteral("Picture3"));
@@ -102,7 +101,10 @@ PhotoPage::PhotoPage(PictureCanvas &canvas, WorkspaceState &state, QWidget *pare
     Label10->setFixedHeight(Text2->height());
     Label15->setFixedHeight(Text2->height());
     QFont raised = Label17->font();
-    raised.setPointSizeF(raised.pointSizeF() * 0.7);
+    if (raised.pointSizeF() > 0)
+        raised.setPointSizeF(raised.pointSizeF() * 0.7);
+    else
+        raised.setPixelSize(qMax(6, raised.pixelSize() * 7 / 10));
     Label17->setFont(raised);
     Label17->adjustSize();
     customDetectionSlot->hide();

@@ -69,7 +69,6 @@ private:
     void placeUnitSuperscript();
     QPoint tabFrameOffset() const;
 
-    PictureCanvas &m_canvas;
     OpenPictureHint m_hint;
     int m_hintFrameShown = 0;
     std::optional<WindowGeometry> m_geometry;

@@ -3,13 +3,14 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <cmath>
+
 namespace verdalis {
 namespace WorkspaceIcons {
 
 namespace {
 
 const QColor LeafGreen(70, 150, 60);
-const QColor LeafDark(35, 95, 35);
 const QColor FolderBack(196, 142, 40);
 const QColor FolderFront(238, 188, 72);
 const QColor PaperEdge(120, 120, 120);
@@ -35,6 +36,26 @@ QIcon makeIcon(Draw draw)
     icon.addPixmap(renderIcon(1.0, draw));
     icon.addPixmap(renderIcon(2.0, draw));
     return icon;
+}
+
+// A leaf filling box, stem at the bottom left, tip at the top right.
+void drawLeaf(QPainter &p, const QRectF &box, const QColor &fill)
+{
+    auto at = [&box](qreal x, qreal y) {
+        return QPointF(box.left() + x * box.width(), box.top() + y * box.height());
+    };
+    QPainterPath leaf;
+    leaf.moveTo(at(0.18, 0.82));
+    leaf.cubicTo(at(0.05, 0.40), at(0.45, 0.05), at(0.95, 0.05));
+    leaf.cubicTo(at(0.95, 0.55), at(0.60, 0.95), at(0.18, 0.82));
+    p.save();
+    p.setPen(QPen(fill.darker(150), qMax(0.8, box.width() / 28.0)));
+    p.setBrush(fill);
+    p.drawPath(leaf);
+    // Stem and midrib.
+    p.setPen(QPen(fill.lighter(150), qMax(0.8, box.width() / 24.0), Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(at(0.05, 0.95), at(0.80, 0.20));
+    p.restore();
 }
 
 // A small photograph: white card with a leaf on it.
@@ -90,25 +111,6 @@ void drawFolderFront(QPainter &p, const QRectF &box)
 }
 
 } // namespace
-
-void drawLeaf(QPainter &p, const QRectF &box, const QColor &fill)
-{
-    auto at = [&box](qreal x, qreal y) {
-        return QPointF(box.left() + x * box.width(), box.top() + y * box.height());
-    };
-    QPainterPath leaf;
-    leaf.moveTo(at(0.18, 0.82));
-    leaf.cubicTo(at(0.05, 0.40), at(0.45, 0.05), at(0.95, 0.05));
-    leaf.cubicTo(at(0.95, 0.55), at(0.60, 0.95), at(0.18, 0.82));
-    p.save();
-    p.setPen(QPen(fill.darker(150), qMax(0.8, box.width() / 28.0)));
-    p.setBrush(fill);
-    p.drawPath(leaf);
-    // Stem and midrib.
-    p.setPen(QPen(fill.lighter(150), qMax(0.8, box.width() / 24.0), Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(at(0.05, 0.95), at(0.80, 0.20));
-    p.restore();
-}
 
 QIcon openPicture()
 {
