@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QLoggingCategory>
 
 #include <cstdio>
 #ifdef Q_OS_WIN
@@ -16,6 +17,9 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("verdalis-batch"));
+    // A picture that cannot be read gets one message naming it; the image
+    // readers' own warnings would only repeat it less clearly.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
 
     // Unbuffered: each row reaches a pipe as soon as it is known.
     QFile out;

@@ -1,7 +1,10 @@
 #include "jpeg_decoder.h"
 
+#include <QColorSpace>
+
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 
 #include <jpeglib.h>
 
@@ -30,6 +33,26 @@ constexpr J_COLOR_SPACE Rgb32ColourSpace = JCS_EXT_BGRA;
 constexpr J_COLOR_SPACE Rgb32ColourSpace = JCS_EXT_ARGB;
 #endif
 
+// The picture's resolution and colour profile, recorded as Qt's reader
+// records them; the pixels stay as decoded.
+void describe(jpeg_decompress_struct &info, QImage &image)
+{
+    if (info.density_unit == 1) { // dots per inch
+        image.setDotsPerMeterX(int(100. * info.X_density / 2.54));
+        image.setDotsPerMeterY(int(100. * info.Y_density / 2.54));
+    } else if (info.density_unit == 2) { // dots per centimetre
+        image.setDotsPerMeterX(int(100. * info.X_density));
+        image.setDotsPerMeterY(int(100. * info.Y_density));
+    }
+    JOCTET *profile = nullptr;
+    unsigned int profileSize = 0;
+    if (jpeg_read_icc_profile(&info, &profile, &profileSize)) {
+        image.setColorSpace(QColorSpace::fromIccProfile(
+            QByteArray(reinterpret_cast<const char *>(profile), int(profileSize))));
+        std::free(profile);
+    }
+}
+
 // Everything between setjmp and a possible longjmp is plain C data or lives in
 // the caller's frame, so the jump skips no destructor.
 bool decodeInto(jpeg_decompress_struct &info, ErrorManager &errors, const uchar *data,
@@ -39,6 +62,7 @@ bool decodeInto(jpeg_decompress_struct &info, ErrorManager &errors, const uchar 
         return false;
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
+    jpeg_save_markers(&info, JPEG_APP0 + 2, 0xFFFF); // ICC profile
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK)
         return false;
     switch (info.jpeg_color_space) {
@@ -61,6 +85,8 @@ bool decodeInto(jpeg_decompress_struct &info, ErrorManager &errors, const uchar 
         return false;
     uchar *const bits = image.bits();
     const qsizetype bytesPerLine = image.bytesPerLine();
+    // Before the markers go with the image's memory pool.
+    describe(info, image);
 
     jpeg_start_decompress(&info);
     JSAMPROW rows[16];

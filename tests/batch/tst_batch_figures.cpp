@@ -1,0 +1,239 @@
+// The command-line analyser against the window, for every kind of detection
+// system: the window's own path (selector, picture canvas, timer-driven
+// analysis driver) and the command line give the same figures, the same
+// results text and the same overlay, on BMP and on JPEG pictures.
+#include "analysis_driver.h"
+#include "batch_job.h"
+#include "batch_test_support.h"
+#include "custom_detection_file.h"
+#include "detection_selector.h"
+#include "picture_analysis.h"
+#include "picture_canvas.h"
+#include "results_table.h"
+#include "scripted_dialogs.h"
+#include "workspace_state.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace verdalis;
+
+namespace {
+
+const QString Unit = QStringLiteral("mm");
+const double SizeRatio = 0.32;
+
+struct WindowRun {
+    int systemIndex = -1;
+    AnalysisResult result;
+    AnalysisFigures figures;
+    QImage shown;
+};
+
+// What the window does: select the system and the slider, calibrate, open the
+// picture, set the unit step, press Analyze and let the event loop tick.
+WindowRun analyseInWindow(const QString &picture, const QString &programFolder,
+                          const QString &systemName, int slider, int tenths)
+{
+    WindowRun run;
+    WorkspaceState state;
+    state.setProgramFolder(programFolder);
+    ScriptedDialogs dialogs;
+    DetectionSelector selector(state, dialogs);
+    selector.LoadCustomSystems();
+    run.systemIndex = selector.catalogue().indexOf(systemName);
+    selector.select(run.systemIndex);
+    selector.setSliderPosition(slider);
+    state.setSizeRatio(SizeRatio);
+    state.setUnitName(Unit);
+    state.markCalibrated();
+
+    PictureCanvas canvas;
+    QString error;
+    if (!canvas.load(picture, &error))
+        qFatal("cannot load %s: %s", qPrintable(picture), qPrintable(error));
+    canvas.setUnitStepTenths(tenths);
+    AnalysisDriver driver;
+    bool finished = false;
+    QObject::connect(&driver, &AnalysisDriver::finished, [&](const AnalysisResult &result) {
+        run.result = result;
+        finished = true;
+    });
+    if (!driver.start(canvas, state) || !QTest::qWaitFor([&] { return finished; }, 120000))
+        qFatal("the window's run did not finish");
+    run.figures = driver.figures();
+    run.shown = canvas.composedImage().convertToFormat(QImage::Format_RGB32);
+    return run;
+}
+
+bool sameFigures(const AnalysisFigures &a, const AnalysisFigures &b)
+{
+    return a.leafArea == b.leafArea && a.symptomArea == b.symptomArea
+           && a.perimeter == b.perimeter && a.leafSamples == b.leafSamples
+           && a.symptomSamples == b.symptomSamples && a.spotCount == b.spotCount
+           && a.perimeterCount == b.perimeterCount;
+}
+
+} // namespace
+
+class BatchFiguresTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void sameAsTheWindow_data();
+    void sameAsTheWindow();
+    void spotColumnsCountTheLesions_data();
+    void spotColumnsCountTheLesions();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_bmp;
+    QString m_jpeg;
+};
+
+void BatchFiguresTest::initTestCase()
+{
+    QLocale::setDefault(QLocale::c());
+    QVERIFY(m_dir.isValid());
+    const QDir dir(m_dir.path());
+    m_bmp = writeLeafPicture(dir, QStringLiteral("white leaves.bmp"), 480, 320, 11);
+    m_jpeg = writeLeafPicture(dir, QStringLiteral("black.leaves.jpg"), 421, 299, 12,
+                              Background::Black);
+    // The program folder's custom detection file: one system for each lesion kind.
+    QString error;
+    QVERIFY(writeCustomDetectionFile(
+        customDetectionFilePath(m_dir.path()),
+        {customDetectionSystem(QStringLiteral("Rust spot"), Rgb{100, 45, 15}),
+         customDetectionSystem(QStringLiteral("Pale spot"), Rgb{150, 165, 101})},
+        &error));
+}
+
+void BatchFiguresTest::sameAsTheWindow_data()
+{
+    QTest::addColumn<bool>("jpeg");
+    QTest::addColumn<QString>("system");
+    QTest::addColumn<int>("slider");
+    QTest::addColumn<QString>("unitStep");
+    QTest::addColumn<int>("tenths");
+    const auto add = [](const char *tag, bool jpeg, const char *system, int slider,
+                        const char *unitStep, int tenths) {
+        QTest::newRow(tag) << jpeg << QString::fromLatin1(system) << slider
+                           << QString::fromLatin1(unitStep) << tenths;
+    };
+    add("leaf area only, bmp", false, "Leaf area only", 0, "1.0", 10);
+    add("leaf area only, jpeg, step 0.5", true, "Leaf area only", 0, "0.5", 5);
+    add("system 1, bmp", false, "System 1", 0, "1", 10);
+    add("system 1, jpeg, slider 3", true, "System 1", 3, "0.7", 7);
+    add("system 2, bmp, slider -3", false, "System 2", -3, "1.0", 10);
+    add("system 2, jpeg", true, "System 2", 0, "1.0", 10);
+    add("system 3, bmp, slider -10", false, "System 3", -10, "0.4", 4);
+    add("system 3, jpeg", true, "System 3", 0, "1.0", 10);
+    add("system 4, bmp, step 0.3", false, "System 4", 0, "0.3", 3);
+    add("system 4, jpeg, slider 10", true, "System 4", 10, "1.0", 10);
+    add("custom, bmp", false, "Rust spot", 0, "1.0", 10);
+    add("custom, jpeg, slider 20", true, "Pale spot", 20, "0.6", 6);
+    add("custom, bmp, slider -10", false, "Pale spot", -10, "1.0", 10);
+}
+
+void BatchFiguresTest::sameAsTheWindow()
+{
+    QFETCH(bool, jpeg);
+    QFETCH(QString, system);
+    QFETCH(int, slider);
+    QFETCH(QString, unitStep);
+    QFETCH(int, tenths);
+    const QString picture = jpeg ? m_jpeg : m_bmp;
+    const WindowRun window = analyseInWindow(picture, m_dir.path(), system, slider, tenths);
+    QVERIFY(window.systemIndex >= 0);
+
+    QTemporaryDir overlays;
+    const QStringList arguments{QStringLiteral("--system"),     system,
+                                QStringLiteral("--slider"),     QString::number(slider),
+                                QStringLiteral("--unit-step"),  unitStep,
+                                QStringLiteral("--size-ratio"), QStringLiteral("0.32"),
+                                QStringLiteral("--unit"),       Unit,
+                                QStringLiteral("--overlay"),    overlays.path(),
+                                picture};
+    const BatchCommandRun cli = runBatch(arguments, m_dir.path());
+    QCOMPARE(cli.err, QString());
+    QCOMPARE(cli.status, 0);
+
+    // The results table the window fills for a one-picture set, copied.
+    AnalysisResult row = window.result;
+    row.pictureName = QFileInfo(picture).completeBaseName();
+    ResultsTable table;
+    table.prepare(window.systemIndex, Unit, 2);
+    table.recordRow(row);
+    QCOMPARE(cli.out, table.copyText(window.systemIndex, Unit));
+
+    // The unrounded figures agree to the last bit.
+    const BatchOptionsParse parse = parseBatchOptions(arguments);
+    QVERIFY(parse.ok());
+    const BatchJobSetup setup = prepareBatchJob(parse.options, m_dir.path());
+    QVERIFY(setup.ok());
+    const PictureOutcome outcome = analysePictureFile(picture, setup.job.settings);
+    QVERIFY(outcome.figures);
+    QVERIFY(sameFigures(*outcome.figures, window.figures));
+
+    // The overlay is what the window shows after the run, pixel for pixel.
+    const QImage overlay(QDir(overlays.path()).filePath(row.pictureName + ".png"));
+    QVERIFY(!overlay.isNull());
+    QVERIFY(overlay.convertToFormat(QImage::Format_RGB32) == window.shown);
+}
+
+void BatchFiguresTest::spotColumnsCountTheLesions_data()
+{
+    QTest::addColumn<QString>("system");
+    QTest::addColumn<int>("spots");
+    QTest::newRow("System 1 finds the three chlorotic lesions") << QStringLiteral("System 1") << 3;
+    QTest::newRow("System 4 finds the necrotic one") << QStringLiteral("System 4") << 1;
+}
+
+// A leaf with lesions of known size: three chlorotic, one necrotic.
+void BatchFiguresTest::spotColumnsCountTheLesions()
+{
+    QFETCH(QString, system);
+    QFETCH(int, spots);
+    SyntheticScene scene;
+    scene.width = 400;
+    scene.height = 300;
+    scene.leaves.push_back({{20, 20, 360, 260}, Shape::Rectangle});
+    const PixelRect chlorotic[] = {{50, 50, 40, 30}, {150, 60, 23, 47}, {60, 180, 70, 20}};
+    for (const PixelRect &rect : chlorotic)
+        scene.lesions.push_back({{rect, Shape::Rectangle}, LesionKind::Chlorotic});
+    const PixelRect necrotic{250, 150, 61, 59};
+    scene.lesions.push_back({{necrotic, Shape::Rectangle}, LesionKind::Necrotic});
+    const QString picture = writeScene(QDir(m_dir.path()), QStringLiteral("known.bmp"), scene);
+
+    const BatchCommandRun run = runBatch({QStringLiteral("--system"), system,
+                                          QStringLiteral("--size-ratio"), QStringLiteral("0.5"),
+                                          QStringLiteral("--unit"), QStringLiteral("cm"),
+                                          QStringLiteral("--spots"), picture});
+    QCOMPARE(run.status, 0);
+    const QStringList lines = run.out.split(QLatin1Char('\n'));
+    QCOMPARE(lines.value(0), QStringLiteral("File name\tLeaf area cm2\tSymptom area cm2\t"
+                                            "Symptom %\tSpots\tMean spot area cm2"));
+    const QStringList cells = lines.value(1).split(QLatin1Char('\t'));
+    QCOMPARE(cells.size(), 6);
+
+    const SampleGeometry geometry(scene.width, scene.height, 10);
+    std::int64_t samples = 0;
+    if (spots == 3) {
+        for (const PixelRect &rect : chlorotic)
+            samples += SamplesInRect(rect, geometry);
+    } else {
+        samples = SamplesInRect(necrotic, geometry);
+    }
+    QCOMPARE(cells[4], QString::number(spots));
+    QCOMPARE(cells[5], QString::number(samples * 0.25 / spots, 'f', 3));
+
+    // "Leaf area only" finds no spots and gets no spot columns.
+    const BatchCommandRun leafOnly =
+        runBatch({QStringLiteral("--size-ratio"), QStringLiteral("0.5"), QStringLiteral("--unit"),
+                  QStringLiteral("cm"), QStringLiteral("--spots"), picture});
+    QCOMPARE(leafOnly.out.section(QLatin1Char('\n'), 0, 0),
+             QStringLiteral("File name\tLeaf area cm2\tPerimeter cm"));
+}
+
+QTEST_GUILESS_MAIN(BatchFiguresTest)
+#include "tst_batch_figures.moc"
