@@ -3,7 +3,6 @@
 #include "number_text.h"
 
 #include <QCommandLineParser>
-#include <QLocale>
 
 #include <cmath>
 
@@ -11,31 +10,54 @@ namespace verdalis {
 
 namespace {
 
-std::optional<double> readDecimal(const QString &text)
-{
-    if (const auto value = readNumber(text))
-        return value;
-    QLocale c = QLocale::c();
-    c.setNumberOptions(QLocale::RejectGroupSeparator);
-    bool ok = false;
-    const double value = c.toDouble(text.trimmed(), &ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
 std::optional<int> readWhole(const QString &text)
 {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok);
-    if (!ok)
-        return std::nullopt;
-    return value;
+    return ok ? std::optional<int>(value) : std::nullopt;
 }
 
-QString badValue(const QString &option, const QString &value, const QString &expected)
+std::optional<int> readCount(const QString &text)
 {
-    return QStringLiteral("--%1: \"%2\" is not %3").arg(option, value, expected);
+    const auto count = readWhole(text);
+    return count && *count >= 1 ? count : std::nullopt;
+}
+
+// 0.1 .. 1.0 in steps of 0.1, as tenths; a typed 0.3 is not exactly 3/10 in binary.
+std::optional<int> readTenths(const QString &text)
+{
+    const auto step = readNumberOrPointForm(text);
+    if (!step)
+        return std::nullopt;
+    const double tenths = std::nearbyint(*step * 10.0);
+    if (std::fabs(*step * 10.0 - tenths) > 1e-9 || tenths < 1 || tenths > 10)
+        return std::nullopt;
+    return int(tenths);
+}
+
+std::optional<double> readPositive(const QString &text)
+{
+    const auto value = readNumberOrPointForm(text);
+    return value && *value > 0 ? value : std::nullopt;
+}
+
+// Reads a numeric option into *target when it is given. False, with the
+// message in *error, when its text is not acceptable.
+template <typename Read, typename Target>
+bool readOption(const QCommandLineParser &parser, const QCommandLineOption &option,
+                const char *expected, Read read, Target *target, QString *error)
+{
+    if (!parser.isSet(option))
+        return true;
+    const QString text = parser.value(option);
+    const auto value = read(text);
+    if (!value) {
+        *error = QStringLiteral("--%1: \"%2\" is not %3")
+                     .arg(option.names().constLast(), text, QLatin1String(expected));
+        return false;
+    }
+    *target = *value;
+    return true;
 }
 
 } // namespace
@@ -78,47 +100,19 @@ BatchOptionsParse parseBatchOptions(const QStringList &arguments)
     if (parser.isSet(system))
         options.systemName = parser.value(system);
     options.customFile = parser.value(customFile);
-    if (parser.isSet(slider)) {
-        const auto position = readWhole(parser.value(slider));
-        if (!position) {
-            result.error = badValue(QStringLiteral("slider"), parser.value(slider),
-                                    QStringLiteral("a whole number"));
-            return result;
-        }
-        options.sliderPosition = *position;
-    }
-    if (parser.isSet(unitStep)) {
-        // 0.1 .. 1.0 in steps of 0.1; a typed 0.3 is not exactly 3/10 in binary.
-        const auto step = readDecimal(parser.value(unitStep));
-        const double tenths = step ? std::nearbyint(*step * 10.0) : 0.0;
-        if (!step || std::fabs(*step * 10.0 - tenths) > 1e-9 || tenths < 1 || tenths > 10) {
-            result.error = badValue(QStringLiteral("unit-step"), parser.value(unitStep),
-                                    QStringLiteral("one of 0.1, 0.2, ... 1.0"));
-            return result;
-        }
-        options.unitStepTenths = int(tenths);
-    }
+    if (!readOption(parser, slider, "a whole number", readWhole, &options.sliderPosition,
+                    &result.error)
+        || !readOption(parser, unitStep, "one of 0.1, 0.2, ... 1.0", readTenths,
+                       &options.unitStepTenths, &result.error)
+        || !readOption(parser, sizeRatio, "a number above 0", readPositive, &options.sizeRatio,
+                       &result.error)
+        || !readOption(parser, jobs, "a whole number of at least 1", readCount, &options.jobs,
+                       &result.error))
+        return result;
     options.calibrationFile = parser.value(calibration);
-    if (parser.isSet(sizeRatio)) {
-        options.sizeRatio = readDecimal(parser.value(sizeRatio));
-        if (!options.sizeRatio || *options.sizeRatio <= 0) {
-            result.error = badValue(QStringLiteral("size-ratio"), parser.value(sizeRatio),
-                                    QStringLiteral("a number above 0"));
-            return result;
-        }
-    }
     if (parser.isSet(unit))
         options.unitName = parser.value(unit);
     options.setFile = parser.value(set);
-    if (parser.isSet(jobs)) {
-        const auto count = readWhole(parser.value(jobs));
-        if (!count || *count < 1) {
-            result.error = badValue(QStringLiteral("jobs"), parser.value(jobs),
-                                    QStringLiteral("a whole number of at least 1"));
-            return result;
-        }
-        options.jobs = *count;
-    }
     options.overlayDir = parser.value(overlay);
     options.spots = parser.isSet(spots);
     options.pictures = parser.positionalArguments();

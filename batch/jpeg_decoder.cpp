@@ -1,10 +1,14 @@
 #include "jpeg_decoder.h"
 
+#include "picture_memory.h"
+#include "sample_geometry.h"
+
 #include <QColorSpace>
 
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include <jpeglib.h>
 
@@ -53,10 +57,27 @@ void describe(jpeg_decompress_struct &info, QImage &image)
     }
 }
 
+// Pixel rows an analysis at this unit step reads; empty means every row.
+std::vector<bool> sampledRows(int height, std::optional<int> tenths)
+{
+    std::vector<bool> rows;
+    if (!tenths)
+        return rows;
+    rows.resize(std::size_t(height), false);
+    const std::int64_t last = SampleGeometry::lastSample(height, *tenths);
+    for (std::int64_t y = 0; y <= last; ++y) {
+        const std::int64_t row = SampleGeometry::pixelOfSample(y, *tenths);
+        if (row < height)
+            rows[std::size_t(row)] = true;
+    }
+    return rows;
+}
+
 // Everything between setjmp and a possible longjmp is plain C data or lives in
 // the caller's frame, so the jump skips no destructor.
 bool decodeInto(jpeg_decompress_struct &info, ErrorManager &errors, const uchar *data,
-                qint64 size, QImage &image)
+                qint64 size, std::optional<int> sampledAtTenths, std::vector<bool> &keep,
+                std::vector<uchar> &scratch, QImage &image)
 {
     if (setjmp(errors.jump))
         return false;
@@ -80,21 +101,28 @@ bool decodeInto(jpeg_decompress_struct &info, ErrorManager &errors, const uchar 
     if (info.output_components != 4)
         return false;
 
-    image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
+    image = newPictureMemory(int(info.output_width), int(info.output_height));
     if (image.isNull())
         return false;
+    keep = sampledRows(image.height(), sampledAtTenths);
     uchar *const bits = image.bits();
     const qsizetype bytesPerLine = image.bytesPerLine();
     // Before the markers go with the image's memory pool.
     describe(info, image);
 
     jpeg_start_decompress(&info);
-    JSAMPROW rows[16];
+    constexpr JDIMENSION Batch = 16;
+    if (!keep.empty())
+        scratch.resize(std::size_t(bytesPerLine) * Batch);
+    JSAMPROW rows[Batch];
     while (info.output_scanline < info.output_height) {
         const JDIMENSION first = info.output_scanline;
-        const JDIMENSION count = qMin<JDIMENSION>(16, info.output_height - first);
-        for (JDIMENSION i = 0; i < count; ++i)
-            rows[i] = bits + qsizetype(first + i) * bytesPerLine;
+        const JDIMENSION count = qMin<JDIMENSION>(Batch, info.output_height - first);
+        for (JDIMENSION i = 0; i < count; ++i) {
+            const JDIMENSION y = first + i;
+            rows[i] = keep.empty() || keep[y] ? bits + qsizetype(y) * bytesPerLine
+                                              : scratch.data() + qsizetype(i) * bytesPerLine;
+        }
         if (jpeg_read_scanlines(&info, rows, count) == 0)
             return false;
     }
@@ -109,7 +137,7 @@ bool isJpegData(const uchar *data, qint64 size)
     return size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
 }
 
-QImage decodeJpeg(const uchar *data, qint64 size)
+QImage decodeJpeg(const uchar *data, qint64 size, std::optional<int> sampledAtTenths)
 {
     if (!isJpegData(data, size))
         return QImage();
@@ -118,8 +146,11 @@ QImage decodeJpeg(const uchar *data, qint64 size)
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = jumpOnError;
     errors.base.output_message = ignoreMessage;
+    std::vector<bool> keep;
+    std::vector<uchar> scratch;
     QImage image;
-    const bool decoded = decodeInto(info, errors, data, size, image);
+    const bool decoded =
+        decodeInto(info, errors, data, size, sampledAtTenths, keep, scratch, image);
     jpeg_destroy_decompress(&info);
     return decoded ? image : QImage();
 }

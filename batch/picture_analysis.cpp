@@ -65,13 +65,17 @@ PictureOutcome analysePictureFile(const QString &path, const AnalysisSettings &s
 {
     PictureOutcome outcome;
     try {
+        // Without an overlay only the rows the run samples need to be kept.
+        const bool withOverlay = !overlayPath.isEmpty();
         QString error;
-        QImage picture = readPicture(path, &error);
+        const std::optional<int> sampledAt =
+            withOverlay ? std::nullopt : std::optional<int>(settings.unitStepTenths);
+        QImage picture = readPicture(path, &error, sampledAt);
         if (picture.isNull()) {
             outcome.error = error;
             return outcome;
         }
-        if (overlayPath.isEmpty()) {
+        if (!withOverlay) {
             outcome.figures = analysePicture(picture, settings);
             return outcome;
         }

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QString>
 
+#include <optional>
+
 namespace verdalis {
 
 // Reads a picture file into Format_RGB32 memory with the same pixels the
@@ -11,8 +13,12 @@ namespace verdalis {
 // JPEG the direct decoder leaves alone by Qt's readers: BMP, and PNG, TIFF and
 // the rest where the installed image plugins read them.
 //
+// With sampledAtTenths, a JPEG keeps only the pixel rows an analysis at that
+// unit step reads (see decodeJpeg): a picture for analysing, not for showing.
+//
 // Returns a null image on failure, with the reader's reason in *error.
-QImage readPicture(const QString &path, QString *error);
+QImage readPicture(const QString &path, QString *error,
+                   std::optional<int> sampledAtTenths = std::nullopt);
 
 // Qt's readers alone, converted as the picture canvas converts: the reference
 // the direct decoder is checked against.

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstring>
+
 using namespace verdalis;
 
 namespace {
@@ -48,6 +50,8 @@ private slots:
     void initTestCase();
     void samePixelsAsQt_data();
     void samePixelsAsQt();
+    void sampledRowsAreQtsRows_data();
+    void sampledRowsAreQtsRows();
     void otherFilesAreLeftToQt();
 
 private:
@@ -148,6 +152,42 @@ void JpegDecoderTest::samePixelsAsQt()
     QCOMPARE(decoded.dotsPerMeterX(), expected.dotsPerMeterX());
     QCOMPARE(decoded.dotsPerMeterY(), expected.dotsPerMeterY());
     QVERIFY(readPicture(path, &error) == expected);
+}
+
+void JpegDecoderTest::sampledRowsAreQtsRows_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("tenths");
+    for (const auto &[name, path, direct] : m_files) {
+        if (name.startsWith(QLatin1String("640x480")) || name == QLatin1String("grey.jpg")
+            || name == QLatin1String("17x9-q90.jpg")) {
+            for (int tenths = 1; tenths <= 10; ++tenths)
+                QTest::addRow("%s, unit step %d", qPrintable(name), tenths) << path << tenths;
+        }
+    }
+}
+
+// An analysis at this unit step reads only these rows; they are Qt's rows.
+void JpegDecoderTest::sampledRowsAreQtsRows()
+{
+    QFETCH(QString, path);
+    QFETCH(int, tenths);
+    QString error;
+    const QImage expected = readPictureWithQt(path, &error);
+    const QImage decoded = readPicture(path, &error, tenths);
+    QCOMPARE(decoded.size(), expected.size());
+    const SampleGeometry geometry(expected.width(), expected.height(), tenths);
+    int rows = 0;
+    for (std::int64_t y = 0; y <= geometry.maxY(); ++y) {
+        const std::int64_t row = SampleGeometry::pixelOfSample(y, tenths);
+        if (row >= expected.height())
+            continue;
+        ++rows;
+        QVERIFY2(std::memcmp(decoded.constScanLine(int(row)), expected.constScanLine(int(row)),
+                             std::size_t(expected.width()) * 4) == 0,
+                 qPrintable(QStringLiteral("row %1").arg(row)));
+    }
+    QVERIFY(rows > 0);
 }
 
 void JpegDecoderTest::otherFilesAreLeftToQt()
