@@ -104,11 +104,11 @@ bool decodeInto(jpeg_decompress_struct &info, ErrorManager &errors, const uchar 
     image = newPictureMemory(int(info.output_width), int(info.output_height));
     if (image.isNull())
         return false;
+    // Before the markers go with the image's memory pool.
+    describe(info, image);
     keep = sampledRows(image.height(), sampledAtTenths);
     uchar *const bits = image.bits();
     const qsizetype bytesPerLine = image.bytesPerLine();
-    // Before the markers go with the image's memory pool.
-    describe(info, image);
 
     jpeg_start_decompress(&info);
     constexpr JDIMENSION Batch = 16;
