@@ -24,14 +24,15 @@ QString writeLeafPicture(const QDir &dir, const QString &name, int width, int he
     return writeScene(dir, name, RandomLeafScene(width, height, seed, background));
 }
 
-BatchCommandRun runBatch(const QStringList &arguments, const QString &programFolder)
+BatchCommandRun runBatch(const QStringList &arguments, const QString &programFolder,
+                         bool showProgress)
 {
     QBuffer out;
     QBuffer err;
     out.open(QIODevice::WriteOnly);
     err.open(QIODevice::WriteOnly);
     BatchCommandRun run;
-    run.status = runBatchCommand(arguments, programFolder, BatchStreams{out, err, false});
+    run.status = runBatchCommand(arguments, programFolder, BatchStreams{out, err, showProgress});
     run.out = QString::fromUtf8(out.data());
     run.err = QString::fromUtf8(err.data());
     return run;

@@ -22,7 +22,8 @@ struct BatchCommandRun {
     QString out;
     QString err;
 };
-BatchCommandRun runBatch(const QStringList &arguments, const QString &programFolder = QString());
+BatchCommandRun runBatch(const QStringList &arguments, const QString &programFolder = QString(),
+                         bool showProgress = false);
 
 // Writes the bytes to dir/name, making its folders; returns its path.
 QString writeTextFile(const QDir &dir, const QString &name, const QByteArray &text);

@@ -51,6 +51,7 @@ private slots:
     void rowsKeepInputOrderWithTwoJobs();
     void deliveryWaitsForEarlierPictures();
     void unreadablePicturesKeepTheirRows();
+    void progressLineOnATerminal();
     void calibrationFileFromTheWindow();
     void numbersFollowTheLocale();
     void customSystemFromNamedFile();
@@ -286,6 +287,23 @@ void BatchCommandTest::unreadablePicturesKeepTheirRows()
     QVERIFY(messages[0].startsWith("verdalis-batch: cannot analyse " + broken + ": "));
     QVERIFY(messages[1].startsWith("verdalis-batch: cannot analyse " + missing + ": "));
     QVERIFY(messages[2].startsWith("verdalis-batch: cannot analyse " + text + ": "));
+}
+
+// Redrawn as pictures are done (two done at once may show as one step),
+// wiped for a message and at the end.
+void BatchCommandTest::progressLineOnATerminal()
+{
+    const QString missing = path(QStringLiteral("missing.bmp"));
+    const BatchCommandRun run =
+        runBatch(Calibrated + QStringList{"--jobs", "1", m_picture, missing}, QString(), true);
+    const QString progress = QStringLiteral("\\rverdalis-batch: %1 of 2 pictures analysed");
+    const QString wipe = QStringLiteral("\\r {40}\\r");
+    const QRegularExpression expected(
+        QStringLiteral("^(%1)+%2verdalis-batch: cannot analyse %3: File not found\n%4%2$")
+            .arg(progress.arg(QStringLiteral("[12]")), wipe,
+                 QRegularExpression::escape(missing), progress.arg(2)));
+    QVERIFY2(expected.match(run.err).hasMatch(), qPrintable(run.err));
+    QCOMPARE(rowsOf(run.out).size(), 2);
 }
 
 // A calibration saved by the window (its writer, its locale) is read here; under
