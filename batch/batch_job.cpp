@@ -17,13 +17,6 @@ QString oneLine(QString text)
     return text.replace(QLatin1Char('\n'), QStringLiteral(": "));
 }
 
-// The slider's range right after choosing the system in a freshly started
-// window: a built-in system keeps the start-up maximum of 10.
-SliderState sliderFor(const DetectionSystem &system, int index)
-{
-    return sliderAfterSelecting(system, index, SliderState());
-}
-
 DetectionParameters parametersOf(const DetectionSystem &system, int index, int sliderPosition)
 {
     DetectionParameters parameters;
@@ -53,7 +46,9 @@ BatchJobSetup prepareBatchJob(const BatchOptions &options, const QString &progra
         setup.error = oneLine(lookup.error);
         return setup;
     }
-    const SliderState slider = sliderFor(lookup.system, lookup.index);
+    // The slider's range right after choosing the system in a freshly started
+    // window: a built-in system keeps the start-up maximum of 10.
+    const SliderState slider = sliderAfterSelecting(lookup.system, lookup.index, SliderState());
     if (options.sliderPosition < slider.minimum || options.sliderPosition > slider.maximum) {
         setup.error = QStringLiteral("--slider: %1 is outside the range %2..%3 of \"%4\"")
                           .arg(options.sliderPosition)
@@ -62,7 +57,6 @@ BatchJobSetup prepareBatchJob(const BatchOptions &options, const QString &progra
                           .arg(options.systemName);
         return setup;
     }
-    job.systemName = options.systemName;
     job.settings.detection = parametersOf(lookup.system, lookup.index, options.sliderPosition);
     job.settings.unitStepTenths = options.unitStepTenths;
 

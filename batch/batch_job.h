@@ -14,7 +14,6 @@ namespace verdalis {
 // results' unit and the pictures in output order.
 struct BatchJob {
     AnalysisSettings settings;
-    QString systemName;
     QString unitName;
     QList<PictureEntry> pictures;
     int jobs = 1;

@@ -10,10 +10,6 @@ namespace verdalis {
 struct PictureEntry {
     QString lineName;
     QString path;
-    bool operator==(const PictureEntry &o) const
-    {
-        return lineName == o.lineName && path == o.path;
-    }
 };
 
 // Pictures named on the command line: the line name is the file name without
