@@ -55,8 +55,7 @@ AnalysisSettings AnalysisDriver::settingsFrom(const WorkspaceState &state,
     settings.detection.baseThreshold = state.baseThreshold();
     settings.detection.thresholdStep = state.thresholdStep();
     settings.detection.sliderPosition = state.sliderPosition();
-    const Rgb colour = state.customColour();
-    settings.detection.customColour = RgbColour{colour.red, colour.green, colour.blue};
+    settings.detection.customColour = state.customColour();
     settings.unitStepTenths = canvas.unitStepTenths();
     settings.sizeRatio = state.sizeRatio();
     return settings;

@@ -1,21 +1,15 @@
 #pragma once
 
+#include "colour_model.h"
+
 #include <QObject>
 #include <QString>
 
 namespace verdalis {
 
-// A colour as three channels 0..255 (the custom detection colour, a brush colour).
-struct Rgb {
-    int red = 0;
-    int green = 0;
-    int blue = 0;
-    bool operator==(const Rgb &other) const
-    {
-        return red == other.red && green == other.green && blue == other.blue;
-    }
-    bool operator!=(const Rgb &other) const { return !(*this == other); }
-};
+// A colour as three channels 0..255 (the custom detection colour, a brush
+// colour): the engine's colour, so it passes to an analysis as it is.
+using Rgb = RgbColour;
 
 // Free-text notes that travel with a calibration.
 struct CalibrationNotes {
