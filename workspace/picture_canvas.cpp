@@ -3,6 +3,7 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace verdalis {
@@ -125,35 +126,52 @@ QPointF PictureCanvas::pixelCentre(QPointF units) const
     return QPointF(pixelIndex(units.x()) + 0.5, pixelIndex(units.y()) + 0.5);
 }
 
-QPainter &PictureCanvas::overlayPainter(std::optional<QPainter> &own)
+std::vector<int> PictureCanvas::dotRowHalfWidths(int widthPixels)
 {
-    if (m_batchPainter)
-        return *m_batchPainter;
-    own.emplace(&m_overlay);
-    own->setRenderHint(QPainter::Antialiasing, false);
-    return *own;
+    // A pixel at (dx, dy) pixels from the centre pixel is in the dot when its
+    // centre is within width/2: 4 (dx^2 + dy^2) <= width^2, in integers.
+    const int width = qMax(1, widthPixels);
+    const int reach = width / 2;
+    std::vector<int> rows;
+    rows.reserve(2 * reach + 1);
+    for (int dy = -reach; dy <= reach; ++dy) {
+        int half = reach;
+        while (4 * (half * half + dy * dy) > width * width)
+            --half;
+        rows.push_back(half);
+    }
+    return rows;
 }
 
 void PictureCanvas::drawPoint(QPointF units)
 {
     if (m_overlay.isNull())
         return;
-    const QPointF centre = pixelCentre(units);
-    std::optional<QPainter> ownPainter;
-    QPainter &painter = overlayPainter(ownPainter);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(m_penColour);
-    QRect rect;
-    if (m_penWidth <= 1) {
-        rect = QRect(int(std::floor(centre.x())), int(std::floor(centre.y())), 1, 1);
-        painter.fillRect(rect, m_penColour);
-    } else {
-        const double radius = m_penWidth / 2.0;
-        painter.drawEllipse(centre, radius, radius);
-        rect = QRect(int(centre.x() - radius) - 1, int(centre.y() - radius) - 1,
-                     m_penWidth + 2, m_penWidth + 2);
+    if (m_dotWidth != m_penWidth) {
+        m_dotRows = dotRowHalfWidths(m_penWidth);
+        m_dotWidth = m_penWidth;
     }
-    drawn(rect);
+    const qint64 x = pixelIndex(units.x());
+    const qint64 y = pixelIndex(units.y());
+    const int reach = int(m_dotRows.size() / 2);
+    if (x < -reach || y < -reach || x > m_overlay.width() + reach
+        || y > m_overlay.height() + reach)
+        return;
+    const int centreX = int(x);
+    const int centreY = int(y);
+    const QRect dot = QRect(centreX - reach, centreY - reach, 2 * reach + 1, 2 * reach + 1)
+                          .intersected(m_overlay.rect());
+    if (dot.isEmpty())
+        return;
+    const QRgb colour = m_penColour.rgb() | 0xFF000000u;
+    for (int row = dot.top(); row <= dot.bottom(); ++row) {
+        const int half = m_dotRows[std::size_t(row - (centreY - reach))];
+        const int left = qMax(dot.left(), centreX - half);
+        const int right = qMin(dot.right(), centreX + half);
+        auto *pixels = reinterpret_cast<QRgb *>(m_overlay.scanLine(row));
+        std::fill(pixels + left, pixels + right + 1, colour);
+    }
+    drawn(dot);
 }
 
 void PictureCanvas::drawLine(QPointF fromUnits, QPointF toUnits)
@@ -162,8 +180,8 @@ void PictureCanvas::drawLine(QPointF fromUnits, QPointF toUnits)
         return;
     const QPointF from = pixelCentre(fromUnits);
     const QPointF to = pixelCentre(toUnits);
-    std::optional<QPainter> ownPainter;
-    QPainter &painter = overlayPainter(ownPainter);
+    QPainter painter(&m_overlay);
+    painter.setRenderHint(QPainter::Antialiasing, false);
     QPen pen(m_penColour, m_penWidth, m_dotted ? Qt::DotLine : Qt::SolidLine, Qt::RoundCap);
     painter.setPen(pen);
     painter.drawLine(from, to);
@@ -183,18 +201,17 @@ void PictureCanvas::clearDrawings()
 
 void PictureCanvas::beginDrawingBatch()
 {
-    if (m_batchPainter || m_overlay.isNull())
+    if (m_batching || m_overlay.isNull())
         return;
-    m_batchPainter = std::make_unique<QPainter>(&m_overlay);
-    m_batchPainter->setRenderHint(QPainter::Antialiasing, false);
+    m_batching = true;
     m_batchRect = QRect();
 }
 
 void PictureCanvas::endDrawingBatch()
 {
-    if (!m_batchPainter)
+    if (!m_batching)
         return;
-    m_batchPainter.reset();
+    m_batching = false;
     const QRect rect = m_batchRect;
     m_batchRect = QRect();
     if (!rect.isEmpty())
@@ -203,7 +220,7 @@ void PictureCanvas::endDrawingBatch()
 
 void PictureCanvas::drawn(const QRect &pixelRect)
 {
-    if (m_batchPainter)
+    if (m_batching)
         m_batchRect |= pixelRect;
     else
         emit drawingsChanged(pixelRect);

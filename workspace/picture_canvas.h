@@ -6,10 +6,7 @@
 #include <QPointF>
 #include <QRect>
 
-#include <memory>
-#include <optional>
-
-class QPainter;
+#include <vector>
 
 namespace verdalis {
 
@@ -66,14 +63,20 @@ public:
     int penWidth() const { return m_penWidth; }
     bool isDotted() const { return m_dotted; }
 
-    // A filled dot of the pen width centred on the pixel under (x, y) units.
+    // A filled dot of the pen width centred on the pixel under (x, y) units: the
+    // pixels whose centres lie within width/2 of that pixel's centre (width 1 is
+    // the pixel alone), the same shape wherever it lands. Written straight into
+    // the overlay's memory, so an analysis's many dots cost little.
     void drawPoint(QPointF units);
+    // Half-widths of the dot of a pen width, row by row from its top: row r of
+    // the dot (r = 0 .. size - 1) covers columns -halfWidth[r] .. halfWidth[r]
+    // around the centre pixel, size = 2 * (width div 2) + 1.
+    static std::vector<int> dotRowHalfWidths(int widthPixels);
     void drawLine(QPointF fromUnits, QPointF toUnits);
     void clearDrawings();
-    // Many dots in a row (the overlay of an analysis): between begin and end one
-    // painter stays open on the overlay and drawingsChanged is emitted once, at
-    // the end, for the rectangle around everything drawn. Dots land exactly
-    // where they would one by one.
+    // Many dots in a row (the overlay of an analysis): between begin and end
+    // drawingsChanged is emitted once, at the end, for the rectangle around
+    // everything drawn. Dots land exactly where they would one by one.
     void beginDrawingBatch();
     void endDrawingBatch();
     // The picture with its drawings becomes the picture; the overlay is emptied.
@@ -88,8 +91,6 @@ signals:
 
 private:
     QPointF pixelCentre(QPointF units) const;
-    // The open batch painter, or a new painter on the overlay kept in own.
-    QPainter &overlayPainter(std::optional<QPainter> &own);
     void drawn(const QRect &pixelRect);
 
     QImage m_picture;
@@ -98,7 +99,10 @@ private:
     QColor m_penColour = Qt::black;
     int m_penWidth = 1;
     bool m_dotted = false;
-    std::unique_ptr<QPainter> m_batchPainter;
+    // The dot of m_penWidth (see dotRowHalfWidths), kept while the width stays.
+    int m_dotWidth = 0;
+    std::vector<int> m_dotRows;
+    bool m_batching = false;
     QRect m_batchRect;
 };
 

@@ -31,6 +31,8 @@ private slots:
     void canvasSamples_data();
     void canvasSamples();
     void canvasDrawingsAndBaking();
+    void canvasDotShape_data();
+    void canvasDotShape();
     void openRemembersFilterIndex();
     void openCancelIsSilent();
     void openDamagedFileKeepsPicture();
@@ -207,6 +209,83 @@ void WorkspaceRulesTest::canvasDrawingsAndBaking()
     QCOMPARE(canvas.colourAt(4, 4), blue);
     QCOMPARE(qAlpha(canvas.overlay().pixel(15, 15)), 0);
     QCOMPARE(canvas.picture().pixel(15, 15), qRgb(0, 0, 255));
+}
+
+// Pixels of the overlay painted in the square of side 2 * reach + 1 around a
+// pixel, row by row: '#' painted, '.' not.
+static QStringList paintedAround(const QImage &overlay, QPoint centre, int reach)
+{
+    QStringList rows;
+    for (int dy = -reach; dy <= reach; ++dy) {
+        QString row;
+        for (int dx = -reach; dx <= reach; ++dx) {
+            const QPoint pixel = centre + QPoint(dx, dy);
+            const bool painted =
+                overlay.rect().contains(pixel) && qAlpha(overlay.pixel(pixel)) == 255;
+            row += painted ? u'#' : u'.';
+        }
+        rows << row;
+    }
+    return rows;
+}
+
+void WorkspaceRulesTest::canvasDotShape_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QStringList>("shape");
+    // The pixels whose centres lie within width/2 of the dot's centre pixel.
+    QTest::newRow("1") << 1 << QStringList{".......", ".......", ".......", "...#...",
+                                           ".......", ".......", "......."};
+    QTest::newRow("2") << 2 << QStringList{".......", ".......", "...#...", "..###..",
+                                           "...#...", ".......", "......."};
+    QTest::newRow("3") << 3 << QStringList{".......", ".......", "..###..", "..###..",
+                                           "..###..", ".......", "......."};
+    QTest::newRow("4") << 4 << QStringList{".......", "...#...", "..###..", ".#####.",
+                                           "..###..", "...#...", "......."};
+    QTest::newRow("5") << 5 << QStringList{".......", "..###..", ".#####.", ".#####.",
+                                           ".#####.", "..###..", "......."};
+}
+
+void WorkspaceRulesTest::canvasDotShape()
+{
+    QFETCH(int, width);
+    QFETCH(QStringList, shape);
+    PictureCanvas canvas;
+    canvas.setPicture(TestPictures::gradient(200, 150));
+    const QColor red(255, 0, 0);
+    // The same shape at every place and every unit step, on the pixel the
+    // sample reads; one by one and in a batch alike.
+    for (int tenths : {10, 7, 3}) {
+        canvas.setUnitStepTenths(tenths);
+        for (bool batch : {false, true}) {
+            for (int unit : {5, 6, 17, 28}) {
+                canvas.clearDrawings();
+                if (batch)
+                    canvas.beginDrawingBatch();
+                canvas.setPen(red, width);
+                canvas.drawPoint(QPointF(unit, unit + 1));
+                canvas.endDrawingBatch();
+                const QPoint centre(int(canvas.pixelIndex(unit)), int(canvas.pixelIndex(unit + 1)));
+                QCOMPARE(paintedAround(canvas.overlay(), centre, 3), shape);
+                QCOMPARE(canvas.colourAt(unit, unit + 1), 255);
+                int painted = 0;
+                for (int y = 0; y < canvas.overlay().height(); ++y)
+                    for (int x = 0; x < canvas.overlay().width(); ++x)
+                        painted += qAlpha(canvas.overlay().pixel(x, y)) == 255;
+                QCOMPARE(painted, int(shape.join(QString()).count(u'#')));
+            }
+        }
+    }
+    // At the picture's corner the part inside is painted and nothing breaks.
+    canvas.setUnitStepTenths(10);
+    canvas.clearDrawings();
+    canvas.drawPoint(QPointF(0, 0));
+    QStringList corner;
+    for (int row = 0; row < shape.size(); ++row)
+        corner << (row < 3 ? QStringLiteral(".......") : QStringLiteral("...") + shape[row].mid(3));
+    QCOMPARE(paintedAround(canvas.overlay(), QPoint(0, 0), 3), corner);
+    canvas.drawPoint(QPointF(-40, 500));
+    QCOMPARE(canvas.picture().size(), QSize(200, 150));
 }
 
 void WorkspaceRulesTest::openRemembersFilterIndex()
