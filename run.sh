@@ -9,7 +9,7 @@ cd "$(dirname "$0")"
 PACKAGES=(cmake make g++ pkg-config
           qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl1-mesa-dev
           qt6-image-formats-plugins fonts-liberation
-          libjpeg62-turbo-dev libgtest-dev libbenchmark-dev)
+          libjpeg62-turbo-dev libjpeg-turbo-progs libgtest-dev libbenchmark-dev)
 BUILD_DIR=build
 
 install_missing_packages() {
