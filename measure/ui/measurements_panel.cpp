@@ -29,7 +29,7 @@ QLineEdit *statisticsBox(const char *name)
     auto *box = named(new QLineEdit, name);
     box->setReadOnly(true);
     box->setAlignment(Qt::AlignRight);
-    box->setMinimumWidth(56);
+    box->setMinimumWidth(48);
     return box;
 }
 
@@ -93,39 +93,41 @@ MeasurementsPanel::MeasurementsPanel(WorkspaceState &state, PictureCanvas &canva
     Frame5 = new CalibrationFrame(m_calibration, state);
     Frame6 = new GridFrame(state);
 
-    auto *statistics = new QGridLayout;
-    statistics->addWidget(Label11, 0, 0);
-    statistics->addWidget(Text3, 0, 1);
-    statistics->addWidget(Label14, 0, 2);
-    statistics->addWidget(Label12, 1, 0);
-    statistics->addWidget(Text4, 1, 1);
-    statistics->addWidget(Label13, 2, 0);
-    statistics->addWidget(Text5, 2, 1);
-    statistics->setColumnStretch(1, 1);
-
-    auto *listButtons = new QHBoxLayout;
-    listButtons->setSpacing(2);
+    // The list with its buttons beside it, the statistics across the frame
+    // below, then the Calibration and Grid frames: narrow enough for the strip
+    // right of the picture in the smallest window.
+    auto *listButtons = new QVBoxLayout;
+    listButtons->setSpacing(3);
     listButtons->addWidget(Command4);
     listButtons->addWidget(Command5);
     listButtons->addWidget(Command21);
-
-    auto *calibrateRow = new QHBoxLayout;
-    calibrateRow->addWidget(Check3);
-    calibrateRow->addStretch();
-    calibrateRow->addWidget(Command6);
-
-    auto *tools = new QVBoxLayout;
-    tools->addLayout(statistics);
-    tools->addLayout(listButtons);
-    tools->addLayout(calibrateRow);
-    tools->addStretch();
+    listButtons->addWidget(Check3);
+    listButtons->addWidget(Command6, 0, Qt::AlignLeft);
+    listButtons->addStretch();
 
     auto *top = new QHBoxLayout;
+    top->setSpacing(6);
     top->addWidget(Grid3);
-    top->addLayout(tools, 1);
+    top->addLayout(listButtons, 1);
+
+    auto *statistics = new QGridLayout;
+    statistics->setHorizontalSpacing(4);
+    statistics->setVerticalSpacing(3);
+    statistics->addWidget(Label11, 0, 0);
+    statistics->addWidget(Text3, 0, 1);
+    statistics->addWidget(Label14, 0, 2, 1, 2);
+    statistics->addWidget(Label12, 1, 0);
+    statistics->addWidget(Text4, 1, 1);
+    statistics->addWidget(Label13, 1, 2);
+    statistics->addWidget(Text5, 1, 3);
+    statistics->setColumnStretch(1, 1);
+    statistics->setColumnStretch(3, 1);
 
     auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 4, 6, 6);
+    layout->setSpacing(6);
     layout->addLayout(top, 1);
+    layout->addLayout(statistics);
     layout->addWidget(Frame5);
     layout->addWidget(Frame6);
 
@@ -157,6 +159,11 @@ MeasurementsPanel::MeasurementsPanel(WorkspaceState &state, PictureCanvas &canva
     connect(&m_list, &QAbstractItemModel::rowsInserted, this, changed);
     connect(&m_list, &QAbstractItemModel::rowsRemoved, this, changed);
     connect(&m_list, &QAbstractItemModel::modelReset, this, changed);
+}
+
+QString MeasurementsPanel::unitCaption() const
+{
+    return Label14->text();
 }
 
 void MeasurementsPanel::onPictureOpened()

@@ -4,7 +4,7 @@
 #include "number_text.h"
 #include "picture_canvas.h"
 
-#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollBar>
 
@@ -12,6 +12,7 @@ namespace verdalis {
 
 namespace {
 constexpr int kTenthsPlusValue = 11; // scroll value v gives k = 11 - v tenths
+constexpr int ScrollBarHeight = 26;  // pixels: two arrows, no room for more
 }
 
 UnitTunerPanel::UnitTunerPanel(PictureCanvas &canvas, QWidget *parent)
@@ -30,11 +31,15 @@ UnitTunerPanel::UnitTunerPanel(PictureCanvas &canvas, QWidget *parent)
     Label8->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     showUnitStep(canvas.unitStepTenths());
 
-    auto *layout = new QGridLayout(this);
-    layout->addWidget(VScroll1, 0, 0, 2, 1);
-    layout->addWidget(Label8, 0, 1);
-    layout->addWidget(Label19, 1, 1);
-    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
+    // One row below the caption: the short scroll bar, then "1.0 mm".
+    VScroll1->setFixedSize(VScroll1->sizeHint().width(), ScrollBarHeight);
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(4, 0, 4, 2);
+    layout->setSpacing(4);
+    layout->addWidget(VScroll1);
+    layout->addWidget(Label8);
+    layout->addWidget(Label19);
+    layout->addStretch();
 
     connect(VScroll1, &QScrollBar::valueChanged, this, &UnitTunerPanel::ApplyUnitStep);
     // Whoever changes the coordinate system, the tuner shows it.

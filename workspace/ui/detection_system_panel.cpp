@@ -1,7 +1,9 @@
 #include "detection_system_panel.h"
 
 #include "detection_selector.h"
+#include "workspace_icons.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,13 +12,16 @@
 #include <QPainterPath>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyle>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace verdalis {
 
 namespace {
 
-constexpr int IconSize = 20; // pixels
+constexpr int IconSize = 18;    // pixels
+constexpr int SliderWidth = 60; // pixels
 
 QPixmap blankIcon()
 {
@@ -48,27 +53,6 @@ QIcon deleteIcon()
     return QIcon(pixmap);
 }
 
-// An eyedropper: rubber bulb top right, glass tube down to the tip bottom left.
-QIcon eyedropperIcon()
-{
-    QPixmap pixmap = blankIcon();
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(60, 60, 60), 3.5, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(QPointF(12, 8), QPointF(4, 16));
-    painter.setPen(QPen(QColor(150, 210, 240), 1.5, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(QPointF(11, 9), QPointF(5, 15));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(40, 40, 40));
-    painter.drawEllipse(QPointF(15, 5), 3.5, 3.5);
-    painter.setPen(QPen(QColor(40, 40, 40), 2));
-    painter.drawLine(QPointF(10, 6), QPointF(14, 10));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(30, 140, 60));
-    painter.drawEllipse(QPointF(3, 18), 1.6, 1.6);
-    return QIcon(pixmap);
-}
-
 } // namespace
 
 DetectionSystemPanel::DetectionSystemPanel(DetectionSelector &selector, QWidget *parent)
@@ -84,30 +68,40 @@ DetectionSystemPanel::DetectionSystemPanel(DetectionSelector &selector, QWidget 
     Slider1->setObjectName(QStringLiteral("Slider1"));
     Label2->setObjectName(QStringLiteral("Label2"));
 
+    for (QToolButton *button : {Command17, Check1}) {
+        button->setIconSize(QSize(IconSize, IconSize));
+        button->setFixedSize(IconSize + 6, IconSize + 6);
+    }
     Command17->setIcon(deleteIcon());
-    Command17->setIconSize(QSize(IconSize, IconSize));
-    Check1->setIcon(eyedropperIcon());
-    Check1->setIconSize(QSize(IconSize, IconSize));
+    Check1->setIcon(WorkspaceIcons::eyedropper());
     Check1->setCheckable(true);
     Check1->setToolTip(QStringLiteral("Custom detection system"));
+    // The list is as wide as its longest built-in name; longer custom names are
+    // shown whole in the open list.
     Combo1->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    Combo1->setMinimumContentsLength(14);
     Slider1->setSingleStep(1);
     Slider1->setPageStep(5);
-    Slider1->setTickPosition(QSlider::TicksBelow);
-    Slider1->setMinimumWidth(140);
-    Label2->setMinimumWidth(24);
-    Label2->setAlignment(Qt::AlignCenter);
+    Slider1->setFixedWidth(SliderWidth);
+    Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
+    // One row in the frame, below its caption. The slider stands level with that
+    // row and its position reads above it, level with the frame's caption.
     auto *frameLayout = new QHBoxLayout(Frame1);
+    frameLayout->setContentsMargins(4, 0, 4, 2);
+    frameLayout->setSpacing(2);
     frameLayout->addWidget(Command17);
     frameLayout->addWidget(Check1);
     frameLayout->addWidget(Combo1, 1);
+    auto *tolerance = new QVBoxLayout;
+    tolerance->setContentsMargins(0, 0, 0, 2);
+    tolerance->setSpacing(0);
+    tolerance->addWidget(Label2);
+    tolerance->addWidget(Slider1, 0, Qt::AlignBottom);
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
     layout->addWidget(Frame1);
-    layout->addWidget(Slider1);
-    layout->addWidget(Label2);
+    layout->addLayout(tolerance);
 
     fillList();
     showSelection(m_selector.selectedIndex());
@@ -123,7 +117,10 @@ DetectionSystemPanel::DetectionSystemPanel(DetectionSelector &selector, QWidget 
     connect(&m_selector, &DetectionSelector::customSystemsReset, this,
             &DetectionSystemPanel::fillList);
     connect(&m_selector, &DetectionSelector::customSystemAppended, this,
-            [this](int index) { Combo1->addItem(m_selector.catalogue().at(index).name); });
+            [this](int index) {
+                Combo1->addItem(m_selector.catalogue().at(index).name);
+                fitListWidth();
+            });
     connect(&m_selector, &DetectionSelector::customSystemRemoved, this,
             [this](int index) { Combo1->removeItem(index); });
     connect(&m_selector, &DetectionSelector::selectionChanged, this,
@@ -163,8 +160,18 @@ void DetectionSystemPanel::fillList()
 {
     const QSignalBlocker blocker(Combo1);
     Combo1->clear();
-    Combo1->addItems(m_selector.catalogue().names());
+    Combo1->addItems(m_selector.catalogue().names().mid(0, FirstCustomIndex));
+    Combo1->setFixedWidth(Combo1->sizeHint().width());
+    Combo1->addItems(m_selector.catalogue().names().mid(FirstCustomIndex));
     Combo1->setCurrentIndex(m_selector.selectedIndex());
+    fitListWidth();
+}
+
+void DetectionSystemPanel::fitListWidth()
+{
+    QAbstractItemView *list = Combo1->view();
+    list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth()
+                          + list->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
 }
 
 void DetectionSystemPanel::showSelection(int index)

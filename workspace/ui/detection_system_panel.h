@@ -46,6 +46,8 @@ private slots:
 
 private:
     void fillList();
+    // The open list shows the longest name whole.
+    void fitListWidth();
     void showSelection(int index);
     void showSlider();
 

@@ -190,6 +190,42 @@ QPixmap analyze()
     return pixmap;
 }
 
+namespace {
+// Rubber bulb top right, glass tube down to the tip at (3, 29) of the 32 x 32
+// drawing, a drop of sap at the tip.
+void drawEyedropper(QPainter &p)
+{
+    p.setPen(QPen(QColor(60, 60, 60), 5.5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(19, 13), QPointF(6.5, 25.5));
+    p.setPen(QPen(QColor(150, 210, 240), 2.4, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(17.5, 14.5), QPointF(8, 24));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(40, 40, 40));
+    p.drawEllipse(QPointF(24, 8), 5.6, 5.6);
+    p.setPen(QPen(QColor(40, 40, 40), 3.2));
+    p.drawLine(QPointF(16, 10), QPointF(22, 16));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(30, 140, 60));
+    p.drawEllipse(QPointF(4, 28), 2.4, 2.4);
+}
+} // namespace
+
+QIcon eyedropper()
+{
+    return makeIcon(drawEyedropper);
+}
+
+QCursor eyedropperCursor()
+{
+    // A white halo keeps the pointer visible on dark leaves and black backgrounds.
+    QPixmap pointer = renderIcon(1.0, [](QPainter &p) {
+        p.setPen(QPen(QColor(255, 255, 255, 200), 8.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(22, 10), QPointF(5, 27));
+        drawEyedropper(p);
+    });
+    return QCursor(pointer, 3, 29);
+}
+
 QPixmap hintFrame(int index)
 {
     const int step = qBound(0, index, 3);
