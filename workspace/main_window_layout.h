@@ -38,7 +38,7 @@ public:
     static constexpr int Bar1Height = 255;
     static constexpr int RightStripGap = 360;    // viewport to the right-hand strip
     static constexpr int RightStripWidth = 3300;
-    static constexpr int RightStripHeight = 5700;
+    static constexpr int RightStripHeight = 6300;
     static constexpr int LeafAreaGap = 150;      // right-hand strip to the leaf area row
 
     // Nothing while the window is minimised. Otherwise the window's size raised to

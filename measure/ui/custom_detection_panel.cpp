@@ -18,7 +18,8 @@ namespace {
 constexpr int TwipsPerPixel = 15;
 // The visible swatch column of the sampled-colour list.
 constexpr int SwatchColumnTwips = 500;
-constexpr int IconSize = 20; // pixels
+constexpr int IconSize = 20;            // pixels
+constexpr int ChannelColumnPixels = 32; // a red, green or blue value of the custom table
 
 QColor toColor(const Rgb &colour)
 {
@@ -95,16 +96,25 @@ CustomDetectionPanel::CustomDetectionPanel(DetectionSelector &selector, Workspac
         swatch->setFrameShape(QFrame::Panel);
         swatch->setFrameShadow(QFrame::Sunken);
         swatch->setAlignment(Qt::AlignCenter);
-        swatch->setMinimumSize(90, 30);
+        swatch->setMinimumHeight(30);
     }
+    // Narrow buttons, so the frame fits the strip right of the picture.
+    for (QPushButton *button : {Command9, Command13})
+        button->setMinimumWidth(40);
     Command16->setIcon(saveIcon());
     Command16->setIconSize(QSize(IconSize, IconSize));
     Command16->setToolTip(QStringLiteral("Save current color as a new detection system."));
     Command16->setEnabled(false);
+    // The name takes what the three channels leave.
     GridCust->horizontalHeader()->setStretchLastSection(false);
     GridCust->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < 4; ++column)
+        GridCust->setColumnWidth(column, ChannelColumnPixels);
+    GridCust->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     auto *layout = new QGridLayout(this);
+    layout->setContentsMargins(6, 4, 6, 6);
+    layout->setSpacing(4);
     layout->addWidget(Grid1, 0, 0, 4, 1);
     layout->addWidget(Label1, 0, 1, 1, 2);
     layout->addWidget(Label3, 1, 1, 1, 2);
@@ -113,6 +123,8 @@ CustomDetectionPanel::CustomDetectionPanel(DetectionSelector &selector, Workspac
     layout->addWidget(Command16, 3, 1);
     layout->addWidget(GridCust, 4, 0, 1, 3);
     layout->setRowStretch(4, 1);
+    layout->setColumnStretch(1, 1);
+    layout->setColumnStretch(2, 1);
 
     fillCustomTable();
     showSelectedRow(m_selector.selectedIndex());
@@ -147,6 +159,11 @@ void CustomDetectionPanel::addSampledColour(const Rgb &colour)
     m_state.setCustomColour(m_samples.average());
     paintSwatch(Label1, toColor(m_samples.average()));
     Command16->setEnabled(true);
+}
+
+void CustomDetectionPanel::showColourUnderMouse(const Rgb &colour)
+{
+    paintSwatch(Label3, toColor(colour));
 }
 
 void CustomDetectionPanel::Command13_Click()

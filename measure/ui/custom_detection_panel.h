@@ -38,6 +38,8 @@ public:
 public slots:
     // A colour picked from the picture: listed, averaged into the custom colour.
     void addSampledColour(const verdalis::Rgb &colour);
+    // The colour under the mouse while sampling, shown in the preview swatch.
+    void showColourUnderMouse(const verdalis::Rgb &colour);
     // Reset: empties the sampled colours; the custom colour becomes black.
     void Command13_Click();
     // Saves the custom colour as a new detection system.

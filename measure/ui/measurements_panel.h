@@ -35,6 +35,8 @@ public:
     MeasurementList &measurements() { return m_list; }
     CalibrationRules &calibration() { return m_calibration; }
     GridFrame *gridFrame() const { return Frame6; }
+    // The unit caption beside the statistics (Label14): "Unit" until calibrated.
+    QString unitCaption() const;
 
 public slots:
     // A picture was opened: "Auto reset" clears the measurements, the grid is

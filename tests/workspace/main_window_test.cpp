@@ -1,3 +1,4 @@
+#include "analyze_command.h"
 #include "brush_panel.h"
 #include "main_window.h"
 #include "panel_slot.h"
@@ -238,6 +239,7 @@ void MainWindowTest::setPictureIsLoadedAndAnalysed()
 {
     QSignalSpy analyze(m_window.get(), &MainWindow::analyzeRequested);
     QSignalSpy opened(m_window.get(), &MainWindow::pictureOpened);
+    m_window->state().markCalibrated();
     m_window->Tab1->setCurrentIndex(1);
     const QString path = m_files->writeGradient(QStringLiteral("p7.bmp"), 1000, 200);
     QVERIFY(m_window->LoadSetPicture(QStringLiteral("Plant 7"), path));
@@ -247,13 +249,18 @@ void MainWindowTest::setPictureIsLoadedAndAnalysed()
     QCOMPARE(m_window->Tab1->currentIndex(), 0);
     QVERIFY(!m_page->isHintRunning());
     QVERIFY(m_page->Picture1->isVisible());
-    QVERIFY(m_window->Command2->isEnabled());
-    QVERIFY(m_window->Command3->isEnabled());
+    // The window is disabled while the analysis runs.
+    QVERIFY(m_window->Command2->isEnabledTo(m_window.get()));
+    QVERIFY(m_window->Command3->isEnabledTo(m_window.get()));
     QCOMPARE(analyze.count(), 1);
     QCOMPARE(opened.count(), 0);
     // Fitted: 15000 twips wide in 7755 gives 72 scroll units, set to the middle.
     QCOMPARE(m_page->HScroll2->maximum(), 72);
     QCOMPARE(m_page->HScroll2->value(), 36);
+    QVERIFY(m_window->analyzeCommand().isRunning());
+    QVERIFY(!m_window->isEnabled());
+    QTRY_VERIFY(!m_window->analyzeCommand().isRunning());
+    QVERIFY(m_window->isEnabled());
 }
 
 void MainWindowTest::unreadableSetPictureIsReported()

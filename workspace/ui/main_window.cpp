@@ -1,10 +1,18 @@
 #include "main_window.h"
 
+#include "analyze_command.h"
 #include "brush_panel.h"
+#include "custom_detection_panel.h"
+#include "detection_system_panel.h"
+#include "grid_frame.h"
 #include "main_window_layout.h"
+#include "measurements_panel.h"
 #include "panel_slot.h"
 #include "photo_page.h"
+#include "picture_tools.h"
+#include "results_page.h"
 #include "twips.h"
+#include "unit_tuner_panel.h"
 #include "workspace_icons.h"
 
 #include <QCloseEvent>
@@ -20,10 +28,9 @@ namespace {
 
 // Sizes in the top strip, twips.
 constexpr int StripItemHeight = 720;
-constexpr int DetectionSystemWidth = 3300; // the frame with its list, then the slider
-constexpr int UnitTunerWidth = 1140;
-constexpr int PictureButtonSize = 540;
-constexpr int PictureButtonIcon = 390;
+constexpr int PictureButtonSize = 480;
+constexpr int PictureButtonIcon = 360;
+constexpr int AnalyzeButtonHeight = 600;
 
 // Size the window opens at when the screen has room for it, pixels.
 const QSize PreferredStartSize(1024, 720);
@@ -48,13 +55,17 @@ QToolButton *analyzeButton()
     button->setIconSize(picture.size());
     button->setText(QStringLiteral("Analyze"));
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    button->setFixedHeight(pixelsFromTwips(PictureButtonSize + 60));
+    button->setFixedHeight(pixelsFromTwips(AnalyzeButtonHeight));
     return button;
 }
 
-QSize stripSlotSize(int widthTwips)
+// A place in the top strip as wide as its panel wants to be.
+PanelSlot *stripSlot(const QString &caption, QWidget *panel)
 {
-    return {pixelsFromTwips(widthTwips), pixelsFromTwips(StripItemHeight)};
+    auto *slot = new PanelSlot(caption, QSize(panel->sizeHint().width(),
+                                              pixelsFromTwips(StripItemHeight)));
+    slot->setPanel(panel);
+    return slot;
 }
 
 } // namespace
@@ -63,6 +74,7 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     : QMainWindow(parent),
       m_dialogs(dialogs),
       m_opener(m_canvas, dialogs),
+      m_selector(m_state, dialogs),
       Command19(pictureButton(QStringLiteral("Command19"), WorkspaceIcons::pictureSet(),
                               QStringLiteral("Analyze a picture set"))),
       Command8(pictureButton(QStringLiteral("Command8"), WorkspaceIcons::help(),
@@ -73,9 +85,13 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
                              QStringLiteral("Open picture"))),
       Command2(analyzeButton()),
       Frame4(new BrushPanel),
-      detectionSystemSlot(new PanelSlot(QStringLiteral("Detection system"),
-                                        stripSlotSize(DetectionSystemWidth))),
-      unitTunerSlot(new PanelSlot(QStringLiteral("Unit tuner"), stripSlotSize(UnitTunerWidth))),
+      detectionSystemPanel(new DetectionSystemPanel(m_selector)),
+      unitTunerPanel(new UnitTunerPanel(m_canvas)),
+      measurementsPanel(new MeasurementsPanel(m_state, m_canvas, dialogs)),
+      customDetectionPanel(new CustomDetectionPanel(m_selector, m_state)),
+      resultsPage(new ResultsPage(m_state)),
+      detectionSystemSlot(stripSlot(QStringLiteral("Detection system"), detectionSystemPanel)),
+      unitTunerSlot(stripSlot(QStringLiteral("Unit tuner"), unitTunerPanel)),
       Tab1(new QTabWidget),
       photoPage(new PhotoPage(m_canvas, m_state)),
       resultsSlot(new QWidget)
@@ -96,8 +112,13 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     auto *resultsLayout = new QVBoxLayout(resultsSlot);
     resultsLayout->setContentsMargins(0, 0, 0, 0);
     Tab1->addTab(resultsSlot, QStringLiteral("Results"));
+    resultsLayout->addWidget(resultsPage);
     detectionSystemSlot->setObjectName(QStringLiteral("detectionSystemSlot"));
     unitTunerSlot->setObjectName(QStringLiteral("unitTunerSlot"));
+    photoPage->measurementsSlot->setPanel(measurementsPanel);
+    photoPage->customDetectionSlot->setPanel(customDetectionPanel);
+    // The custom detection frame shows whenever its place does.
+    customDetectionPanel->show();
 
     Command2->setEnabled(false);
     Command3->setEnabled(false);
@@ -107,7 +128,7 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     connect(Command2, &QToolButton::clicked, this, &MainWindow::analyzeRequested);
     connect(Command19, &QToolButton::clicked, this, &MainWindow::pictureSetWindowRequested);
     connect(Command8, &QToolButton::clicked, this, &MainWindow::helpRequested);
-    connect(&m_state, &WorkspaceState::systemChanged, Frame4, &BrushPanel::followDetectionSystem);
+    connectPanels();
 
     setMinimumSize(pixelsFromTwips(MainWindowLayout::MinimumWidth),
                    pixelsFromTwips(MainWindowLayout::MinimumHeight));
@@ -119,7 +140,45 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     Form_Load();
 }
 
-MainWindow::~MainWindow() { delete takeCentralWidget(); }
+MainWindow::~MainWindow()
+{
+    // The tools and the run hold pointers to the controls: they go first.
+    m_analyze.reset();
+    m_tools.reset();
+    delete takeCentralWidget();
+}
+
+void MainWindow::connectPanels()
+{
+    GridFrame *grid = measurementsPanel->gridFrame();
+    PictureTools::Controls tools;
+    tools.detectionSystem = detectionSystemPanel;
+    tools.brush = Frame4;
+    tools.gridShow = grid->showBox();
+    tools.picture = photoPage->Picture1;
+    tools.measurementsFrame = photoPage->measurementsSlot;
+    tools.customDetectionFrame = photoPage->customDetectionSlot;
+    tools.customDetection = customDetectionPanel;
+    m_tools = std::make_unique<PictureTools>(m_canvas, measurementsPanel->measureTool(), tools);
+
+    AnalyzeCommand::Controls analyze;
+    analyze.window = this;
+    analyze.tab1 = Tab1;
+    analyze.brush = Frame4;
+    analyze.gridShow = grid->showBox();
+    analyze.measurements = measurementsPanel;
+    analyze.photoPage = photoPage;
+    analyze.results = resultsPage;
+    m_analyze = std::make_unique<AnalyzeCommand>(m_state, m_canvas, m_dialogs, analyze);
+
+    connect(this, &MainWindow::analyzeRequested, m_analyze.get(), &AnalyzeCommand::Command2_Click);
+    connect(this, &MainWindow::pictureOpened, measurementsPanel,
+            &MeasurementsPanel::onPictureOpened);
+    connect(this, &MainWindow::setPictureLoaded, grid, &GridFrame::onPictureOpened);
+    connect(this, &MainWindow::statisticsRecomputeRequested, measurementsPanel,
+            &MeasurementsPanel::RecomputeMeasurementStatistics);
+    connect(&m_state, &WorkspaceState::systemChanged, Frame4, &BrushPanel::followDetectionSystem);
+}
 
 QWidget *MainWindow::buildTopStrip()
 {
@@ -128,7 +187,7 @@ QWidget *MainWindow::buildTopStrip()
     auto *row = new QHBoxLayout(strip);
     row->setContentsMargins(pixelsFromTwips(MainWindowLayout::Tab1Left), 0,
                             pixelsFromTwips(MainWindowLayout::Tab1Left), 0);
-    row->setSpacing(4);
+    row->setSpacing(3);
     // Picture work on the left, the analysis settings in the middle, then the
     // button that starts the analysis, and help at the far right. At the
     // smallest window width the row just fits.
@@ -147,10 +206,12 @@ QWidget *MainWindow::buildTopStrip()
 
 void MainWindow::Form_Load()
 {
-    // The detection system list, the measurement list and the sampled colours set
-    // themselves up in their panels; the custom systems are read by the catalogue.
+    m_selector.select(LeafAreaOnlyIndex);
+    // The measurement list (Grid3) and the sampled-colour list (Grid1) set their
+    // column widths up in their panels.
     m_state.setSizeRatio(1.0);
     m_state.setProgramFolder(QCoreApplication::applicationDirPath());
+    m_selector.LoadCustomSystems();
     m_opener.setFilterIndex(1);
 }
 
@@ -177,12 +238,14 @@ void MainWindow::Form_Resize()
     Tab1->setGeometry(pixelsFromTwips(tab.left()), pixelsFromTwips(tab.top()),
                       pixelsFromTwips(tab.width()), pixelsFromTwips(tab.height()));
     photoPage->applyLayout(*geometry);
+    resultsPage->layoutForTabWidth(tab.width());
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // The main window is the program: closing it ends the run and takes every
-    // other window with it.
+    // The main window is the program: closing it ends the run, an analysis in
+    // progress included, and takes every other window with it.
+    m_analyze->cancel();
     event->accept();
     QCoreApplication::quit();
 }

@@ -112,14 +112,17 @@ PhotoPage::PhotoPage(PictureCanvas &canvas, WorkspaceState &state, QWidget *pare
     connect(Timer4, &QTimer::timeout, this, &PhotoPage::Timer4_Timer);
     connect(HScroll2, &QScrollBar::valueChanged, this, &PhotoPage::HScroll2_Change);
     connect(VScroll2, &QScrollBar::valueChanged, this, &PhotoPage::VScroll2_Change);
-    connect(&state, &WorkspaceState::unitNameChanged, this, [this](const QString &name) {
-        Label15->setText(name);
-        placeUnitSuperscript();
-    });
+    connect(&state, &WorkspaceState::unitNameChanged, this, &PhotoPage::setAreaUnit);
     Timer4->start(HintIntervalMs);
 }
 
 bool PhotoPage::isHintRunning() const { return Timer4->isActive(); }
+
+void PhotoPage::setAreaUnit(const QString &unit)
+{
+    Label15->setText(unit);
+    placeUnitSuperscript();
+}
 
 void PhotoPage::Timer4_Timer()
 {

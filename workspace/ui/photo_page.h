@@ -39,6 +39,8 @@ public:
     // A picture is there: the picture replaces the hint, which stops for good.
     void showPicture();
     bool isHintRunning() const;
+    // The unit of the leaf area (Label15); the square mark Label17 follows its end.
+    void setAreaUnit(const QString &unit);
     // The hint frame on show now, 0..3.
     int hintFrameShown() const { return m_hintFrameShown; }
 

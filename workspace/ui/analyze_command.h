@@ -1,0 +1,65 @@
+#pragma once
+
+#include "analysis_driver.h"
+
+#include <QObject>
+
+class QCheckBox;
+class QTabWidget;
+class QWidget;
+
+namespace verdalis {
+
+class BrushPanel;
+class Dialogs;
+class MeasurementsPanel;
+class PhotoPage;
+class PictureCanvas;
+class ResultsPage;
+class WorkspaceState;
+
+// The "Analyze" button (Command2): checks the calibration, prepares the window,
+// starts the analysis driver and copies what the run reports into the controls
+// as it goes. The window stays disabled from the start of a run to its end.
+class AnalyzeCommand : public QObject {
+    Q_OBJECT
+public:
+    struct Controls {
+        QWidget *window = nullptr; // the main window
+        QTabWidget *tab1 = nullptr;
+        BrushPanel *brush = nullptr;           // Check4
+        QCheckBox *gridShow = nullptr;         // Check2
+        MeasurementsPanel *measurements = nullptr; // the unit caption Label14
+        PhotoPage *photoPage = nullptr;        // Picture1, Bar1, Text2, Label15
+        ResultsPage *results = nullptr;
+    };
+
+    AnalyzeCommand(WorkspaceState &state, PictureCanvas &canvas, Dialogs &dialogs,
+                   const Controls &controls, QObject *parent = nullptr);
+
+    bool isRunning() const { return m_driver.isRunning(); }
+    const AnalysisDriver &driver() const { return m_driver; }
+
+public slots:
+    void Command2_Click();
+    // Drops a run in progress without a word (the window is closing).
+    void cancel() { m_driver.cancel(); }
+
+signals:
+    // A picture of a batch has been analysed (RecordSetResult): the batch
+    // records its row and goes on with the next picture.
+    void setResultReady(const verdalis::AnalysisResult &result);
+
+private:
+    void samplingFinished(double leafArea);
+    void runFinished(const AnalysisResult &result);
+    void runFailed(const QString &message);
+
+    WorkspaceState &m_state;
+    PictureCanvas &m_canvas;
+    Dialogs &m_dialogs;
+    Controls m_controls;
+    AnalysisDriver m_driver;
+};
+
+} // namespace verdalis

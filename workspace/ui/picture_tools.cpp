@@ -1,0 +1,80 @@
+#include "picture_tools.h"
+
+#include "brush_panel.h"
+#include "custom_detection_panel.h"
+#include "detection_system_panel.h"
+#include "panel_slot.h"
+#include "picture_canvas.h"
+#include "picture_view.h"
+#include "workspace_icons.h"
+
+#include <QCheckBox>
+
+namespace verdalis {
+
+PictureTools::PictureTools(PictureCanvas &canvas, MeasureTool &measureTool,
+                           const Controls &controls, QObject *parent)
+    : QObject(parent), m_canvas(canvas), m_controls(controls), m_dispatcher(measureTool)
+{
+    connect(controls.detectionSystem, &DetectionSystemPanel::samplingToggled, this,
+            &PictureTools::Check1_Click);
+    connect(controls.brush, &BrushPanel::brushToggled, this, &PictureTools::Check4_Click);
+    // Showing the grid switches the brush off.
+    connect(controls.gridShow, &QCheckBox::toggled, this, [this](bool shown) {
+        if (shown)
+            m_controls.brush->setBrushOn(false);
+    });
+
+    // Buttons and modifier keys make no difference to the tools.
+    PictureView *picture = controls.picture;
+    connect(picture, &PictureView::mouseDown, &m_dispatcher,
+            [this](QPointF units) { m_dispatcher.mouseDown(units); });
+    connect(picture, &PictureView::mouseMove, &m_dispatcher,
+            [this](QPointF units) { m_dispatcher.mouseMove(units); });
+    connect(picture, &PictureView::mouseUp, &m_dispatcher,
+            [this](QPointF units) { m_dispatcher.mouseUp(units); });
+    connect(&m_dispatcher, &PictureMouseDispatcher::samplingDown, this, &PictureTools::pickColour);
+    connect(&m_dispatcher, &PictureMouseDispatcher::samplingMove, this,
+            &PictureTools::previewColour);
+}
+
+void PictureTools::Check1_Click(bool checked)
+{
+    if (checked) {
+        m_controls.gridShow->setChecked(false);
+        m_controls.brush->setBrushOn(false);
+    }
+    m_controls.customDetectionFrame->setVisible(checked);
+    m_controls.measurementsFrame->setVisible(!checked);
+    if (checked)
+        m_controls.picture->setCursor(WorkspaceIcons::eyedropperCursor());
+    else
+        m_controls.picture->setCursor(Qt::CrossCursor);
+    m_dispatcher.setSamplingActive(checked);
+}
+
+void PictureTools::Check4_Click(bool on)
+{
+    if (on) {
+        m_controls.detectionSystem->setSamplingChecked(false);
+        m_canvas.clearDrawings();
+        m_controls.picture->setCursor(BrushPanel::brushCursor());
+    } else {
+        m_controls.picture->setCursor(Qt::CrossCursor);
+        m_canvas.bakeDrawings();
+    }
+    m_dispatcher.setBrushActive(on);
+}
+
+void PictureTools::pickColour(QPointF units)
+{
+    m_controls.customDetection->addSampledColour(SplitColour(m_canvas.colourAt(units.x(), units.y())));
+}
+
+void PictureTools::previewColour(QPointF units)
+{
+    m_controls.customDetection->showColourUnderMouse(
+        SplitColour(m_canvas.colourAt(units.x(), units.y())));
+}
+
+} // namespace verdalis
