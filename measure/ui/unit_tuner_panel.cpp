@@ -12,7 +12,7 @@ namespace verdalis {
 
 namespace {
 constexpr int kTenthsPlusValue = 11; // scroll value v gives k = 11 - v tenths
-constexpr int ScrollBarHeight = 26;  // pixels: two arrows, no room for more
+constexpr int ScrollBarHeight = 24;  // pixels: two arrows, no room for more
 }
 
 UnitTunerPanel::UnitTunerPanel(PictureCanvas &canvas, QWidget *parent)
@@ -34,7 +34,7 @@ UnitTunerPanel::UnitTunerPanel(PictureCanvas &canvas, QWidget *parent)
     // One row below the caption: the short scroll bar, then "1.0 mm".
     VScroll1->setFixedSize(VScroll1->sizeHint().width(), ScrollBarHeight);
     auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(4, 0, 4, 2);
+    layout->setContentsMargins(4, 0, 4, 1);
     layout->setSpacing(4);
     layout->addWidget(VScroll1);
     layout->addWidget(Label8);

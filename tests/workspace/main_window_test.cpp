@@ -1,5 +1,11 @@
 #include "analyze_command.h"
 #include "brush_panel.h"
+#include "custom_detection_panel.h"
+#include "detection_system_panel.h"
+#include "grid_frame.h"
+#include "measurements_panel.h"
+#include "picture_tools.h"
+#include "unit_tuner_panel.h"
 #include "main_window.h"
 #include "panel_slot.h"
 #include "photo_page.h"
@@ -7,15 +13,19 @@
 #include "scripted_dialogs.h"
 #include "test_pictures.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -54,6 +64,10 @@ private slots:
     void unitSuperscriptFollowsUnitName();
     void mouseReportsPictureUnits();
     void brushFollowsDetectionSystem();
+    void pictureToolsExcludeEachOther();
+    void samplingPicksColoursInsteadOfMeasuring();
+    void everythingFitsTheSmallestWindow_data();
+    void everythingFitsTheSmallestWindow();
     void closingEndsTheProgram();
 
 private:
@@ -406,6 +420,157 @@ void MainWindowTest::brushFollowsDetectionSystem()
     m_window->state().setSystemIndex(0);
     QVERIFY(brush->Option1->isChecked());
     QVERIFY(!brush->Option2->isEnabled());
+}
+
+void MainWindowTest::pictureToolsExcludeEachOther()
+{
+    openPicture(m_files->writeGradient(QStringLiteral("leaf.bmp"), 100, 80));
+    QToolButton *check1 = m_window->detectionSystemPanel->Check1;
+    QToolButton *check4 = m_window->Frame4->Check4;
+    QCheckBox *check2 = m_window->measurementsPanel->gridFrame()->showBox();
+    PictureView *picture = m_page->Picture1;
+    auto overlayIsEmpty = [this] {
+        const QImage &overlay = m_window->canvas().overlay();
+        for (int y = 0; y < overlay.height(); ++y)
+            for (int x = 0; x < overlay.width(); ++x)
+                if (qAlpha(overlay.pixel(x, y)) != 0)
+                    return false;
+        return true;
+    };
+
+    // Sampling: the grid and the brush go off, the custom detection frame takes
+    // the measurements frame's place, the pointer is the eyedropper.
+    check2->setChecked(true);
+    check1->click();
+    QVERIFY(!check2->isChecked());
+    QVERIFY(m_page->customDetectionSlot->isVisible());
+    QVERIFY(!m_page->measurementsSlot->isVisible());
+    QCOMPARE(picture->cursor().shape(), Qt::BitmapCursor);
+
+    // The brush: sampling goes off (its frame gives the place back) and the
+    // measuring line is cleared.
+    m_window->canvas().setPen(Qt::red, 1);
+    m_window->canvas().drawLine(QPointF(2, 2), QPointF(20, 2));
+    check4->click();
+    QVERIFY(!check1->isChecked());
+    QVERIFY(m_page->measurementsSlot->isVisible());
+    QVERIFY(!m_page->customDetectionSlot->isVisible());
+    QVERIFY(overlayIsEmpty());
+    QCOMPARE(picture->cursor().shape(), Qt::BitmapCursor);
+    QVERIFY(m_window->pictureTools().dispatcher().isBrushActive());
+
+    // A stroke, then the brush off: the stroke is part of the picture now.
+    m_window->canvas().setPen(QColor(0, 0, 255), 1);
+    m_window->canvas().drawPoint(QPointF(4, 4));
+    check4->click();
+    QCOMPARE(picture->cursor().shape(), Qt::CrossCursor);
+    QVERIFY(overlayIsEmpty());
+    QCOMPARE(m_window->canvas().picture().pixel(15, 15), qRgb(0, 0, 255));
+    QVERIFY(m_window->pictureTools().dispatcher().isMeasuring());
+
+    // Showing the grid switches the brush off; sampling unticked gives the
+    // cross-hair back.
+    check4->click();
+    check2->setChecked(true);
+    QVERIFY(!check4->isChecked());
+    check1->click();
+    check1->click();
+    QCOMPARE(picture->cursor().shape(), Qt::CrossCursor);
+    QVERIFY(m_window->pictureTools().dispatcher().isMeasuring());
+}
+
+void MainWindowTest::samplingPicksColoursInsteadOfMeasuring()
+{
+    QImage picture = TestPictures::gradient(100, 80);
+    openPicture(m_files->write(QStringLiteral("leaf.bmp"), picture));
+    auto *distances = m_window->measurementsPanel->findChild<QTableView *>(QStringLiteral("Grid3"));
+    QVERIFY(distances);
+    m_window->detectionSystemPanel->Check1->click();
+
+    // Pixels (30, 20) and (40, 20) at unit step 1.0.
+    const QPointF over(30, 20);
+    QMouseEvent move(QEvent::MouseMove, over, m_page->Picture1->mapToGlobal(over), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_page->Picture1, &move);
+    QCOMPARE(m_window->customDetectionPanel->Label3->palette().color(QPalette::Window),
+             picture.pixelColor(30, 20));
+    QTest::mouseClick(m_page->Picture1, Qt::LeftButton, {}, QPoint(30, 20));
+    QTest::mouseClick(m_page->Picture1, Qt::LeftButton, {}, QPoint(40, 20));
+    QCOMPARE(m_window->customDetectionPanel->Grid1->rowCount(), 2);
+    QCOMPARE(m_window->state().customColour(), (Rgb{35, 20, 90})); // 30 and 40, 20, 90
+    QVERIFY(m_window->customDetectionPanel->Command16->isEnabled());
+    QCOMPARE(distances->model()->rowCount(), 0);
+
+    // Unticked, the same clicks measure.
+    m_window->detectionSystemPanel->Check1->click();
+    QTest::mouseClick(m_page->Picture1, Qt::LeftButton, {}, QPoint(30, 20));
+    QCOMPARE(distances->model()->rowCount(), 1);
+    QCOMPARE(m_window->customDetectionPanel->Grid1->rowCount(), 2);
+}
+
+void MainWindowTest::everythingFitsTheSmallestWindow_data()
+{
+    QTest::addColumn<bool>("sampling");
+    QTest::newRow("measurements frame") << false;
+    QTest::newRow("custom detection frame") << true;
+}
+
+// At 800 x 600 pixels every panel gets at least the room it needs, every
+// control lies inside its panel, and the top strip's items sit side by side
+// inside the window.
+void MainWindowTest::everythingFitsTheSmallestWindow()
+{
+    QFETCH(bool, sampling);
+    openPicture(m_files->writeGradient(QStringLiteral("leaf.bmp"), 1000, 800));
+    m_window->detectionSystemPanel->Check1->setChecked(sampling);
+    QCOMPARE(m_window->size(), QSize(800, 600));
+
+    const QList<QWidget *> panels{m_window->detectionSystemPanel, m_window->Frame4,
+                                  m_window->unitTunerPanel, m_window->measurementsPanel,
+                                  m_window->customDetectionPanel};
+    for (QWidget *panel : panels) {
+        if (!panel->isVisible())
+            continue;
+        const QSize needed = panel->minimumSizeHint();
+        QVERIFY2(needed.width() <= panel->width() && needed.height() <= panel->height(),
+                 qPrintable(QStringLiteral("%1 needs %2 x %3, has %4 x %5")
+                                .arg(panel->metaObject()->className())
+                                .arg(needed.width())
+                                .arg(needed.height())
+                                .arg(panel->width())
+                                .arg(panel->height())));
+        for (QWidget *control : panel->findChildren<QWidget *>()) {
+            if (!control->isVisible() || control->isWindow())
+                continue;
+            const QRect inPanel(control->mapTo(panel, QPoint(0, 0)), control->size());
+            QVERIFY2(panel->rect().contains(inPanel),
+                     qPrintable(panel->objectName() + u' ' + control->objectName()));
+        }
+    }
+
+    auto *strip = m_window->findChild<QWidget *>(QStringLiteral("topStrip"));
+    QVERIFY(strip);
+    QList<QRect> items;
+    for (QWidget *item : strip->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        if (item->isVisible())
+            items << item->geometry();
+    QCOMPARE(items.size(), 8);
+    for (int i = 0; i < items.size(); ++i) {
+        QVERIFY(QRect(0, 0, 800, strip->height()).contains(items[i]));
+        for (int j = i + 1; j < items.size(); ++j)
+            QVERIFY(!items[i].intersects(items[j]));
+    }
+    QCOMPARE(strip->geometry().bottom() + 1, m_window->Tab1->y());
+
+    // Right of the picture: the frame, then the leaf area row, inside the page.
+    const QRect page = m_page->rect();
+    const PanelSlot *frame = sampling ? m_page->customDetectionSlot : m_page->measurementsSlot;
+    QVERIFY(frame->geometry().bottom() < m_page->Label10->y());
+    QVERIFY(frame->x() > m_page->VScroll2->geometry().right());
+    for (const QWidget *control : {static_cast<const QWidget *>(frame), static_cast<const QWidget *>(m_page->Label10),
+                                   static_cast<const QWidget *>(m_page->Text2),
+                                   static_cast<const QWidget *>(m_page->Label17)})
+        QVERIFY2(page.contains(control->geometry()), qPrintable(control->objectName()));
 }
 
 void MainWindowTest::closingEndsTheProgram()

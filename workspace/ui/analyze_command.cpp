@@ -61,6 +61,8 @@ void AnalyzeCommand::samplingFinished(double leafArea)
 {
     PhotoPage &page = *m_controls.photoPage;
     page.Text2->setText(leafAreaText(leafArea));
+    // A long figure shows its leading digits.
+    page.Text2->setCursorPosition(0);
     page.setAreaUnit(m_controls.measurements->unitCaption());
     page.Picture1->setEnabled(true);
     switch (chartAfterSampling(m_state.systemIndex(), m_state.isBatchActive())) {

@@ -87,7 +87,7 @@ DetectionSystemPanel::DetectionSystemPanel(DetectionSelector &selector, QWidget 
     // One row in the frame, below its caption. The slider stands level with that
     // row and its position reads above it, level with the frame's caption.
     auto *frameLayout = new QHBoxLayout(Frame1);
-    frameLayout->setContentsMargins(4, 0, 4, 2);
+    frameLayout->setContentsMargins(4, 0, 4, 1);
     frameLayout->setSpacing(2);
     frameLayout->addWidget(Command17);
     frameLayout->addWidget(Check1);

@@ -62,8 +62,8 @@ QToolButton *analyzeButton()
 // A place in the top strip as wide as its panel wants to be.
 PanelSlot *stripSlot(const QString &caption, QWidget *panel)
 {
-    auto *slot = new PanelSlot(caption, QSize(panel->sizeHint().width(),
-                                              pixelsFromTwips(StripItemHeight)));
+    const int width = panel->sizeHint().expandedTo(panel->minimumSizeHint()).width();
+    auto *slot = new PanelSlot(caption, QSize(width, pixelsFromTwips(StripItemHeight)));
     slot->setPanel(panel);
     return slot;
 }

@@ -22,7 +22,7 @@ namespace {
 
 constexpr int HintIntervalMs = 300;
 // Width of the leaf area box, twips.
-constexpr int Text2Width = 1500;
+constexpr int Text2Width = 1800;
 // The viewport keeps at least this many pixels from the page's top and left edge
 // whatever height the style gives the row of tabs.
 constexpr int PageEdgePixels = 4;

@@ -69,8 +69,11 @@ ResultsPage::ResultsPage(WorkspaceState &state, QWidget *parent)
     text7->setObjectName(QStringLiteral("text7"));
     text7->setReadOnly(true);
     text7->setAcceptRichText(true);
-    // Report lines stay whole; a narrow window scrolls them instead.
+    // Report lines stay whole; a narrow window scrolls them instead. A narrow
+    // sans serif keeps the longest line inside the report's half of the page
+    // even in the smallest window.
     text7->setLineWrapMode(QTextEdit::NoWrap);
+    text7->document()->setDefaultFont(QFont(QStringLiteral("Liberation Sans")));
 
     m_shares = new QPieSeries;
     m_shares->append(QStringLiteral("Non symptom area"), 0.0);

@@ -1,0 +1,482 @@
+// A user's road through a single analysis, driven on the real main window: open
+// a generated picture of known shapes, measure its scale bar with two clicks,
+// calibrate, choose a detection system, press "Analyze", read the report, the
+// leaf area box and the dots on the picture.
+
+#include "analyze_command.h"
+#include "brush_panel.h"
+#include "calibrat_form.h"
+#include "custom_detection_panel.h"
+#include "detection_system_panel.h"
+#include "main_window.h"
+#include "measurements_panel.h"
+#include "panel_slot.h"
+#include "photo_page.h"
+#include "picture_view.h"
+#include "results_page.h"
+#include "sample_geometry.h"
+#include "scripted_dialogs.h"
+#include "synthetic_leaves.h"
+
+#include <QApplication>
+#include <QChartView>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
+
+#include <memory>
+
+using namespace verdalis;
+
+namespace {
+
+// The picture: two leaf rectangles on white, two lesions of each kind, and a
+// black scale bar 480 pixels (127 display millimetres) long. Pixels.
+constexpr int PictureWidth = 640;
+constexpr int PictureHeight = 400;
+const PixelRect LeafA{60, 40, 200, 180};
+const PixelRect LeafB{330, 60, 200, 200};
+const Lesion Lesions[] = {
+    {{{100, 80, 40, 40}, Shape::Rectangle}, LesionKind::Chlorotic},  // in leaf A
+    {{{180, 150, 30, 40}, Shape::Rectangle}, LesionKind::Necrotic},  // in leaf A
+    {{{380, 120, 50, 30}, Shape::Rectangle}, LesionKind::Necrotic},  // in leaf B
+    {{{460, 200, 30, 30}, Shape::Rectangle}, LesionKind::Chlorotic}, // in leaf B
+};
+const ScaleBar Bar{48, 330, 480, 6};
+// The two clicks on the bar's ends, pixels of the picture. They land on picture
+// units 12.7 and 139.7 (one unit is 480/127 pixels at unit step 1.0), kept as
+// 13 and 140: the measured distance is 127 units, 127.00 display millimetres.
+const QPoint BarStart(48, 332);
+const QPoint BarEnd(528, 332);
+constexpr double MeasuredMillimetres = 127.0;
+
+const QColor Red(255, 0, 0);
+const QColor Yellow(255, 255, 0);
+
+QImage scenePicture()
+{
+    SyntheticScene scene;
+    scene.width = PictureWidth;
+    scene.height = PictureHeight;
+    scene.background = Background::White;
+    scene.leaves = {{LeafA, Shape::Rectangle}, {LeafB, Shape::Rectangle}};
+    scene.lesions.assign(std::begin(Lesions), std::end(Lesions));
+    scene.scaleBar = Bar;
+    QImage picture(PictureWidth, PictureHeight, QImage::Format_RGB32);
+    RenderScene(scene, reinterpret_cast<std::uint32_t *>(picture.bits()),
+                picture.bytesPerLine() / 4);
+    return picture;
+}
+
+// Sample columns (or rows) whose pixel lies in [first, first + length).
+struct SampleSpan {
+    std::int64_t first = 0;
+    std::int64_t count = 0;
+};
+
+SampleSpan samplesOver(int firstPixel, int lengthPixels, int tenths)
+{
+    const std::int64_t first = SampleGeometry::firstSampleFrom(firstPixel, tenths);
+    return {first, SampleGeometry::firstSampleFrom(firstPixel + lengthPixels, tenths) - first};
+}
+
+// "0.000" as the report writes it.
+QString figure(double value)
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'f', 3);
+}
+
+// What the shapes must give at unit step 1.0 and the given size ratio.
+struct Expected {
+    double leafArea = 0.0;
+    double symptomArea = 0.0;
+    double perimeter = 0.0;
+};
+
+Expected expectedFigures(int systemIndex, double sizeRatio)
+{
+    const SampleGeometry geometry(PictureWidth, PictureHeight, 10);
+    const double sampleArea = sizeRatio * sizeRatio;
+    Expected expected;
+    double perimeterCount = 0.0;
+    for (const PixelRect &leaf : {LeafA, LeafB}) {
+        expected.leafArea += double(SamplesInRect(leaf, geometry));
+        // A filled rectangle of a x b samples: each side sample counts 1, each of
+        // the four corners 1.414.
+        const std::int64_t a = samplesOver(leaf.x, leaf.width, 10).count;
+        const std::int64_t b = samplesOver(leaf.y, leaf.height, 10).count;
+        perimeterCount += 2.0 * double(a - 2) + 2.0 * double(b - 2) + 4 * 1.414;
+    }
+    expected.leafArea *= sampleArea;
+    if (systemIndex == 0) {
+        expected.perimeter = perimeterCount * sizeRatio;
+    } else {
+        for (const Lesion &lesion : Lesions)
+            if (systemIndex >= FirstCustomIndex || DetectsLesion(systemIndex, lesion.kind))
+                expected.symptomArea += double(SamplesInRect(lesion.patch.bounds, geometry))
+                                        * sampleArea;
+    }
+    return expected;
+}
+
+QStringList reportLines(const Expected &expected, int systemIndex, const QString &unit)
+{
+    QStringList lines{QStringLiteral("Results of leaf image analysis"), QString(),
+                      QStringLiteral("Total scanned leaf area \t%1 %2 2")
+                          .arg(figure(expected.leafArea), unit)};
+    if (systemIndex == 0) {
+        lines << QStringLiteral("Leaf perimeter \t%1 %2").arg(figure(expected.perimeter), unit);
+    } else {
+        lines << QStringLiteral("Total detected symptom area \t%1 %2 2")
+                     .arg(figure(expected.symptomArea), unit)
+              << QStringLiteral("Symptom area ratio\t%1 %")
+                     .arg(figure(expected.symptomArea / expected.leafArea * 100.0))
+              << QString();
+    }
+    return lines;
+}
+
+QRect toRect(const PixelRect &rect) { return {rect.x, rect.y, rect.width, rect.height}; }
+
+// Pixels of the picture that sample (x, y) of a rectangle's samples reads.
+QPoint samplePixel(std::int64_t x, std::int64_t y)
+{
+    return {int(SampleGeometry::pixelOfSample(x, 10)), int(SampleGeometry::pixelOfSample(y, 10))};
+}
+
+} // namespace
+
+class SingleAnalysisTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void analysesEverySystem_data();
+    void analysesEverySystem();
+    void customSystemFromSampledColour();
+    void analyzeUncalibratedOnlyWarns();
+    void closingDuringRunEndsTheProgram();
+
+private:
+    void openScene();
+    // Measures the scale bar on the picture and calibrates it as `length` `unit`.
+    void calibrate(const QString &length, const QString &unit);
+    void chooseSystem(int index);
+    void analyzeAndWait();
+    void checkOverlay(int systemIndex, const QList<PixelRect> &detected);
+
+    QPushButton *command6() const
+    {
+        return m_window->measurementsPanel->findChild<QPushButton *>(QStringLiteral("Command6"));
+    }
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<MainWindow> m_window;
+    PhotoPage *m_page = nullptr;
+};
+
+void SingleAnalysisTest::init()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    m_folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folder->isValid());
+    m_dialogs = std::make_unique<ScriptedDialogs>();
+    m_window = std::make_unique<MainWindow>(*m_dialogs);
+    // Custom systems saved by a scenario go to its own folder, not beside the test.
+    m_window->state().setProgramFolder(m_folder->path());
+    m_page = m_window->photoPage;
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void SingleAnalysisTest::cleanup()
+{
+    m_window.reset();
+    m_dialogs.reset();
+    m_folder.reset();
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+void SingleAnalysisTest::openScene()
+{
+    const QString path = m_folder->filePath(QStringLiteral("two leaves.bmp"));
+    QVERIFY(scenePicture().save(path, "BMP"));
+    m_dialogs->answerOpenFile(path, 1);
+    QTest::mouseClick(m_window->Command1, Qt::LeftButton);
+    QCOMPARE(m_window->Tab1->tabText(0), QStringLiteral("Photo two leaves.bmp"));
+    QCOMPARE(m_page->Picture1->size(), QSize(PictureWidth, PictureHeight));
+}
+
+void SingleAnalysisTest::calibrate(const QString &length, const QString &unit)
+{
+    QTest::mouseClick(m_page->Picture1, Qt::LeftButton, {}, BarStart);
+    QTest::mouseClick(m_page->Picture1, Qt::LeftButton, {}, BarEnd);
+    QVERIFY(command6()->isEnabled());
+    QTest::mouseClick(command6(), Qt::LeftButton);
+
+    CalibratForm *form = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (auto *candidate = qobject_cast<CalibratForm *>(widget); candidate && candidate->isVisible())
+            form = candidate;
+    QVERIFY(form);
+    QVERIFY(!m_window->isEnabled());
+    auto *text1 = form->findChild<QLineEdit *>(QStringLiteral("Text1"));
+    auto *combo1 = form->findChild<QComboBox *>(QStringLiteral("Combo1"));
+    auto *ok = form->findChild<QPushButton *>(QStringLiteral("Command1"));
+    QVERIFY(text1 && combo1 && ok);
+    QTest::keyClicks(text1, length);
+    QCOMPARE(text1->text(), length);
+    QTest::keyClicks(combo1->lineEdit(), unit);
+    QTest::mouseClick(ok, Qt::LeftButton);
+    QTRY_VERIFY(!form->isVisible());
+    QVERIFY(m_window->isEnabled());
+    QVERIFY(m_window->state().isCalibrated());
+    QCOMPARE(m_window->measurementsPanel->unitCaption(), unit);
+}
+
+void SingleAnalysisTest::chooseSystem(int index)
+{
+    m_window->detectionSystemPanel->Combo1->setCurrentIndex(index);
+    QCOMPARE(m_window->state().systemIndex(), index);
+}
+
+void SingleAnalysisTest::analyzeAndWait()
+{
+    QTest::mouseClick(m_window->Command2, Qt::LeftButton);
+    // The run goes on from the event loop; until then the window waits for it.
+    QVERIFY(m_window->analyzeCommand().isRunning());
+    QVERIFY(!m_window->isEnabled());
+    QVERIFY(!m_page->Picture1->isEnabled());
+    QVERIFY(m_page->Bar1->isVisible());
+    QVERIFY(m_page->Text2->text().isEmpty());
+    QVERIFY(m_page->Label15->text().isEmpty());
+    QCOMPARE(m_window->Tab1->currentIndex(), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->analyzeCommand().isRunning(), 30000);
+    QVERIFY(m_window->isEnabled());
+}
+
+// Dots are painted on the samples the run detected: red on the samples of the
+// detected lesions, yellow on the samples along the leaves' edges; no dot of
+// either colour anywhere else (a dot reaches 2 pixels beyond its sample's pixel).
+void SingleAnalysisTest::checkOverlay(int systemIndex, const QList<PixelRect> &detected)
+{
+    const QImage shown = m_page->Picture1->grab().toImage();
+    QCOMPARE(shown.size(), QSize(PictureWidth, PictureHeight));
+    const int reach = 2;
+    auto allowedRed = [&](QPoint pixel) {
+        for (const PixelRect &lesion : detected)
+            if (toRect(lesion).adjusted(-reach, -reach, reach, reach).contains(pixel))
+                return true;
+        return false;
+    };
+    // Edge samples' pixels lie within 4 pixels inside a leaf's outline.
+    auto allowedYellow = [&](QPoint pixel) {
+        if (systemIndex != 0)
+            return false;
+        for (const PixelRect &leaf : {LeafA, LeafB}) {
+            const QRect outline = toRect(leaf);
+            if (outline.adjusted(-reach, -reach, reach, reach).contains(pixel)
+                && !outline.adjusted(4 + reach, 4 + reach, -4 - reach, -4 - reach).contains(pixel))
+                return true;
+        }
+        return false;
+    };
+    int red = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            const QColor colour = shown.pixelColor(x, y);
+            if (colour == Red) {
+                ++red;
+                QVERIFY2(allowedRed({x, y}), qPrintable(QStringLiteral("red at %1, %2").arg(x).arg(y)));
+            } else if (colour == Yellow) {
+                QVERIFY2(allowedYellow({x, y}),
+                         qPrintable(QStringLiteral("yellow at %1, %2").arg(x).arg(y)));
+            }
+        }
+    }
+    QCOMPARE(red > 0, !detected.isEmpty());
+
+    for (const PixelRect &lesion : detected) {
+        const SampleSpan columns = samplesOver(lesion.x, lesion.width, 10);
+        const SampleSpan rows = samplesOver(lesion.y, lesion.height, 10);
+        for (std::int64_t x = columns.first; x < columns.first + columns.count; ++x)
+            for (std::int64_t y = rows.first; y < rows.first + rows.count; ++y)
+                QCOMPARE(shown.pixelColor(samplePixel(x, y)), Red);
+    }
+    if (systemIndex != 0)
+        return;
+    for (const PixelRect &leaf : {LeafA, LeafB}) {
+        const SampleSpan columns = samplesOver(leaf.x, leaf.width, 10);
+        const SampleSpan rows = samplesOver(leaf.y, leaf.height, 10);
+        const std::int64_t lastX = columns.first + columns.count - 1;
+        const std::int64_t lastY = rows.first + rows.count - 1;
+        for (std::int64_t x = columns.first; x <= lastX; ++x) {
+            for (std::int64_t y = rows.first; y <= lastY; ++y) {
+                const bool edge =
+                    x == columns.first || x == lastX || y == rows.first || y == lastY;
+                const bool yellow = shown.pixelColor(samplePixel(x, y)) == Yellow;
+                QVERIFY2(yellow == edge, qPrintable(QStringLiteral("sample %1, %2").arg(x).arg(y)));
+            }
+        }
+    }
+}
+
+void SingleAnalysisTest::analysesEverySystem_data()
+{
+    QTest::addColumn<int>("system");
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("length");
+    QTest::addColumn<double>("sizeRatio");
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const QLocale german(QLocale::German, QLocale::Germany);
+    // The bar is 127 display millimetres: calling it 12.7 cm makes 0.1 cm of
+    // one display millimetre; calling it 63.5 mm makes 0.5 mm.
+    const char *names[] = {"Leaf area only", "System 1", "System 2", "System 3", "System 4"};
+    for (int system = 0; system < FirstCustomIndex; ++system)
+        QTest::newRow(names[system]) << system << english << "12.7" << 12.7 / MeasuredMillimetres;
+    QTest::newRow("Leaf area only, decimal comma") << 0 << german << "63,5" << 63.5 / MeasuredMillimetres;
+    QTest::newRow("System 3, decimal comma") << 3 << german << "63,5" << 63.5 / MeasuredMillimetres;
+}
+
+void SingleAnalysisTest::analysesEverySystem()
+{
+    QFETCH(int, system);
+    QFETCH(QLocale, locale);
+    QFETCH(QString, length);
+    QFETCH(double, sizeRatio);
+    QLocale::setDefault(locale);
+    const QString unit = locale.decimalPoint() == QLatin1String(",") ? QStringLiteral("mm")
+                                                                    : QStringLiteral("cm");
+
+    openScene();
+    calibrate(length, unit);
+    chooseSystem(system);
+    analyzeAndWait();
+
+    const Expected expected = expectedFigures(system, sizeRatio);
+    const QStringList lines = m_window->resultsPage->text7->toPlainText().split(u'\n');
+    QCOMPARE(lines, reportLines(expected, system, unit));
+    QCOMPARE(m_window->Tab1->currentIndex(), 1);
+    QVERIFY(!m_page->Bar1->isVisible());
+    QVERIFY(m_page->Picture1->isEnabled());
+    QCOMPARE(m_window->resultsPage->Chart1->isVisible(), system != 0);
+    QCOMPARE(m_page->Label15->text(), unit);
+    bool ok = false;
+    const double leafArea = QLocale().toDouble(m_page->Text2->text(), &ok);
+    QVERIFY(ok);
+    QVERIFY(qAbs(leafArea - expected.leafArea) <= 1e-9 * expected.leafArea);
+
+    QList<PixelRect> detected;
+    for (const Lesion &lesion : Lesions)
+        if (system != 0 && DetectsLesion(system, lesion.kind))
+            detected << lesion.patch.bounds;
+    checkOverlay(system, detected);
+}
+
+// A custom system made from a colour picked on the picture detects the lesions
+// of that colour.
+void SingleAnalysisTest::customSystemFromSampledColour()
+{
+    openScene();
+    calibrate(QStringLiteral("12.7"), QStringLiteral("cm"));
+    QToolButton *check1 = m_window->detectionSystemPanel->Check1;
+    QTest::mouseClick(check1, Qt::LeftButton);
+    QVERIFY(m_page->customDetectionSlot->isVisible());
+    QVERIFY(!m_page->measurementsSlot->isVisible());
+    // Pick the necrotic lesion of leaf B twice, at two of its pixels.
+    QTest::mouseClick(m_page->Picture1, Qt::LeftButton, {}, QPoint(390, 130));
+    QTest::mouseClick(m_page->Picture1, Qt::LeftButton, {}, QPoint(420, 140));
+    QCOMPARE(m_window->state().customColour(), LesionColour(LesionKind::Necrotic));
+
+    m_dialogs->answerInput(QStringLiteral("Brown spot"));
+    QTest::mouseClick(m_window->customDetectionPanel->Command16, Qt::LeftButton);
+    QVERIFY(!check1->isChecked());
+    QVERIFY(m_page->measurementsSlot->isVisible());
+    QCOMPARE(m_window->detectionSystemPanel->Combo1->currentText(), QStringLiteral("Brown spot"));
+    QCOMPARE(m_window->state().systemIndex(), FirstCustomIndex);
+
+    analyzeAndWait();
+    const double sizeRatio = 12.7 / MeasuredMillimetres;
+    Expected expected = expectedFigures(0, sizeRatio);
+    expected.symptomArea = 0.0;
+    const SampleGeometry geometry(PictureWidth, PictureHeight, 10);
+    QList<PixelRect> detected;
+    for (const Lesion &lesion : Lesions) {
+        if (lesion.kind == LesionKind::Necrotic) {
+            expected.symptomArea += double(SamplesInRect(lesion.patch.bounds, geometry))
+                                    * sizeRatio * sizeRatio;
+            detected << lesion.patch.bounds;
+        }
+    }
+    QCOMPARE(m_window->resultsPage->text7->toPlainText().split(u'\n'),
+             reportLines(expected, FirstCustomIndex, QStringLiteral("cm")));
+    checkOverlay(FirstCustomIndex, detected);
+}
+
+void SingleAnalysisTest::analyzeUncalibratedOnlyWarns()
+{
+    openScene();
+    QTest::mouseClick(m_window->Frame4->Check4, Qt::LeftButton);
+    QVERIFY(m_window->Frame4->isBrushOn());
+    m_window->Tab1->setCurrentIndex(1);
+    m_dialogs->answerMessage(MessageAnswer::Ok);
+    QTest::mouseClick(m_window->Command2, Qt::LeftButton);
+
+    QCOMPARE(m_dialogs->calls().size(), 2); // the open dialog, then the message
+    QCOMPARE(m_dialogs->lastCall().text,
+             QStringLiteral("The software need to be calibrated, please calibrate it first"));
+    QCOMPARE(m_dialogs->lastCall().title, QStringLiteral("Calibration is required"));
+    QCOMPARE(m_dialogs->lastCall().buttons, MessageButtons::Ok);
+    // The brush is off and the first page shown; nothing else happened.
+    QVERIFY(!m_window->Frame4->isBrushOn());
+    QCOMPARE(m_window->Tab1->currentIndex(), 0);
+    QVERIFY(!m_window->analyzeCommand().isRunning());
+    QVERIFY(m_window->isEnabled());
+    QVERIFY(m_page->Picture1->isEnabled());
+    QVERIFY(!m_page->Bar1->isVisible());
+    QVERIFY(m_window->resultsPage->text7->toPlainText().isEmpty());
+}
+
+// Closing the window while a long run goes on ends the program at once.
+void SingleAnalysisTest::closingDuringRunEndsTheProgram()
+{
+    const QString path = m_folder->filePath(QStringLiteral("large.bmp"));
+    QImage large(1600, 1200, QImage::Format_RGB32);
+    large.fill(QColor(82, 150, 108));
+    QVERIFY(large.save(path, "BMP"));
+    m_dialogs->answerOpenFile(path, 1);
+    QTest::mouseClick(m_window->Command1, Qt::LeftButton);
+    // The finest unit step: over 18 million samples, far more than one time slice.
+    m_window->canvas().setUnitStepTenths(1);
+    m_window->state().markCalibrated();
+
+    QTest::mouseClick(m_window->Command2, Qt::LeftButton);
+    bool runningAtClose = false;
+    QTimer::singleShot(0, m_window.get(), [this, &runningAtClose] {
+        runningAtClose = m_window->analyzeCommand().isRunning();
+        m_window->close();
+    });
+    QTimer guard;
+    guard.setSingleShot(true);
+    connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    guard.start(20000);
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QVERIFY(runningAtClose);
+    QVERIFY(!m_window->analyzeCommand().isRunning());
+    QVERIFY(m_window->resultsPage->text7->toPlainText().isEmpty());
+}
+
+QTEST_MAIN(SingleAnalysisTest)
+#include "single_analysis_test.moc"
