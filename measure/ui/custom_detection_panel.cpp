@@ -4,6 +4,7 @@
 #include "workspace_state.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
@@ -115,16 +116,18 @@ CustomDetectionPanel::CustomDetectionPanel(DetectionSelector &selector, Workspac
     auto *layout = new QGridLayout(this);
     layout->setContentsMargins(6, 4, 6, 6);
     layout->setSpacing(4);
+    auto *listButtons = new QHBoxLayout;
+    listButtons->setSpacing(4);
+    listButtons->addWidget(Command9, 1);
+    listButtons->addWidget(Command13, 1);
     layout->addWidget(Grid1, 0, 0, 4, 1);
-    layout->addWidget(Label1, 0, 1, 1, 2);
-    layout->addWidget(Label3, 1, 1, 1, 2);
-    layout->addWidget(Command9, 2, 1);
-    layout->addWidget(Command13, 2, 2);
-    layout->addWidget(Command16, 3, 1);
-    layout->addWidget(GridCust, 4, 0, 1, 3);
+    layout->addWidget(Label1, 0, 1);
+    layout->addWidget(Label3, 1, 1);
+    layout->addLayout(listButtons, 2, 1);
+    layout->addWidget(Command16, 3, 1, Qt::AlignLeft);
+    layout->addWidget(GridCust, 4, 0, 1, 2);
     layout->setRowStretch(4, 1);
     layout->setColumnStretch(1, 1);
-    layout->setColumnStretch(2, 1);
 
     fillCustomTable();
     showSelectedRow(m_selector.selectedIndex());

@@ -20,12 +20,13 @@ namespace verdalis {
 
 namespace {
 
-constexpr int IconSize = 18;    // pixels
-constexpr int SliderWidth = 60; // pixels
+constexpr int IconSize = 16;    // pixels on the buttons
+constexpr int SliderWidth = 54; // pixels
 
+// The delete icon is drawn on a 20 x 20 grid and shown smaller.
 QPixmap blankIcon()
 {
-    QPixmap pixmap(IconSize, IconSize);
+    QPixmap pixmap(20, 20);
     pixmap.fill(Qt::transparent);
     return pixmap;
 }
@@ -82,7 +83,7 @@ DetectionSystemPanel::DetectionSystemPanel(DetectionSelector &selector, QWidget 
     Slider1->setSingleStep(1);
     Slider1->setPageStep(5);
     Slider1->setFixedWidth(SliderWidth);
-    Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label2->setAlignment(Qt::AlignCenter);
 
     // One row in the frame, below its caption. The slider stands level with that
     // row and its position reads above it, level with the frame's caption.

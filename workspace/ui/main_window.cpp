@@ -28,8 +28,8 @@ namespace {
 
 // Sizes in the top strip, twips.
 constexpr int StripItemHeight = 720;
-constexpr int PictureButtonSize = 480;
-constexpr int PictureButtonIcon = 360;
+constexpr int PictureButtonSize = 450;
+constexpr int PictureButtonIcon = 330;
 constexpr int AnalyzeButtonHeight = 600;
 
 // Size the window opens at when the screen has room for it, pixels.
