@@ -32,6 +32,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <cmath>
 #include <memory>
 
 using namespace verdalis;
@@ -260,6 +261,11 @@ void SingleAnalysisTest::analyzeAndWait()
     QVERIFY(!m_window->isEnabled());
     QVERIFY(!m_page->Picture1->isEnabled());
     QVERIFY(m_page->Bar1->isVisible());
+    // 2 (W + 2)(H + 2) steps, W and H the picture's size in units.
+    const double width = PictureWidth * 127.0 / 480.0;
+    const double height = PictureHeight * 127.0 / 480.0;
+    QCOMPARE(m_page->Bar1->maximum(), int(std::ceil(2.0 * (width + 2.0) * (height + 2.0))));
+    QCOMPARE(m_page->Bar1->value(), 0);
     QVERIFY(m_page->Text2->text().isEmpty());
     QVERIFY(m_page->Label15->text().isEmpty());
     QCOMPARE(m_window->Tab1->currentIndex(), 0);

@@ -60,10 +60,10 @@ QToolButton *analyzeButton()
 }
 
 // A place in the top strip as wide as its panel wants to be.
-PanelSlot *stripSlot(const QString &caption, QWidget *panel)
+PanelSlot *stripSlot(QWidget *panel)
 {
     const int width = panel->sizeHint().expandedTo(panel->minimumSizeHint()).width();
-    auto *slot = new PanelSlot(caption, QSize(width, pixelsFromTwips(StripItemHeight)));
+    auto *slot = new PanelSlot(QSize(width, pixelsFromTwips(StripItemHeight)));
     slot->setPanel(panel);
     return slot;
 }
@@ -90,8 +90,8 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
       measurementsPanel(new MeasurementsPanel(m_state, m_canvas, dialogs)),
       customDetectionPanel(new CustomDetectionPanel(m_selector, m_state)),
       resultsPage(new ResultsPage(m_state)),
-      detectionSystemSlot(stripSlot(QStringLiteral("Detection system"), detectionSystemPanel)),
-      unitTunerSlot(stripSlot(QStringLiteral("Unit tuner"), unitTunerPanel)),
+      detectionSystemSlot(stripSlot(detectionSystemPanel)),
+      unitTunerSlot(stripSlot(unitTunerPanel)),
       Tab1(new QTabWidget),
       photoPage(new PhotoPage(m_canvas, m_state)),
       resultsSlot(new QWidget)
@@ -117,8 +117,6 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     unitTunerSlot->setObjectName(QStringLiteral("unitTunerSlot"));
     photoPage->measurementsSlot->setPanel(measurementsPanel);
     photoPage->customDetectionSlot->setPanel(customDetectionPanel);
-    // The custom detection frame shows whenever its place does.
-    customDetectionPanel->show();
 
     Command2->setEnabled(false);
     Command3->setEnabled(false);

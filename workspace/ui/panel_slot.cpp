@@ -1,12 +1,10 @@
 #include "panel_slot.h"
 
-#include <QPainter>
 #include <QVBoxLayout>
 
 namespace verdalis {
 
-PanelSlot::PanelSlot(const QString &caption, const QSize &sizePixels, QWidget *parent)
-    : QWidget(parent), m_caption(caption)
+PanelSlot::PanelSlot(const QSize &sizePixels, QWidget *parent) : QWidget(parent)
 {
     setFixedSize(sizePixels);
     auto *layout = new QVBoxLayout(this);
@@ -21,19 +19,7 @@ void PanelSlot::setPanel(QWidget *panel)
     }
     m_panel = panel;
     layout()->addWidget(panel);
-    update();
-}
-
-void PanelSlot::paintEvent(QPaintEvent *)
-{
-    if (m_panel)
-        return;
-    QPainter painter(this);
-    QPen pen(palette().color(QPalette::Mid), 1.0, Qt::DashLine);
-    painter.setPen(pen);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    painter.setPen(palette().color(QPalette::PlaceholderText));
-    painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, m_caption);
+    panel->show();
 }
 
 } // namespace verdalis

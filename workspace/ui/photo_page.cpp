@@ -63,12 +63,10 @@ PhotoPage::PhotoPage(PictureCanvas &canvas, WorkspaceState &state, QWidget *pare
       Text2(new QLineEdit(this)),
       Label15(namedLabel(QStringLiteral("Label15"), QStringLiteral("Unit"), this)),
       Label17(namedLabel(QStringLiteral("Label17"), QStringLiteral("2"), this)),
-      measurementsSlot(new PanelSlot(QStringLiteral("Measurements"),
-                                     QSize(pixelsFromTwips(MainWindowLayout::RightStripWidth),
+      measurementsSlot(new PanelSlot(QSize(pixelsFromTwips(MainWindowLayout::RightStripWidth),
                                            pixelsFromTwips(MainWindowLayout::RightStripHeight)),
                                      this)),
-      customDetectionSlot(new PanelSlot(QStringLiteral("Custom detection system"),
-                                        measurementsSlot->size(), this))
+      customDetectionSlot(new PanelSlot(measurementsSlot->size(), this))
 {
     setObjectName(QStringLiteral("photoPage"));
     Picture3->setObjectName(QStringLiteral("Picture3"));
