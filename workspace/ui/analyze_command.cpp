@@ -100,6 +100,7 @@ void AnalyzeCommand::runFailed(const QString &message)
 {
     PhotoPage &page = *m_controls.photoPage;
     page.Bar1->hide();
+    page.setAreaUnit(m_controls.measurements->unitCaption());
     page.Picture1->setEnabled(true);
     m_controls.window->setEnabled(true);
     m_dialogs.message(message, programTitle());
