@@ -53,51 +53,23 @@ std::vector<PaintedDot> dotsAt(const std::vector<std::pair<int, int>> &points, R
 
 // ---- Sample grid and picture coordinates -------------------------------------
 
-struct MappingCase {
-    int tenths;
-    int leafPixelColumn;
-    std::int64_t samplesReadingIt;
-};
-
-class SampleMappingTest : public ::testing::TestWithParam<MappingCase> {};
-
-TEST_P(SampleMappingTest, SampleReadsPixelAtFloorOfCoordinateTimes48kOver127)
+TEST(AnalysisRunTest, SampleReadsPixelAtFloorOfCoordinateTimes48kOver127)
 {
-    // One leaf pixel in a white strip one pixel high: every sample row reads
-    // pixel row 0, so the leaf count is the columns that read the pixel times
-    // the rows.
-    const MappingCase &c = GetParam();
-    std::vector<std::uint32_t> pixels(40, 0xFFFFFFFFu);
-    pixels[std::size_t(c.leafPixelColumn)] = ArgbPixel(HealthyLeafColour());
-    const PixelBuffer picture{pixels.data(), 40, 1, 40};
-    AnalysisRun run;
-    run.start(picture, BuiltInSettings(0, 0, c.tenths));
-    run.runToEnd();
-    const std::int64_t rows = run.geometry().rows();
-    EXPECT_EQ(run.figures().leafSamples, c.samplesReadingIt * rows);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    UnitSteps, SampleMappingTest,
-    ::testing::Values(
-        // unitStep 1.0: samples read pixels 0, 3, 7, 11, ...
-        MappingCase{10, 0, 1}, MappingCase{10, 1, 0}, MappingCase{10, 2, 0},
-        MappingCase{10, 3, 1}, MappingCase{10, 6, 0}, MappingCase{10, 7, 1},
-        // unitStep 0.5: 0, 1, 3, 5, ... 15, 17, 18
-        MappingCase{5, 1, 1}, MappingCase{5, 2, 0}, MappingCase{5, 17, 1}, MappingCase{5, 18, 1},
-        // unitStep 0.1: several samples per pixel (0.378 pixels per unit).
-        MappingCase{1, 0, 3}, MappingCase{1, 1, 3}, MappingCase{1, 2, 2}));
-
-TEST(SampleGeometryTest, SizesAreExactFloors)
-{
-    const SampleGeometry g(6000, 4000, 10);
-    EXPECT_DOUBLE_EQ(g.width(), 6000.0 * 127 / 480);
-    EXPECT_EQ(g.maxX(), 1587); // 1587.5
-    EXPECT_EQ(g.maxY(), 1058); // 1058.33
-    const SampleGeometry whole(480, 96, 10);
-    EXPECT_EQ(whole.maxX(), 127); // exactly 127 units wide
-    EXPECT_EQ(whole.maxY(), 25);  // 25.4
-    EXPECT_EQ(SampleGeometry(6000, 4000, 1).sampleCount(), std::int64_t(15876) * 10584);
+    // {tenths, leaf pixel column, samples reading it}. unitStep 1.0 reads pixels
+    // 0, 3, 7, ...; 0.5 reads ... 15, 17 (2160/127 = 17.008), 18; at 0.1 several
+    // samples read each pixel (0.378 pixels per unit).
+    const int cases[][3] = {{10, 3, 1}, {10, 6, 0}, {5, 17, 1}, {5, 18, 1}, {1, 0, 3}, {1, 2, 2}};
+    for (const auto &[tenths, column, samples] : cases) {
+        // One leaf pixel in a white strip one pixel high: every sample row reads
+        // pixel row 0, so each sample column reading the pixel adds a row of leaf.
+        std::vector<std::uint32_t> pixels(40, 0xFFFFFFFFu);
+        pixels[std::size_t(column)] = ArgbPixel(HealthyLeafColour());
+        AnalysisRun run;
+        run.start({pixels.data(), 40, 1, 40}, BuiltInSettings(0, 0, tenths));
+        run.runToEnd();
+        EXPECT_EQ(run.figures().leafSamples, samples * run.geometry().rows())
+            << tenths << " " << column;
+    }
 }
 
 TEST(AnalysisRunTest, SamplesPastThePictureEdgeReadBlack)
@@ -124,49 +96,25 @@ TEST(AnalysisRunTest, SamplesPastThePictureEdgeReadBlack)
 
 TEST(AnalysisRunTest, StrideSkipsPaddingPixels)
 {
-    // Rows 5 pixels apart, only 3 of them picture: the padding is never read.
-    const std::uint32_t leaf = ArgbPixel(HealthyLeafColour());
+    // Rows 7 pixels apart, only 5 of them picture: the rows the samples read
+    // (0, 3 and 7) are leaf, the others white, the padding lesion-coloured.
     const std::uint32_t pad = ArgbPixel(LesionColour(LesionKind::Chlorotic));
     std::vector<std::uint32_t> pixels;
-    for (int y = 0; y < 8; ++y)
-        pixels.insert(pixels.end(), {leaf, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, leaf, pad, pad});
-    const PixelBuffer picture{pixels.data(), 5, 8, 7};
-    const Outcome outcome = analyse(picture, BuiltInSettings(2));
-    // maxX = 1 (pixels 0 and 3), maxY = 2 (rows 0, 3, 7): column 0 is leaf.
-    EXPECT_EQ(outcome.figures.leafSamples, 3);
+    for (int y = 0; y < 8; ++y) {
+        const std::uint32_t p = y % 7 == 0 || y == 3 ? ArgbPixel(HealthyLeafColour()) : 0xFFFFFFFFu;
+        pixels.insert(pixels.end(), {p, p, p, p, p, pad, pad});
+    }
+    const Outcome outcome = analyse({pixels.data(), 5, 8, 7}, BuiltInSettings(2));
+    // maxX = 1 (pixel columns 0 and 3), maxY = 2.
+    EXPECT_EQ(outcome.figures.leafSamples, 6);
     EXPECT_EQ(outcome.figures.spotCount, 0);
 }
 
 // ---- Areas and calibration ---------------------------------------------------
 
-TEST(AnalysisRunTest, HundredLeafSamplesAtHalfUnitStepGiveTwentyFive)
+TEST(AnalysisRunTest, AreasScaleWithUnitStepAndRatioSquaredThePerimeterWithBoth)
 {
-    std::vector<std::string> rows(12, std::string(12, '.'));
-    for (int y = 1; y <= 10; ++y)
-        rows[std::size_t(y)] = "." + std::string(10, 'L') + ".";
-    const Outcome outcome = analyseGrid(rows, 0, 5);
-    EXPECT_EQ(outcome.figures.leafSamples, 100);
-    EXPECT_DOUBLE_EQ(outcome.figures.leafArea, 25.0);
-    EXPECT_EQ(outcome.figures.symptomArea, 0.0); // "Leaf area only" finds no symptom
-}
-
-TEST(AnalysisRunTest, HalfUnitStepAndSizeRatioTwoGiveCountsAsFigures)
-{
-    const std::vector<std::string> rows = {
-        "......", //
-        ".LLLL.", //
-        ".LLLL.", //
-        ".LLL..", //
-        "......", //
-    };
-    const Outcome outcome = analyseGrid(rows, 0, 5, 2.0);
-    EXPECT_EQ(outcome.figures.leafArea, 11.0);
-    EXPECT_GT(outcome.figures.perimeterCount, 0.0);
-    EXPECT_EQ(outcome.figures.perimeter, outcome.figures.perimeterCount);
-}
-
-TEST(AnalysisRunTest, SymptomAreaIsSpotSamplesTimesUnitAndRatioSquared)
-{
+    // unitStep 0.5 and sizeRatio 3: a sample is 0.25 x 9 square units.
     const std::vector<std::string> rows = {
         "........", //
         ".LLLLLL.", //
@@ -175,23 +123,19 @@ TEST(AnalysisRunTest, SymptomAreaIsSpotSamplesTimesUnitAndRatioSquared)
         ".LLLLLL.", //
         "........", //
     };
-    const Outcome outcome = analyseGrid(rows, 2, 5, 3.0);
-    EXPECT_EQ(outcome.figures.spotCount, 2);
-    EXPECT_EQ(outcome.figures.symptomSamples, 5);
-    EXPECT_DOUBLE_EQ(outcome.figures.symptomArea, 4 * 0.25 * 9 + 1 * 0.25 * 9);
-    EXPECT_DOUBLE_EQ(outcome.figures.leafArea, 24 * 0.25 * 9);
-    EXPECT_EQ(outcome.figures.perimeter, 0.0); // only "Leaf area only" traces the edge
-}
+    const Outcome spots = analyseGrid(rows, 2, 5, 3.0);
+    EXPECT_EQ(spots.figures.spotCount, 2);
+    EXPECT_EQ(spots.figures.symptomSamples, 5);
+    EXPECT_DOUBLE_EQ(spots.figures.symptomArea, 5 * 0.25 * 9);
+    EXPECT_DOUBLE_EQ(spots.figures.leafArea, 24 * 0.25 * 9);
+    EXPECT_EQ(spots.figures.perimeter, 0.0); // only "Leaf area only" traces the edge
 
-TEST(AnalysisRunTest, AllBackgroundGivesZeroFigures)
-{
-    for (int system : {0, 2}) {
-        const Outcome outcome = analyseGrid({"....", "....", "...."}, system);
-        EXPECT_EQ(outcome.figures.leafArea, 0.0);
-        EXPECT_EQ(outcome.figures.symptomArea, 0.0);
-        EXPECT_EQ(outcome.figures.perimeter, 0.0);
-        EXPECT_TRUE(outcome.dots.empty());
-    }
+    // Lesion colours are leaf: a 6 x 4 block, sides weigh 1 and corners 1.414.
+    const Outcome edge = analyseGrid(rows, 0, 5, 3.0);
+    EXPECT_DOUBLE_EQ(edge.figures.leafArea, 24 * 0.25 * 9);
+    EXPECT_NEAR(edge.figures.perimeterCount, 12 + 4 * 1.414, 1e-9);
+    EXPECT_NEAR(edge.figures.perimeter, (12 + 4 * 1.414) * 0.5 * 3, 1e-9);
+    EXPECT_EQ(edge.figures.symptomArea, 0.0);
 }
 
 // ---- Spot growth -------------------------------------------------------------
@@ -203,11 +147,6 @@ struct SpotCase {
     std::int64_t symptomSamples;
 };
 
-std::ostream &operator<<(std::ostream &out, const SpotCase &c)
-{
-    return out << c.name;
-}
-
 class SpotGrowthTest : public ::testing::TestWithParam<SpotCase> {};
 
 TEST_P(SpotGrowthTest, CountsSpotsAndTheirSamples)
@@ -215,7 +154,6 @@ TEST_P(SpotGrowthTest, CountsSpotsAndTheirSamples)
     const Outcome outcome = analyseGrid(GetParam().rows, 2);
     EXPECT_EQ(outcome.figures.spotCount, GetParam().spots);
     EXPECT_EQ(outcome.figures.symptomSamples, GetParam().symptomSamples);
-    EXPECT_DOUBLE_EQ(outcome.figures.symptomArea, double(GetParam().symptomSamples));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -223,7 +161,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         SpotCase{"corner_join", {"LLLL", "LCLL", "LLCL", "LLLL"}, 1, 2},
         SpotCase{"anti_diagonal", {"LLLL", "LLCL", "LCLL", "LLLL"}, 1, 2},
-        SpotCase{"two_spots", {"LLLLLL", "LCCLLL", "LCLLCL", "LLLLCL", "LLLLLL"}, 2, 5},
         SpotCase{"ring_is_one_spot", {"LLLLL", "LCCCL", "LCLCL", "LCCCL", "LLLLL"}, 1, 8},
         SpotCase{"snake", {"CLCCC", "CLCLC", "CCCLC", "LLLLL"}, 1, 11},
         // The last row is never scanned: a lone symptom there starts no spot...
@@ -252,53 +189,13 @@ TEST(AnalysisRunTest, SpotsArePaintedAsTheScanReachesThemExceptTheLastRow)
     EXPECT_EQ(outcome.dots, dotsAt({{1, 1}, {2, 1}, {2, 2}}, SymptomDotColour, 3));
 }
 
-TEST(AnalysisRunTest, ProgressCountsSamplesProbesAndSeedProbesTwice)
-{
-    const std::vector<std::string> rows = {"LLLLL", "LCLLC", "LLLLL", "LCLLL"};
-    const Outcome symptoms = analyseGrid(rows, 2);
-    // 20 samples, 5 columns x 3 probed rows, and one extra probe per seed.
-    EXPECT_EQ(symptoms.figures.spotCount, 2);
-    EXPECT_EQ(symptoms.progress, 20 + 15 + 2);
-    const Outcome edge = analyseGrid(rows, 0);
-    EXPECT_EQ(edge.progress, 20 + 20);
-}
-
 // ---- Perimeter ---------------------------------------------------------------
-
-std::vector<std::string> rectangleGrid(int a, int b)
-{
-    std::vector<std::string> rows(std::size_t(b + 4), std::string(std::size_t(a + 4), '.'));
-    for (int y = 2; y < b + 2; ++y)
-        rows[std::size_t(y)].replace(2, std::size_t(a), std::string(std::size_t(a), 'L'));
-    return rows;
-}
-
-class RectanglePerimeterTest : public ::testing::TestWithParam<std::pair<int, int>> {};
-
-TEST_P(RectanglePerimeterTest, SidesCountOneAndCornersDiagonal)
-{
-    const auto [a, b] = GetParam();
-    const Outcome outcome = analyseGrid(rectangleGrid(a, b), 0);
-    EXPECT_NEAR(outcome.figures.perimeterCount, 2 * (a - 2) + 2 * (b - 2) + 4 * 1.414, 1e-9);
-    EXPECT_EQ(outcome.figures.perimeter, outcome.figures.perimeterCount);
-    EXPECT_EQ(outcome.figures.leafSamples, a * b);
-    EXPECT_EQ(std::int64_t(outcome.dots.size()), 2 * a + 2 * b - 4);
-}
-
-INSTANTIATE_TEST_SUITE_P(Sizes, RectanglePerimeterTest,
-                         ::testing::Values(std::pair{2, 2}, std::pair{3, 2}, std::pair{5, 3},
-                                           std::pair{7, 7}, std::pair{10, 4}));
 
 struct PerimeterCase {
     const char *name;
     std::vector<std::string> rows;
     double count;
 };
-
-std::ostream &operator<<(std::ostream &out, const PerimeterCase &c)
-{
-    return out << c.name;
-}
 
 class PerimeterShapeTest : public ::testing::TestWithParam<PerimeterCase> {};
 
@@ -312,13 +209,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         PerimeterCase{"isolated_sample", {"...", ".L.", "..."}, 1},
         PerimeterCase{"line_of_3", {".....", ".LLL.", "....."}, 2 * 2.414 + 1 * 1.414},
-        PerimeterCase{"line_of_6", {"........", ".LLLLLL.", "........"}, 2 * 2.414 + 4 * 1.414},
         PerimeterCase{"vertical_line_of_4", {"...", ".L.", ".L.", ".L.", ".L.", "..."},
                       2 * 2.414 + 2 * 1.414},
         PerimeterCase{"plus", {".....", "..L..", ".LLL.", "..L..", "....."}, 4 * 2.414},
         // Leaf on the grid's border counts 1 per sample, whatever surrounds it.
         PerimeterCase{"border_column", {"L..", "L..", "L..", "L.."}, 4},
-        PerimeterCase{"full_grid", {"LLLL", "LLLL", "LLLL"}, 10},
         PerimeterCase{"last_column_and_row", {"....", "...L", "...L", "LLLL"}, 6}),
     [](const ::testing::TestParamInfo<PerimeterCase> &info) {
         return std::string(info.param.name);
@@ -340,34 +235,15 @@ TEST(AnalysisRunTest, EdgeDotsSkipTheBorderAndTheInside)
     EXPECT_NEAR(outcome.figures.perimeterCount, 4 + 4 * 1.414 + 4 * 1, 1e-9);
 }
 
-struct WidthCase {
-    int tenths;
-    int symptom;
-    int edge;
-};
-
-class DotWidthTest : public ::testing::TestWithParam<WidthCase> {};
-
-TEST_P(DotWidthTest, DotsNarrowWithTheUnitStep)
+TEST(AnalysisRunTest, DotsNarrowWithTheUnitStep)
 {
-    const WidthCase &c = GetParam();
-    EXPECT_EQ(SymptomDotWidth(c.tenths / 10.0), c.symptom);
-    EXPECT_EQ(LeafEdgeDotWidth(c.tenths / 10.0), c.edge);
-    // The run paints with the same widths.
-    if (c.tenths >= 3) {
-        const std::vector<std::string> rows = {".....", ".LLL.", ".LCL.", ".LLL.", "....."};
-        const Outcome spots = analyseGrid(rows, 2, c.tenths);
-        ASSERT_EQ(spots.dots.size(), 1u);
-        EXPECT_EQ(spots.dots[0].width, c.symptom);
-        const Outcome edge = analyseGrid(rows, 0, c.tenths);
-        ASSERT_FALSE(edge.dots.empty());
-        EXPECT_EQ(edge.dots[0].width, c.edge);
+    // The run paints with these: see the symptom and edge dot tests.
+    const int widths[][3] = {{10, 5, 4}, {5, 3, 2}, {3, 2, 2}, {1, 1, 1}}; // tenths, symptom, edge
+    for (const auto &w : widths) {
+        EXPECT_EQ(SymptomDotWidth(w[0] / 10.0), w[1]) << w[0];
+        EXPECT_EQ(LeafEdgeDotWidth(w[0] / 10.0), w[2]) << w[0];
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(UnitSteps, DotWidthTest,
-                         ::testing::Values(WidthCase{10, 5, 4}, WidthCase{5, 3, 2},
-                                           WidthCase{1, 1, 1}, WidthCase{3, 2, 2}));
 
 // ---- Ticks, states and budgets -----------------------------------------------
 
@@ -403,20 +279,13 @@ void expectWholeBudgets(const std::vector<TickRecord> &ticks, std::int64_t final
         const TickRecord &tick = ticks[i];
         const bool lastOfState = i + 1 == ticks.size() || ticks[i + 1].state != tick.state;
         const std::int64_t moved = tick.progress - before;
-        switch (tick.state) {
-        case RunState::Sampling:
-            EXPECT_TRUE(moved == AnalysisRun::SamplingBudget || (lastOfState && moved > 0));
-            break;
-        case RunState::SpotScan:
-        case RunState::EdgeTrace:
-            EXPECT_TRUE(moved == AnalysisRun::SpotScanBudget || (lastOfState && moved > 0))
-                << "tick " << i << " moved " << moved;
-            break;
-        case RunState::SpotGrow:
+        if (tick.state == RunState::SpotGrow) {
             EXPECT_EQ(moved, 0);
-            break;
-        default:
-            ADD_FAILURE() << "tick in an idle state";
+        } else {
+            const int budget = tick.state == RunState::Sampling ? AnalysisRun::SamplingBudget
+                                                                : AnalysisRun::SpotScanBudget;
+            EXPECT_TRUE(moved == budget || (lastOfState && moved > 0))
+                << "tick " << i << " moved " << moved;
         }
         before = tick.progress;
     }
@@ -436,14 +305,12 @@ TEST(AnalysisRunTest, TicksKeepTheBudgetsAndTheSeedEndsAScanTick)
     const std::vector<TickRecord> ticks = tickThrough(run);
 
     using S = RunState;
-    std::vector<TickRecord> expected = {{S::Sampling, 501}, {S::Sampling, 900}};
-    // The seed (10, 5) is probe 296: 10 columns of 29 probes, then 6 more.
-    expected.push_back({S::SpotScan, 900 + 101});
-    expected.push_back({S::SpotScan, 900 + 202});
-    expected.push_back({S::SpotScan, 900 + 296});
-    // 144 samples grow in 101 + 43 queue items; the bar stands still.
-    expected.push_back({S::SpotGrow, 900 + 296});
-    expected.push_back({S::SpotGrow, 900 + 296});
+    std::vector<TickRecord> expected = {
+        {S::Sampling, 501}, {S::Sampling, 900},
+        // The seed (10, 5) is probe 296: 10 columns of 29 probes, then 6 more.
+        {S::SpotScan, 900 + 101}, {S::SpotScan, 900 + 202}, {S::SpotScan, 900 + 296},
+        // 144 samples grow in 101 + 43 queue items; the bar stands still.
+        {S::SpotGrow, 900 + 296}, {S::SpotGrow, 900 + 296}};
     // 30 x 29 probes plus the seed probed again: 575 left.
     for (std::int64_t done = 296 + 101; done < 871; done += 101)
         expected.push_back({S::SpotScan, 900 + done});
@@ -453,62 +320,31 @@ TEST(AnalysisRunTest, TicksKeepTheBudgetsAndTheSeedEndsAScanTick)
     EXPECT_EQ(run.figures().spotCount, 1);
 }
 
-TEST(AnalysisRunTest, EdgeTraceTicksWalk101SamplesEach)
-{
-    const SampleGridPicture picture = PictureFromSamples(rectangleGrid(20, 20));
-    AnalysisRun run;
-    run.start(picture.buffer(), BuiltInSettings(0));
-    const std::vector<TickRecord> ticks = tickThrough(run);
-    // 24 x 24 = 576 samples: 2 sampling ticks, then 5 full and one of 71.
-    ASSERT_EQ(ticks.size(), 8u);
-    EXPECT_EQ(ticks[1], (TickRecord{RunState::Sampling, 576}));
-    EXPECT_EQ(ticks[2], (TickRecord{RunState::EdgeTrace, 576 + 101}));
-    EXPECT_EQ(ticks[7], (TickRecord{RunState::EdgeTrace, 1152}));
-}
-
-TEST(AnalysisRunTest, SamplingFinishedBringsTheLeafArea)
-{
-    const SampleGridPicture picture = PictureFromSamples(rectangleGrid(30, 30));
-    AnalysisRun run;
-    run.start(picture.buffer(), BuiltInSettings(1, 0, 10, 2.0));
-    EXPECT_FALSE(run.samplingFinished());
-    run.tick(); // 501 of 1156 samples
-    EXPECT_FALSE(run.samplingFinished());
-    run.tick();
-    EXPECT_FALSE(run.samplingFinished());
-    run.tick();
-    EXPECT_TRUE(run.samplingFinished());
-    EXPECT_EQ(run.state(), RunState::SpotScan);
-    EXPECT_DOUBLE_EQ(run.figures().leafArea, 900 * 4.0);
-}
-
 TEST(AnalysisRunTest, ProgressMaximumUsesUnroundedSize)
 {
+    // 100 x 50 pixels at unitStep 0.5 are 52.92 x 26.46 units.
     AnalysisRun run;
     std::vector<std::uint32_t> pixels(100 * 50, 0xFFFFFFFFu);
     run.start({pixels.data(), 100, 50, 100}, BuiltInSettings(0, 0, 5));
-    const double w = 100 * 127 / 240.0;
-    const double h = 50 * 127 / 240.0;
-    EXPECT_DOUBLE_EQ(run.progressMaximum(), 2 * (w + 2) * (h + 2));
+    EXPECT_NEAR(run.progressMaximum(), 3125.6736111, 1e-6);
     run.runToEnd();
     EXPECT_LE(double(run.progressValue()), run.progressMaximum());
 }
 
-TEST(AnalysisRunTest, IdleRunDoesNothing)
-{
-    AnalysisRun run;
-    EXPECT_EQ(run.state(), RunState::Idle);
-    run.tick();
-    run.runToEnd();
-    EXPECT_EQ(run.state(), RunState::Idle);
-    EXPECT_FALSE(run.samplingFinished());
-}
-
-TEST(AnalysisRunTest, StartingAgainForgetsTheEarlierRun)
+TEST(AnalysisRunTest, LeafAreaIsKnownAfterSamplingAndStartingAgainForgetsTheEarlierRun)
 {
     const SampleGridPicture picture = PictureFromSamples({"LLL", "LCL", "LLL"});
     AnalysisRun run;
-    run.start(picture.buffer(), BuiltInSettings(2));
+    run.tick(); // idle: nothing to do
+    run.runToEnd();
+    EXPECT_EQ(run.state(), RunState::Idle);
+    EXPECT_FALSE(run.samplingFinished());
+    run.start(picture.buffer(), BuiltInSettings(2, 0, 10, 2.0));
+    EXPECT_FALSE(run.samplingFinished());
+    run.tick(); // all 9 samples
+    EXPECT_TRUE(run.samplingFinished());
+    EXPECT_EQ(run.state(), RunState::SpotScan);
+    EXPECT_DOUBLE_EQ(run.figures().leafArea, 9 * 4.0);
     run.runToEnd();
     EXPECT_EQ(run.figures().spotCount, 1);
     run.start(picture.buffer(), BuiltInSettings(2));
@@ -516,7 +352,7 @@ TEST(AnalysisRunTest, StartingAgainForgetsTheEarlierRun)
     EXPECT_EQ(run.progressValue(), 0);
     run.runToEnd();
     EXPECT_EQ(run.figures().spotCount, 1);
-    EXPECT_EQ(run.figures().leafSamples, 9);
+    EXPECT_EQ(run.figures().leafArea, 9.0);
 }
 
 // ---- Pictures less than one unit ---------------------------------------------
@@ -524,8 +360,8 @@ TEST(AnalysisRunTest, StartingAgainForgetsTheEarlierRun)
 TEST(AnalysisRunTest, GridOfOneRowOrColumnEndsAfterSampling)
 {
     const std::uint32_t lesion = ArgbPixel(LesionColour(LesionKind::Chlorotic));
-    // 3 pixels at unitStep 1.0 are 0.79 units: MaxY = 0 (and MaxX = 0).
-    for (const auto &[w, h] : {std::pair{40, 3}, std::pair{3, 40}, std::pair{3, 3}}) {
+    // 3 pixels at unitStep 1.0 are 0.79 units: MaxY = 0, then MaxX = 0.
+    for (const auto &[w, h] : {std::pair{40, 3}, std::pair{3, 40}}) {
         std::vector<std::uint32_t> pixels(std::size_t(w * h), lesion);
         RecordingPainter painter;
         AnalysisRun run;
@@ -618,6 +454,20 @@ std::vector<std::uint32_t> randomPicture(std::mt19937 &random, int width, int he
 class ReferenceComparisonTest
     : public ::testing::TestWithParam<std::tuple<std::uint32_t, int>> {};
 
+// Exact equality: the same operations in the same order.
+void expectSameAsReference(const Outcome &o, const ReferenceOutcome &reference)
+{
+    EXPECT_EQ(o.figures.leafArea, reference.figures.leafArea);
+    EXPECT_EQ(o.figures.symptomArea, reference.figures.symptomArea);
+    EXPECT_EQ(o.figures.perimeter, reference.figures.perimeter);
+    EXPECT_EQ(o.figures.perimeterCount, reference.figures.perimeterCount);
+    EXPECT_EQ(o.figures.leafSamples, reference.figures.leafSamples);
+    EXPECT_EQ(o.figures.symptomSamples, reference.figures.symptomSamples);
+    EXPECT_EQ(o.figures.spotCount, reference.figures.spotCount);
+    EXPECT_EQ(o.progress, reference.progress);
+    EXPECT_TRUE(o.dots == reference.dots);
+}
+
 TEST_P(ReferenceComparisonTest, TicksRunToEndAndReferenceAgree)
 {
     const auto [seed, maxWidth] = GetParam();
@@ -646,18 +496,8 @@ TEST_P(ReferenceComparisonTest, TicksRunToEndAndReferenceAgree)
         expectWholeBudgets(ticks, run.progressValue());
         ASSERT_TRUE(run.finished());
 
-        for (const Outcome &o : {whole, Outcome{run.figures(), painter.dots, run.progressValue()}}) {
-            // Exact equality: the same operations in the same order.
-            EXPECT_EQ(o.figures.leafArea, reference.figures.leafArea);
-            EXPECT_EQ(o.figures.symptomArea, reference.figures.symptomArea);
-            EXPECT_EQ(o.figures.perimeter, reference.figures.perimeter);
-            EXPECT_EQ(o.figures.perimeterCount, reference.figures.perimeterCount);
-            EXPECT_EQ(o.figures.leafSamples, reference.figures.leafSamples);
-            EXPECT_EQ(o.figures.symptomSamples, reference.figures.symptomSamples);
-            EXPECT_EQ(o.figures.spotCount, reference.figures.spotCount);
-            EXPECT_EQ(o.progress, reference.progress);
-            EXPECT_TRUE(o.dots == reference.dots);
-        }
+        expectSameAsReference(whole, reference);
+        expectSameAsReference({run.figures(), painter.dots, run.progressValue()}, reference);
     }
 }
 
@@ -665,26 +505,6 @@ INSTANTIATE_TEST_SUITE_P(Small, ReferenceComparisonTest,
                          ::testing::Combine(::testing::Range(1u, 41u), ::testing::Values(90)));
 INSTANTIATE_TEST_SUITE_P(Large, ReferenceComparisonTest,
                          ::testing::Combine(::testing::Range(1u, 4u), ::testing::Values(400)));
-
-TEST(ReferenceComparisonTest, SyntheticSceneAgreesUnderEverySystem)
-{
-    const SyntheticScene scene = RandomLeafScene(300, 200, 7);
-    const std::vector<std::uint32_t> pixels = RenderScene(scene);
-    const PixelBuffer picture{pixels.data(), scene.width, scene.height, scene.width};
-    for (int system = 0; system <= 5; ++system) {
-        for (int tenths : {1, 4, 10}) {
-            const AnalysisSettings settings = BuiltInSettings(
-                system, 0, tenths, 1.5, LesionColour(LesionKind::Necrotic));
-            const ReferenceOutcome reference = ReferenceAnalysis(picture, settings);
-            const Outcome outcome = analyse(picture, settings);
-            EXPECT_EQ(outcome.figures.leafArea, reference.figures.leafArea);
-            EXPECT_EQ(outcome.figures.symptomArea, reference.figures.symptomArea);
-            EXPECT_EQ(outcome.figures.perimeter, reference.figures.perimeter);
-            EXPECT_EQ(outcome.figures.spotCount, reference.figures.spotCount);
-            EXPECT_TRUE(outcome.dots == reference.dots);
-        }
-    }
-}
 
 } // namespace
 } // namespace verdalis

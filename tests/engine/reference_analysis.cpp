@@ -5,25 +5,9 @@
 #include <queue>
 #include <stdexcept>
 #include <utility>
+#include <vector>
 
 namespace verdalis::enginetest {
-
-namespace {
-
-struct Planes {
-    explicit Planes(std::int64_t columns, std::int64_t rows)
-        : rows(rows), red(columns * rows), green(columns * rows), blue(columns * rows),
-          hue(columns * rows), saturation(columns * rows), leafMask(columns * rows),
-          labels(columns * rows)
-    {
-    }
-    std::size_t at(std::int64_t x, std::int64_t y) const { return std::size_t(x * rows + y); }
-    std::int64_t rows;
-    std::vector<std::int16_t> red, green, blue, hue, saturation, leafMask;
-    std::vector<double> labels;
-};
-
-} // namespace
 
 AnalysisSettings BuiltInSettings(int system, int slider, int tenths, double sizeRatio,
                                  RgbColour custom)
@@ -48,73 +32,45 @@ ReferenceOutcome ReferenceAnalysis(const PixelBuffer &picture, const AnalysisSet
     const int k = settings.unitStepTenths;
     const double unitStep = k / 10.0;
     const double ratio = settings.sizeRatio;
-    const int system = settings.detection.systemIndex;
     const std::int64_t maxX = std::int64_t(picture.width) * 127 / (48 * k);
     const std::int64_t maxY = std::int64_t(picture.height) * 127 / (48 * k);
-    Planes planes(maxX + 1, maxY + 1);
-    const SymptomRule rule(settings.detection);
+    const auto at = [&](std::int64_t x, std::int64_t y) { return std::size_t(x * (maxY + 1) + y); };
+    std::vector<DecodedColour> colours(at(maxX + 1, 0));
+    std::vector<char> leaf(colours.size());
+    std::vector<char> labelled(colours.size());
 
-    const auto readColour = [&](std::int64_t x, std::int64_t y) -> std::int32_t {
-        const std::int64_t px = x * 48 * k / 127;
-        const std::int64_t py = y * 48 * k / 127;
-        if (px >= picture.width || py >= picture.height)
-            return -1;
-        return PackedFromArgb(picture.pixels[py * picture.stride + px]);
-    };
-
-    // Sampling: each system keeps only its own planes.
-    double leafSamples = 0;
+    // Sampling: every sample decoded in full; past the picture's edge is black.
     for (std::int64_t x = 0; x <= maxX; ++x) {
         for (std::int64_t y = 0; y <= maxY; ++y) {
-            const RgbColour c = SplitColour(readColour(x, y));
-            const HueSaturation hs = RgbToHsl(c.red, c.green, c.blue);
-            const std::size_t i = planes.at(x, y);
-            switch (system) {
-            case 0:
-                break;
-            case 1:
-                planes.green[i] = std::int16_t(c.green);
-                planes.hue[i] = std::int16_t(hs.hue);
-                planes.saturation[i] = std::int16_t(hs.saturation);
-                break;
-            case 3:
-                planes.red[i] = std::int16_t(c.red);
-                planes.green[i] = std::int16_t(c.green);
-                planes.hue[i] = std::int16_t(hs.hue);
-                break;
-            default:
-                planes.red[i] = std::int16_t(c.red);
-                planes.green[i] = std::int16_t(c.green);
-                planes.blue[i] = std::int16_t(c.blue);
-                break;
-            }
-            if (IsLeafColour(c.red, c.green, c.blue)) {
-                leafSamples += 1;
-                if (system == 0)
-                    planes.leafMask[i] = 1;
-            }
+            const std::int64_t px = x * 48 * k / 127;
+            const std::int64_t py = y * 48 * k / 127;
+            const RgbColour c =
+                px < picture.width && py < picture.height
+                    ? SplitColour(PackedFromArgb(picture.pixels[py * picture.stride + px]))
+                    : RgbColour{};
+            colours[at(x, y)] = DecodeColour(c);
+            leaf[at(x, y)] = IsLeafColour(c.red, c.green, c.blue);
+            out.figures.leafSamples += leaf[at(x, y)];
             ++out.progress;
         }
     }
-    out.figures.leafSamples = std::int64_t(leafSamples);
-    out.figures.leafArea = leafSamples * (unitStep * unitStep) * (ratio * ratio);
+    out.figures.leafArea =
+        double(out.figures.leafSamples) * (unitStep * unitStep) * (ratio * ratio);
 
-    if (system == 0) {
+    if (settings.detection.systemIndex == 0) {
         const double weights[5] = {0, 1, 1.414, 2.414, 1};
         const int width = LeafEdgeDotWidth(unitStep);
         for (std::int64_t x = 0; x <= maxX; ++x) {
             for (std::int64_t y = 0; y <= maxY; ++y) {
                 ++out.progress;
-                if (planes.leafMask[planes.at(x, y)] == 0)
+                if (!leaf[at(x, y)])
                     continue;
                 if (x == 0 || y == 0 || x >= maxX || y >= maxY) {
                     out.figures.perimeterCount += 1;
                     continue;
                 }
-                const int n = (planes.leafMask[planes.at(x - 1, y)] == 0)
-                              + (planes.leafMask[planes.at(x + 1, y)] == 0)
-                              + (planes.leafMask[planes.at(x, y - 1)] == 0)
-                              + (planes.leafMask[planes.at(x, y + 1)] == 0);
+                const int n = !leaf[at(x - 1, y)] + !leaf[at(x + 1, y)] + !leaf[at(x, y - 1)]
+                              + !leaf[at(x, y + 1)];
                 out.figures.perimeterCount += weights[n];
                 if (n > 0)
                     out.dots.push_back({std::int32_t(x), std::int32_t(y), {255, 255, 0}, width});
@@ -126,58 +82,46 @@ ReferenceOutcome ReferenceAnalysis(const PixelBuffer &picture, const AnalysisSet
     if (maxX == 0 || maxY == 0)
         return out;
 
+    const SymptomRule rule(settings.detection);
     const auto isSymptomSample = [&](std::int64_t x, std::int64_t y) {
-        const std::size_t i = planes.at(x, y);
-        if (planes.labels[i] != 0)
-            return false;
-        DecodedColour d;
-        d.red = planes.red[i];
-        d.green = planes.green[i];
-        d.blue = planes.blue[i];
-        d.hue = planes.hue[i];
-        d.saturation = planes.saturation[i];
-        return rule.isSymptom(d);
+        return !labelled[at(x, y)] && rule.isSymptom(colours[at(x, y)]);
     };
     const int width = SymptomDotWidth(unitStep);
-    double spotCount = 0;
     std::int64_t x = 0;
     std::int64_t y = 0;
     while (x <= maxX) {
         ++out.progress;
         if (isSymptomSample(x, y)) {
-            spotCount += 1;
-            planes.labels[planes.at(x, y)] = spotCount;
+            ++out.figures.spotCount;
+            labelled[at(x, y)] = 1;
             std::queue<std::pair<std::int64_t, std::int64_t>> queue;
             queue.push({x, y});
-            double spotSamples = 0;
+            std::int64_t spotSamples = 0;
             while (!queue.empty()) {
-                spotSamples += 1;
+                ++spotSamples;
                 const auto [px, py] = queue.front();
-                const std::pair<std::int64_t, std::int64_t> neighbours[8] = {
-                    {px - 1, py - 1}, {px - 1, py}, {px - 1, py + 1}, {px, py - 1},
-                    {px, py + 1},     {px + 1, py - 1}, {px + 1, py}, {px + 1, py + 1}};
-                for (const auto &[nx, ny] : neighbours) {
-                    if (nx < 0 || ny < 0 || nx > maxX || ny > maxY)
-                        continue;
-                    if (isSymptomSample(nx, ny)) {
-                        planes.labels[planes.at(nx, ny)] = spotCount;
+                queue.pop();
+                for (std::int64_t nx = px - 1; nx <= px + 1; ++nx) {
+                    for (std::int64_t ny = py - 1; ny <= py + 1; ++ny) {
+                        if (nx < 0 || ny < 0 || nx > maxX || ny > maxY || !isSymptomSample(nx, ny))
+                            continue;
+                        labelled[at(nx, ny)] = 1;
                         queue.push({nx, ny});
                     }
                 }
-                queue.pop();
             }
-            out.figures.symptomArea += spotSamples * (unitStep * unitStep) * (ratio * ratio);
-            out.figures.symptomSamples += std::int64_t(spotSamples);
+            out.figures.symptomArea +=
+                double(spotSamples) * (unitStep * unitStep) * (ratio * ratio);
+            out.figures.symptomSamples += spotSamples;
             continue; // the cursor stays on the seed
         }
-        if (planes.labels[planes.at(x, y)] != 0)
+        if (labelled[at(x, y)])
             out.dots.push_back({std::int32_t(x), std::int32_t(y), {255, 0, 0}, width});
         if (++y == maxY) {
             y = 0;
             ++x;
         }
     }
-    out.figures.spotCount = std::int64_t(spotCount);
     return out;
 }
 
@@ -186,42 +130,37 @@ SampleGridPicture PictureFromSamples(const std::vector<std::string> &rows, int t
     // Below 0.3 several samples share a pixel and could not differ.
     if (tenths < 3)
         throw std::logic_error("sample grids need a unit step of 0.3 or more");
-    const std::int64_t lastColumn = std::int64_t(rows.at(0).size()) - 1;
-    const std::int64_t lastRow = std::int64_t(rows.size()) - 1;
+    // Worked out here rather than by SampleGeometry, so that grids also check it.
+    const auto lastSample = [&](std::int64_t pixels) { return pixels * 127 / (48 * tenths); };
     const auto pixelsFor = [&](std::int64_t last) {
         int pixels = 1;
-        while (SampleGeometry::lastSample(pixels, tenths) < last)
+        while (lastSample(pixels) < last)
             ++pixels;
-        if (SampleGeometry::lastSample(pixels, tenths) != last)
+        if (lastSample(pixels) != last)
             throw std::logic_error("no picture size gives this grid");
         return pixels;
     };
+    const auto pixelOf = [](char sample) -> std::uint32_t {
+        switch (sample) {
+        case '#':
+            return 0xFF000000u;
+        case 'L':
+            return ArgbPixel(HealthyLeafColour());
+        case 'C':
+            return ArgbPixel(LesionColour(LesionKind::Chlorotic));
+        default:
+            return 0xFFFFFFFFu;
+        }
+    };
     SampleGridPicture picture;
-    picture.width = pixelsFor(lastColumn);
-    picture.height = pixelsFor(lastRow);
+    picture.width = pixelsFor(std::int64_t(rows.at(0).size()) - 1);
+    picture.height = pixelsFor(std::int64_t(rows.size()) - 1);
     picture.pixels.assign(std::size_t(picture.width) * std::size_t(picture.height), 0xFFFFFFFFu);
-    for (std::int64_t y = 0; y <= lastRow; ++y) {
-        for (std::int64_t x = 0; x <= lastColumn; ++x) {
-            std::uint32_t pixel = 0xFFFFFFFFu;
-            switch (rows[std::size_t(y)].at(std::size_t(x))) {
-            case '#':
-                pixel = 0xFF000000u;
-                break;
-            case 'L':
-                pixel = ArgbPixel(HealthyLeafColour());
-                break;
-            case 'C':
-                pixel = ArgbPixel(LesionColour(LesionKind::Chlorotic));
-                break;
-            case 'N':
-                pixel = ArgbPixel(LesionColour(LesionKind::Necrotic));
-                break;
-            default:
-                break;
-            }
-            const std::int64_t px = SampleGeometry::pixelOfSample(x, tenths);
-            const std::int64_t py = SampleGeometry::pixelOfSample(y, tenths);
-            picture.pixels.at(std::size_t(py * picture.width + px)) = pixel;
+    for (std::size_t y = 0; y < rows.size(); ++y) {
+        for (std::size_t x = 0; x < rows[y].size(); ++x) {
+            const std::size_t px = x * 48 * std::size_t(tenths) / 127;
+            const std::size_t py = y * 48 * std::size_t(tenths) / 127;
+            picture.pixels.at(py * std::size_t(picture.width) + px) = pixelOf(rows[y][x]);
         }
     }
     return picture;

@@ -39,15 +39,15 @@ struct ReferenceOutcome {
     std::int64_t progress = 0;
 };
 
-// The analysis done the plain way: full 16-bit channel planes per system, a
+// The analysis done the plain way: every sample's colour decoded in full, a
 // label per sample, a queue of coordinate pairs, one sample at a time, no
 // tick boundaries. Slow and simple, to hold the engine's compact run against.
 ReferenceOutcome ReferenceAnalysis(const PixelBuffer &picture, const AnalysisSettings &settings);
 
 // A picture in which the sample at (x, y) of a k/10 grid reads the colour named
-// by rows[y][x]: '.' white, '#' black, 'L' healthy leaf, 'C' chlorotic lesion,
-// 'N' necrotic lesion. Pixels that no sample reads are white. The grid's
-// MaxX and MaxY are the last column and row of the text. Needs tenths >= 3.
+// by rows[y][x]: '.' white, '#' black, 'L' healthy leaf, 'C' chlorotic lesion.
+// Pixels that no sample reads are white. The grid's MaxX and MaxY are the last
+// column and row of the text. Needs tenths >= 3.
 struct SampleGridPicture {
     std::vector<std::uint32_t> pixels;
     PixelBuffer buffer() const { return {pixels.data(), width, height, width}; }

@@ -6,42 +6,31 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace verdalis {
 namespace {
 
 using enginetest::BuiltInSettings;
 
-const int SliderMinimum[] = {0, -3, -3, -10, -3};
-
-bool symptomAt(int system, int slider, const RgbColour &colour)
+// Every colour against every built-in system from the slider's minimum up: a
+// lesion is symptom under its systems up to position 20; healthy leaf, and a
+// lesion under the other systems, is healthy up to position 1.
+TEST(SyntheticColoursTest, EachColourIsSymptomUnderItsSystemsOnly)
 {
-    return SymptomRule(BuiltInSettings(system, slider).detection).isSymptom(DecodeColour(colour));
-}
-
-TEST(SyntheticColoursTest, HealthyLeafIsLeafAndHealthyUpToSliderOne)
-{
-    const RgbColour c = HealthyLeafColour();
-    EXPECT_TRUE(IsLeafColour(c.red, c.green, c.blue));
-    for (int system = 1; system <= 4; ++system)
-        for (int slider = SliderMinimum[system]; slider <= 1; ++slider)
-            EXPECT_FALSE(symptomAt(system, slider, c)) << system << " at " << slider;
-}
-
-TEST(SyntheticColoursTest, EachLesionKindIsFoundByItsSystemsOnly)
-{
-    for (LesionKind kind : {LesionKind::Chlorotic, LesionKind::Necrotic}) {
-        const RgbColour c = LesionColour(kind);
+    const int sliderMinimum[] = {0, -3, -3, -10, -3};
+    for (const std::optional<LesionKind> kind :
+         {std::optional<LesionKind>(), std::optional(LesionKind::Chlorotic),
+          std::optional(LesionKind::Necrotic)}) {
+        const RgbColour c = kind ? LesionColour(*kind) : HealthyLeafColour();
         EXPECT_TRUE(IsLeafColour(c.red, c.green, c.blue));
         for (int system = 1; system <= 4; ++system) {
-            for (int slider = SliderMinimum[system]; slider <= 20; ++slider) {
-                if (DetectsLesion(system, kind)) {
-                    EXPECT_TRUE(symptomAt(system, slider, c)) << system << " at " << slider;
-                } else if (slider <= 1) {
-                    EXPECT_FALSE(symptomAt(system, slider, c)) << system << " at " << slider;
-                }
-            }
             EXPECT_TRUE(DetectsLesion(system, LesionKindFor(system)));
+            const bool found = kind && DetectsLesion(system, *kind);
+            for (int slider = sliderMinimum[system]; slider <= (found ? 20 : 1); ++slider) {
+                const SymptomRule rule(BuiltInSettings(system, slider).detection);
+                EXPECT_EQ(rule.isSymptom(DecodeColour(c)), found) << system << " at " << slider;
+            }
         }
     }
 }
@@ -105,15 +94,6 @@ TEST(SyntheticSceneTest, RectanglesGiveExactSampleCounts)
     }
 }
 
-TEST(SyntheticSceneTest, SamplesInRectStopsAtThePictureEdge)
-{
-    const SampleGeometry geometry(480, 480, 10);
-    EXPECT_EQ(SamplesInRect({0, 0, 480, 480}, geometry), 127 * 127);
-    EXPECT_EQ(SamplesInRect({0, 0, 4, 1}, geometry), 2); // pixels 0 and 3
-    EXPECT_EQ(SamplesInRect({1, 0, 2, 1}, geometry), 0);
-    EXPECT_EQ(SamplesInRect({-10, -10, 11, 11}, geometry), 1);
-}
-
 TEST(SyntheticSceneTest, RandomSceneIsReproducibleAndAboutHalfLeaf)
 {
     const SyntheticScene scene = RandomLeafScene(600, 400, 42);
@@ -128,13 +108,9 @@ TEST(SyntheticSceneTest, RandomSceneIsReproducibleAndAboutHalfLeaf)
     const double share = double(leafPixels) / double(pixels.size());
     EXPECT_GT(share, 0.4);
     EXPECT_LT(share, 0.65);
-    EXPECT_GE(scene.leaves.size(), 9u);
-    const auto chlorotic = std::count_if(scene.lesions.begin(), scene.lesions.end(),
-                                         [](const Lesion &l) { return l.kind == LesionKind::Chlorotic; });
-    EXPECT_GT(chlorotic, 0);
-    EXPECT_LT(chlorotic, std::ptrdiff_t(scene.lesions.size()));
 }
 
+// Lesions of both kinds, each one spot.
 TEST(SyntheticSceneTest, EveryLesionIsOneSpotOnAFineGrid)
 {
     for (Background background : {Background::White, Background::Black}) {
@@ -144,26 +120,9 @@ TEST(SyntheticSceneTest, EveryLesionIsOneSpotOnAFineGrid)
                 std::count_if(scene.lesions.begin(), scene.lesions.end(), [&](const Lesion &l) {
                     return DetectsLesion(system, l.kind);
                 });
+            EXPECT_GT(lesions, 0);
             EXPECT_EQ(runScene(scene, system, 3).spots, lesions) << "system " << system;
         }
-    }
-}
-
-TEST(SyntheticSceneTest, ScaleBarHasItsLengthAndIsNoLeaf)
-{
-    for (Background background : {Background::White, Background::Black}) {
-        const SyntheticScene scene = RandomLeafScene(800, 500, 1, background);
-        ASSERT_TRUE(scene.scaleBar.has_value());
-        const ScaleBar bar = *scene.scaleBar;
-        const std::vector<std::uint32_t> pixels = RenderScene(scene);
-        const std::uint32_t barPixel =
-            background == Background::White ? 0xFF000000u : 0xFFFFFFFFu;
-        for (int row = bar.y; row < bar.y + bar.thicknessPixels; ++row) {
-            const auto begin = pixels.begin() + std::ptrdiff_t(row) * scene.width;
-            EXPECT_EQ(std::count(begin, begin + scene.width, barPixel), bar.lengthPixels);
-            EXPECT_EQ(*(begin + bar.x), barPixel);
-        }
-        EXPECT_GT(bar.lengthPixels, 0);
     }
 }
 
