@@ -18,12 +18,6 @@ QString writeScene(const QDir &dir, const QString &name, const SyntheticScene &s
     return path;
 }
 
-QString writeLeafPicture(const QDir &dir, const QString &name, int width, int height,
-                         std::uint32_t seed, Background background)
-{
-    return writeScene(dir, name, RandomLeafScene(width, height, seed, background));
-}
-
 BatchCommandRun runBatch(const QStringList &arguments, const QString &programFolder,
                          bool showProgress)
 {

@@ -8,12 +8,8 @@
 
 namespace verdalis {
 
-// A synthetic leaf picture written to dir/name (BMP, or JPEG at the sample
-// quality, by extension); returns its path.
-QString writeLeafPicture(const QDir &dir, const QString &name, int width, int height,
-                         std::uint32_t seed, Background background = Background::White);
-
-// A scene written to dir/name; returns its path.
+// A synthetic scene written to dir/name (BMP, or JPEG at the sample quality,
+// by extension); returns its path.
 QString writeScene(const QDir &dir, const QString &name, const SyntheticScene &scene);
 
 // One run of the command-line analyser in this process.

@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <tuple>
+
 using namespace verdalis;
 
 namespace {
@@ -66,12 +68,11 @@ WindowRun analyseInWindow(const QString &picture, const QString &programFolder,
     return run;
 }
 
-bool sameFigures(const AnalysisFigures &a, const AnalysisFigures &b)
+// Every figure, for an exact comparison.
+auto allOf(const AnalysisFigures &f)
 {
-    return a.leafArea == b.leafArea && a.symptomArea == b.symptomArea
-           && a.perimeter == b.perimeter && a.leafSamples == b.leafSamples
-           && a.symptomSamples == b.symptomSamples && a.spotCount == b.spotCount
-           && a.perimeterCount == b.perimeterCount;
+    return std::tie(f.leafArea, f.symptomArea, f.perimeter, f.perimeterCount, f.leafSamples,
+                    f.symptomSamples, f.spotCount);
 }
 
 } // namespace
@@ -82,7 +83,6 @@ private slots:
     void initTestCase();
     void sameAsTheWindow_data();
     void sameAsTheWindow();
-    void spotColumnsCountTheLesions_data();
     void spotColumnsCountTheLesions();
 
 private:
@@ -96,9 +96,9 @@ void BatchFiguresTest::initTestCase()
     QLocale::setDefault(QLocale::c());
     QVERIFY(m_dir.isValid());
     const QDir dir(m_dir.path());
-    m_bmp = writeLeafPicture(dir, QStringLiteral("white leaves.bmp"), 480, 320, 11);
-    m_jpeg = writeLeafPicture(dir, QStringLiteral("black.leaves.jpg"), 421, 299, 12,
-                              Background::Black);
+    m_bmp = writeScene(dir, QStringLiteral("white leaves.bmp"), RandomLeafScene(480, 320, 11));
+    m_jpeg = writeScene(dir, QStringLiteral("black.leaves.jpg"),
+                        RandomLeafScene(421, 299, 12, Background::Black));
     // The program folder's custom detection file: one system for each lesion kind.
     QString error;
     QVERIFY(writeCustomDetectionFile(
@@ -114,25 +114,19 @@ void BatchFiguresTest::sameAsTheWindow_data()
     QTest::addColumn<QString>("system");
     QTest::addColumn<int>("slider");
     QTest::addColumn<QString>("unitStep");
-    QTest::addColumn<int>("tenths");
     const auto add = [](const char *tag, bool jpeg, const char *system, int slider,
-                        const char *unitStep, int tenths) {
+                        const char *unitStep) {
         QTest::newRow(tag) << jpeg << QString::fromLatin1(system) << slider
-                           << QString::fromLatin1(unitStep) << tenths;
+                           << QString::fromLatin1(unitStep);
     };
-    add("leaf area only, bmp", false, "Leaf area only", 0, "1.0", 10);
-    add("leaf area only, jpeg, step 0.5", true, "Leaf area only", 0, "0.5", 5);
-    add("system 1, bmp", false, "System 1", 0, "1", 10);
-    add("system 1, jpeg, slider 3", true, "System 1", 3, "0.7", 7);
-    add("system 2, bmp, slider -3", false, "System 2", -3, "1.0", 10);
-    add("system 2, jpeg", true, "System 2", 0, "1.0", 10);
-    add("system 3, bmp, slider -10", false, "System 3", -10, "0.4", 4);
-    add("system 3, jpeg", true, "System 3", 0, "1.0", 10);
-    add("system 4, bmp, step 0.3", false, "System 4", 0, "0.3", 3);
-    add("system 4, jpeg, slider 10", true, "System 4", 10, "1.0", 10);
-    add("custom, bmp", false, "Rust spot", 0, "1.0", 10);
-    add("custom, jpeg, slider 20", true, "Pale spot", 20, "0.6", 6);
-    add("custom, bmp, slider -10", false, "Pale spot", -10, "1.0", 10);
+    // Each system once, BMP and JPEG, with slider ends and unit steps between.
+    add("leaf area only, jpeg, step 0.5", true, "Leaf area only", 0, "0.5");
+    add("system 1, jpeg, slider 3", true, "System 1", 3, "0.7");
+    add("system 2, bmp, slider -3, step 0.3", false, "System 2", -3, "0.3");
+    add("system 3, bmp, slider -10", false, "System 3", -10, "0.4");
+    add("system 4, jpeg, slider 10", true, "System 4", 10, "1");
+    add("first custom, bmp", false, "Rust spot", 0, "1.0");
+    add("second custom, jpeg, slider 20", true, "Pale spot", 20, "0.6");
 }
 
 void BatchFiguresTest::sameAsTheWindow()
@@ -141,16 +135,13 @@ void BatchFiguresTest::sameAsTheWindow()
     QFETCH(QString, system);
     QFETCH(int, slider);
     QFETCH(QString, unitStep);
-    QFETCH(int, tenths);
     const QString picture = jpeg ? m_jpeg : m_bmp;
-    const WindowRun window = analyseInWindow(picture, m_dir.path(), system, slider, tenths);
+    const WindowRun window =
+        analyseInWindow(picture, m_dir.path(), system, slider, qRound(unitStep.toDouble() * 10));
     QVERIFY(window.systemIndex >= 0);
 
-    const QStringList arguments{QStringLiteral("--system"),     system,
-                                QStringLiteral("--slider"),     QString::number(slider),
-                                QStringLiteral("--unit-step"),  unitStep,
-                                QStringLiteral("--size-ratio"), QStringLiteral("0.32"),
-                                QStringLiteral("--unit"),       Unit,
+    const QStringList arguments{"--system", system, "--slider", QString::number(slider),
+                                "--unit-step", unitStep, "--size-ratio", "0.32", "--unit", Unit,
                                 picture};
     const BatchCommandRun cli = runBatch(arguments, m_dir.path());
     QCOMPARE(cli.err, QString());
@@ -165,13 +156,10 @@ void BatchFiguresTest::sameAsTheWindow()
     QCOMPARE(cli.out, table.copyText(window.systemIndex, Unit));
 
     // The unrounded figures agree to the last bit.
-    const BatchOptionsParse parse = parseBatchOptions(arguments);
-    QVERIFY(parse.ok());
-    const BatchJobSetup setup = prepareBatchJob(parse.options, m_dir.path());
-    QVERIFY(setup.ok());
+    const BatchJobSetup setup = prepareBatchJob(parseBatchOptions(arguments).options, m_dir.path());
     const PictureOutcome outcome = analysePictureFile(picture, setup.job.settings);
     QVERIFY(outcome.figures);
-    QVERIFY(sameFigures(*outcome.figures, window.figures));
+    QVERIFY(allOf(*outcome.figures) == allOf(window.figures));
 
     // With an overlay the whole picture is kept (without, only the rows the run
     // samples): the same text, and the overlay is what the window shows after
@@ -185,57 +173,30 @@ void BatchFiguresTest::sameAsTheWindow()
     QVERIFY(overlay.convertToFormat(QImage::Format_RGB32) == window.shown);
 }
 
-void BatchFiguresTest::spotColumnsCountTheLesions_data()
-{
-    QTest::addColumn<QString>("system");
-    QTest::addColumn<int>("spots");
-    QTest::newRow("System 1 finds the three chlorotic lesions") << QStringLiteral("System 1") << 3;
-    QTest::newRow("System 4 finds the necrotic one") << QStringLiteral("System 4") << 1;
-}
-
-// A leaf with lesions of known size: three chlorotic, one necrotic.
+// A leaf with three chlorotic lesions of known size: the spot columns count them
+// and give their mean area; "Leaf area only" gets no spot columns.
 void BatchFiguresTest::spotColumnsCountTheLesions()
 {
-    QFETCH(QString, system);
-    QFETCH(int, spots);
     SyntheticScene scene;
     scene.width = 400;
     scene.height = 300;
     scene.leaves.push_back({{20, 20, 360, 260}, Shape::Rectangle});
-    const PixelRect chlorotic[] = {{50, 50, 40, 30}, {150, 60, 23, 47}, {60, 180, 70, 20}};
-    for (const PixelRect &rect : chlorotic)
+    std::int64_t samples = 0;
+    for (const PixelRect rect : {PixelRect{50, 50, 40, 30}, {150, 60, 23, 47}, {60, 180, 70, 20}}) {
         scene.lesions.push_back({{rect, Shape::Rectangle}, LesionKind::Chlorotic});
-    const PixelRect necrotic{250, 150, 61, 59};
-    scene.lesions.push_back({{necrotic, Shape::Rectangle}, LesionKind::Necrotic});
+        samples += SamplesInRect(rect, SampleGeometry(scene.width, scene.height, 10));
+    }
     const QString picture = writeScene(QDir(m_dir.path()), QStringLiteral("known.bmp"), scene);
-
-    const BatchCommandRun run = runBatch({QStringLiteral("--system"), system,
-                                          QStringLiteral("--size-ratio"), QStringLiteral("0.5"),
-                                          QStringLiteral("--unit"), QStringLiteral("cm"),
-                                          QStringLiteral("--spots"), picture});
+    const QStringList calibrated{"--size-ratio", "0.5", "--unit", "cm", "--spots", picture};
+    const BatchCommandRun run = runBatch(QStringList{"--system", "System 1"} + calibrated);
     QCOMPARE(run.status, 0);
     const QStringList lines = run.out.split(QLatin1Char('\n'));
     QCOMPARE(lines.value(0), QStringLiteral("File name\tLeaf area cm2\tSymptom area cm2\t"
                                             "Symptom %\tSpots\tMean spot area cm2"));
     const QStringList cells = lines.value(1).split(QLatin1Char('\t'));
-    QCOMPARE(cells.size(), 6);
-
-    const SampleGeometry geometry(scene.width, scene.height, 10);
-    std::int64_t samples = 0;
-    if (spots == 3) {
-        for (const PixelRect &rect : chlorotic)
-            samples += SamplesInRect(rect, geometry);
-    } else {
-        samples = SamplesInRect(necrotic, geometry);
-    }
-    QCOMPARE(cells[4], QString::number(spots));
-    QCOMPARE(cells[5], QString::number(samples * 0.25 / spots, 'f', 3));
-
-    // "Leaf area only" finds no spots and gets no spot columns.
-    const BatchCommandRun leafOnly =
-        runBatch({QStringLiteral("--size-ratio"), QStringLiteral("0.5"), QStringLiteral("--unit"),
-                  QStringLiteral("cm"), QStringLiteral("--spots"), picture});
-    QCOMPARE(leafOnly.out.section(QLatin1Char('\n'), 0, 0),
+    QCOMPARE(cells.value(4), QStringLiteral("3"));
+    QCOMPARE(cells.value(5), QString::number(samples * 0.25 / 3, 'f', 3));
+    QCOMPARE(runBatch(calibrated).out.section(QLatin1Char('\n'), 0, 0),
              QStringLiteral("File name\tLeaf area cm2\tPerimeter cm"));
 }
 
