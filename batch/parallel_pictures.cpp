@@ -55,7 +55,12 @@ void runPicturesInParallel(int count, int jobs,
             ++delivered;
         }
     }
+    // The last pictures may finish while the loop above is delivering, after its
+    // last progress report: the count still has to reach the end.
+    const int finished = done;
     lock.unlock();
+    if (finished != reported)
+        progress(finished);
     for (std::thread &thread : threads)
         thread.join();
 }

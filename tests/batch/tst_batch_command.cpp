@@ -215,6 +215,7 @@ void BatchCommandTest::deliveryWaitsForEarlierPictures()
         });
     QCOMPARE(delivered, (QList<int>{0, 1, 2}));
     QVERIFY(std::is_sorted(progress.begin(), progress.end()));
+    QCOMPARE(progress.last(), 3);
 }
 
 void BatchCommandTest::unreadablePicturesKeepTheirRows()
