@@ -54,8 +54,6 @@ private slots:
 
         QTest::newRow("3-4-5") << QPointF(0, 0) << QPointF(3, 4) << 10 << 1.0
                                << QStringList{"0", "0", "3", "4", "5", "5.00"};
-        QTest::newRow("same point") << QPointF(7, 7) << QPointF(7, 7) << 10 << 1.0
-                                    << QStringList{"7", "7", "7", "7", "0", "0.00"};
         QTest::newRow("halves to even") << QPointF(0.5, 2.5) << QPointF(3.5, 2.5) << 10 << 1.0
                                         << QStringList{"0", "2", "4", "2", "4", "4.00"};
         QTest::newRow("calibrated") << QPointF(0, 0) << QPointF(0, 7) << 10 << 0.25
@@ -114,42 +112,6 @@ private slots:
         QCOMPARE(rig.canvas.colourAt(13, 14), kRed);
         QCOMPARE(rig.canvas.penWidth(), 1);
         QVERIFY(!rig.canvas.isDotted());
-    }
-
-    void statistics_data()
-    {
-        QTest::addColumn<QList<int>>("lengths"); // picture units, unitStep 1, sizeRatio 1
-        QTest::addColumn<QStringList>("expected"); // Text3, Text4, Text5
-        QTest::newRow("one row") << QList<int>{5} << QStringList{"5.00", "", ""};
-        QTest::newRow("three rows") << QList<int>{30, 30, 40}
-                                    << QStringList{"33.33", "5.774", "3.333"};
-    }
-    void statistics()
-    {
-        QFETCH(QList<int>, lengths);
-        QFETCH(QStringList, expected);
-        Rig rig;
-        for (int length : lengths)
-            rig.measure({0, 0}, {0, double(length)});
-        const MeasurementStatistics &s = rig.list.statistics();
-        QCOMPARE((QStringList{s.mean, s.sd, s.se}), expected);
-    }
-
-    void deleteRemovesTheCurrentRow()
-    {
-        Rig rig;
-        for (int length : {1, 2, 3})
-            rig.measure({0, 0}, {0, double(length)});
-        rig.list.setCurrentRow(0);
-        rig.tool.deleteCurrent();
-        QCOMPARE(rig.list.rowCount(), 2);
-        QCOMPARE(rig.list.cell(0, DistanceColumn), "2.00");
-        QCOMPARE(rig.list.currentRow(), 0);
-        QCOMPARE(rig.list.statistics().mean, "2.50");
-        rig.tool.deleteCurrent();
-        rig.tool.deleteCurrent(); // one row left: Reset
-        QCOMPARE(rig.list.rowCount(), 0);
-        QCOMPARE(rig.list.statistics().mean, "");
     }
 
     // Del while a measurement is pending cancels it, whatever row is selected;

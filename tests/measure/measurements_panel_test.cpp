@@ -172,32 +172,19 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("toolTip");
         QTest::addColumn<bool>("enabled");
-        QTest::newRow("Frame3") << "Frame3" << "Measurements" << "" << true;
-        QTest::newRow("Label11") << "Label11" << "Distance:" << "" << true;
-        QTest::newRow("Label12") << "Label12" << "SD:" << "" << true;
-        QTest::newRow("Label13") << "Label13" << "SE:" << "" << true;
-        QTest::newRow("Label14") << "Label14" << "Unit" << "" << true;
         QTest::newRow("Command4") << "Command4" << "Reset" << "Clear all measurements" << true;
         QTest::newRow("Command5") << "Command5" << "Del" << "Delete selected measurement" << true;
         QTest::newRow("Command21") << "Command21" << "Copy" << "Copy all measurements" << true;
         QTest::newRow("Check3") << "Check3" << "Auto reset" << "Reset with new picture" << true;
         QTest::newRow("Command6") << "Command6" << "" << "Calibrate, Set a new calibration"
                                   << false;
-        QTest::newRow("Frame5") << "Frame5" << "Calibration" << "" << true;
         QTest::newRow("Picture6") << "Picture6" << "" << "Not calibrated" << true;
         QTest::newRow("Picture7") << "Picture7" << "" << "Calibrated" << true;
         QTest::newRow("Command7") << "Command7" << "" << "Save current calibration" << false;
         QTest::newRow("Command10") << "Command10" << "" << "Load saved calibration" << true;
         QTest::newRow("Command11") << "Command11" << "" << "Calibration notes" << false;
-        QTest::newRow("Frame6") << "Frame6" << "Grid" << "" << true;
         QTest::newRow("Check2") << "Check2" << "Show" << "" << false;
-        QTest::newRow("ComboLine") << "ComboLine" << "" << "" << false;
-        QTest::newRow("Label22") << "Label22" << "" << "" << true;
-        QTest::newRow("HScrollGrid") << "HScrollGrid" << "" << "" << false;
-        QTest::newRow("VScrollGrid") << "VScrollGrid" << "" << "" << false;
-        QTest::newRow("Command18") << "Command18" << "" << "" << true;
         QTest::newRow("Frame2") << "Frame2" << "Unit tuner" << "Measurement unit tuner" << true;
-        QTest::newRow("Label19") << "Label19" << "mm" << "" << true;
         QTest::newRow("Label8") << "Label8" << "1.0" << "" << true;
     }
     void startState()
@@ -220,20 +207,6 @@ private slots:
         QCOMPARE(shown, text);
         QCOMPARE(widget->toolTip(), toolTip);
         QCOMPARE(widget->isEnabled(), enabled);
-    }
-
-    void gridShellStartsOff()
-    {
-        Workspace w;
-        GridFrame *grid = w.panel->gridFrame();
-        QCOMPARE(grid->spacingBox()->count(), 19);
-        QCOMPARE(grid->spacingBox()->itemText(0), "10");
-        QCOMPARE(grid->spacingBox()->itemText(18), "0.1");
-        QCOMPARE(grid->horizontalOffset()->minimum(), -19);
-        QCOMPARE(grid->verticalOffset()->maximum(), 19);
-        QVERIFY(!grid->showBox()->isChecked());
-        QVERIFY(w.control<QCheckBox>("Check3")->isChecked());
-        QVERIFY(w.control("Picture6")->isVisible());
     }
 
     void measuresByClickingThePicture()
@@ -310,6 +283,7 @@ private slots:
         QFETCH(bool, autoReset);
         Workspace w;
         w.measure(2);
+        QVERIFY(w.control<QCheckBox>("Check3")->isChecked());
         w.control<QCheckBox>("Check3")->setChecked(autoReset);
         w.panel->gridFrame()->showBox()->setEnabled(true);
         w.panel->gridFrame()->showBox()->setChecked(true);
@@ -415,7 +389,6 @@ private slots:
         QTest::newRow("letters") << c << "abc" << "" << false;
         QTest::newRow("letter after digits") << c << "12x" << "" << false;
         QTest::newRow("zero") << c << "0" << "0" << false;
-        QTest::newRow("zero point") << c << "0.00" << "0.00" << false;
         QTest::newRow("decimal comma") << QLocale(QLocale::German) << "2,5" << "2,5" << true;
         QTest::newRow("point under comma locale") << QLocale(QLocale::German) << "2.5" << "5"
                                                   << true;
@@ -501,16 +474,11 @@ private slots:
         w.control<QScrollBar>("VScroll1")->setValue(6);
         QCOMPARE(w.control<QLabel>("Label8")->text(), caption);
         QCOMPARE(w.canvas.unitStep(), 0.5);
-        QCOMPARE(w.canvas.pixelsFromUnits(2), w.canvas.pixelsFromUnits(1) * 2);
         QCOMPARE(w.panel->measurements().cell(0, BaseDistanceColumn), before);
 
         measurePixels();
         QCOMPARE(w.panel->measurements().cell(1, StartXColumn), "20");
         QCOMPARE(w.panel->measurements().cell(1, BaseDistanceColumn), before);
-
-        w.control<QScrollBar>("VScroll1")->setValue(10);
-        QCOMPARE(w.canvas.unitStep(), 0.1);
-        QCOMPARE(w.control<QLabel>("Label8")->text(), QLocale().toString(0.1, 'f', 1));
     }
 
     void savesTheCalibration_data()
@@ -557,18 +525,7 @@ private slots:
                  "Calibrated, Calibration file is scanner.clb");
         QVERIFY(fresh.control("Command11")->isEnabled());
         QVERIFY(!fresh.control("Command7")->isEnabled()); // a load alone does not allow saving
-
-        fresh.click("Command11");
-        NotesForm *notes = openForm<NotesForm>();
-        QVERIFY(notes);
-        QVERIFY(!fresh.window.isEnabled());
-        QCOMPARE(notes->windowTitle(), "Calibration notes");
-        QCOMPARE(notes->findChild<QLineEdit *>("Text1")->text(), "A");
-        QCOMPARE(notes->findChild<QLineEdit *>("Text2")->text(), "300");
-        QCOMPARE(notes->findChild<QLineEdit *>("Text4")->text(), "1:1");
-        QCOMPARE(notes->findChild<QPlainTextEdit *>("Text3")->toPlainText(), "");
-        notes->findChild<QPushButton *>("Command2")->click();
-        QVERIFY(fresh.window.isEnabled());
+        QVERIFY(fresh.state.notes() == (CalibrationNotes{"A", "300", "1:1", ""}));
     }
 
     void notesDialogStoresOnOkOnly()
