@@ -1,9 +1,9 @@
 #include "picture_reader.h"
 
 #include "jpeg_decoder.h"
+#include "picture_file.h"
 
 #include <QFile>
-#include <QImageReader>
 
 namespace verdalis {
 
@@ -29,19 +29,7 @@ QImage readPicture(const QString &path, QString *error, std::optional<int> sampl
     QImage image = decodeJpegFile(path, sampledAtTenths);
     if (!image.isNull())
         return image;
-    return readPictureWithQt(path, error);
-}
-
-QImage readPictureWithQt(const QString &path, QString *error)
-{
-    QImageReader reader(path);
-    const QImage image = reader.read();
-    if (image.isNull()) {
-        if (error)
-            *error = reader.errorString();
-        return image;
-    }
-    return image.convertToFormat(QImage::Format_RGB32);
+    return readPictureFile(path, error);
 }
 
 } // namespace verdalis

@@ -20,8 +20,4 @@ namespace verdalis {
 QImage readPicture(const QString &path, QString *error,
                    std::optional<int> sampledAtTenths = std::nullopt);
 
-// Qt's readers alone, converted as the picture canvas converts: the reference
-// the direct decoder is checked against.
-QImage readPictureWithQt(const QString &path, QString *error);
-
 } // namespace verdalis

@@ -1,6 +1,7 @@
 #include "picture_canvas.h"
 
-#include <QImageReader>
+#include "picture_file.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -20,13 +21,9 @@ PictureCanvas::~PictureCanvas() = default;
 
 bool PictureCanvas::load(const QString &path, QString *error)
 {
-    QImageReader reader(path);
-    QImage image = reader.read();
-    if (image.isNull()) {
-        if (error)
-            *error = reader.errorString();
+    const QImage image = readPictureFile(path, error);
+    if (image.isNull())
         return false;
-    }
     setPicture(image);
     return true;
 }

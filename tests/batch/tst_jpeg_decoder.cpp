@@ -2,6 +2,7 @@
 // files of every kind and on the real photographs when they are at hand.
 #include "batch_test_support.h"
 #include "jpeg_decoder.h"
+#include "picture_file.h"
 #include "picture_reader.h"
 
 #include <QFile>
@@ -126,7 +127,7 @@ void JpegDecoderTest::samePixelsAsQt()
 {
     QFETCH(QString, path);
     QString error;
-    const QImage expected = readPictureWithQt(path, &error);
+    const QImage expected = readPictureFile(path, &error);
     QVERIFY2(!expected.isNull(), qPrintable(error));
 
     const QByteArray bytes = bytesOf(path);
