@@ -68,7 +68,6 @@ void BrushPanelTest::sizeReadsUpsideDown_data()
     QTest::addColumn<int>("size");
     QTest::newRow("top") << 1 << 10;
     QTest::newRow("bottom") << 10 << 1;
-    QTest::newRow("middle") << 4 << 7;
 }
 
 void BrushPanelTest::sizeReadsUpsideDown()

@@ -52,7 +52,6 @@ private slots:
     void damagedFileKeepsWhatIsShown_data();
     void damagedFileKeepsWhatIsShown();
     void reloadKeepsPlaceAndDropsDrawings();
-    void reloadOfDeletedFileKeepsPicture();
     void setPictureIsLoadedAndAnalysed();
     void unreadableSetPictureIsReported();
     void commandBox_data();
@@ -109,17 +108,8 @@ void MainWindowTest::startsWithTheHint()
 {
     MainWindow &w = *m_window;
     QCOMPARE(w.windowTitle(), QStringLiteral("Verdalis, Leaf & Symptom Area"));
-    QCOMPARE(w.Tab1->count(), 2);
-    QCOMPARE(w.Tab1->tabText(0), QStringLiteral("Photo"));
-    QCOMPARE(w.Tab1->tabText(1), QStringLiteral("Results"));
-    QVERIFY(w.Command1->isEnabled());
-    QVERIFY(w.Command19->isEnabled());
-    QVERIFY(w.Command8->isEnabled());
     QVERIFY(!w.Command2->isEnabled());
     QVERIFY(!w.Command3->isEnabled());
-    QCOMPARE(w.Command2->text(), QStringLiteral("Analyze"));
-    QCOMPARE(w.Command2->iconSize(), QSize(50, 35));
-    QCOMPARE(w.Command1->toolTip(), QStringLiteral("Open picture"));
 
     QVERIFY(m_page->isHintRunning());
     QCOMPARE(m_page->Timer4->interval(), 300);
@@ -131,15 +121,6 @@ void MainWindowTest::startsWithTheHint()
     // The hint sits in the middle of the viewport.
     QCOMPARE(m_page->Picture5->geometry().center(), m_page->Picture3->rect().center());
 
-    QCOMPARE(m_page->Label10->text(), QStringLiteral("Leaf area:"));
-    QVERIFY(m_page->Text2->text().isEmpty());
-    QVERIFY(m_page->Text2->isReadOnly());
-    QCOMPARE(m_page->Label15->text(), QStringLiteral("Unit"));
-    QCOMPARE(m_page->Label17->text(), QStringLiteral("2"));
-    QVERIFY(m_page->measurementsSlot->isVisible());
-    QVERIFY(!m_page->customDetectionSlot->isVisible());
-
-    QCOMPARE(w.state().sizeRatio(), 1.0);
     QCOMPARE(w.state().programFolder(), QCoreApplication::applicationDirPath());
     QCOMPARE(w.opener().filterIndex(), 1);
 }
@@ -185,6 +166,9 @@ void MainWindowTest::openRemembersTheFileType()
     openPicture(m_files->writeGradient(QStringLiteral("leaf.jpg"), 40, 30), 2);
     m_dialogs->cancelFileDialog(ScriptedDialogs::Kind::OpenFile);
     m_window->Command1->click();
+    QCOMPARE(m_dialogs->calls().at(0).title, QStringLiteral("Open picture file"));
+    QCOMPARE(m_dialogs->calls().at(0).filter,
+             QStringLiteral("bmp  Files (*.bmp)|*.bmp;|jpg  Files (*.jpg)|*.jpg"));
     QCOMPARE(m_dialogs->calls().at(0).filterIndex, 1);
     QCOMPARE(m_dialogs->calls().at(1).filterIndex, 2);
 }
@@ -192,30 +176,47 @@ void MainWindowTest::openRemembersTheFileType()
 void MainWindowTest::damagedFileKeepsWhatIsShown_data()
 {
     QTest::addColumn<bool>("pictureBefore");
-    QTest::newRow("before any picture") << false;
-    QTest::newRow("over a picture") << true;
+    QTest::addColumn<bool>("reload"); // reload the picture after deleting its file
+    QTest::newRow("open before any picture") << false << false;
+    QTest::newRow("open over a picture") << true << false;
+    QTest::newRow("reload of a deleted file") << true << true;
 }
 
 void MainWindowTest::damagedFileKeepsWhatIsShown()
 {
     QFETCH(bool, pictureBefore);
+    QFETCH(bool, reload);
+    const QString good = m_files->writeGradient(QStringLiteral("good.bmp"), 60, 40);
     if (pictureBefore)
-        openPicture(m_files->writeGradient(QStringLiteral("good.bmp"), 60, 40));
+        openPicture(good);
     const QImage before = m_window->canvas().picture();
     const QString caption = tabCaption();
     const bool analyzeEnabled = m_window->Command2->isEnabled();
 
-    const QString damaged = m_files->writeGarbage(QStringLiteral("damaged.jpg"));
-    m_dialogs->answerOpenFile(damaged, 2);
-    m_dialogs->answerMessage(MessageAnswer::Ok);
-    m_window->Command1->click();
+    QString failing = good;
+    if (reload) {
+        QVERIFY(QFile::remove(good));
+        m_dialogs->answerMessage(MessageAnswer::Ok);
+        m_window->Command3->click();
+    } else {
+        failing = m_files->writeGarbage(QStringLiteral("damaged.jpg"));
+        m_dialogs->answerOpenFile(failing, 2);
+        m_dialogs->answerMessage(MessageAnswer::Ok);
+        m_window->Command1->click();
+        // The file type is taken from the dialog all the same.
+        QCOMPARE(m_window->opener().filterIndex(), 2);
+    }
 
-    QCOMPARE(m_dialogs->lastCall().text, CannotOpen + TestPictures::readerReason(damaged));
+    QCOMPARE(m_dialogs->lastCall().text, CannotOpen + TestPictures::readerReason(failing));
     QCOMPARE(m_dialogs->lastCall().title, QStringLiteral("Verdalis"));
     QCOMPARE(m_window->canvas().picture(), before);
     QCOMPARE(tabCaption(), caption);
     QCOMPARE(m_window->Command2->isEnabled(), analyzeEnabled);
     QCOMPARE(m_page->isHintRunning(), !pictureBefore);
+    if (pictureBefore && !reload) { // a reload still reads the picture that loaded
+        m_window->Command3->click();
+        QCOMPARE(m_window->canvas().picture(), before);
+    }
 }
 
 void MainWindowTest::reloadKeepsPlaceAndDropsDrawings()
@@ -237,18 +238,6 @@ void MainWindowTest::reloadKeepsPlaceAndDropsDrawings()
     QCOMPARE(tabCaption(), QStringLiteral("Photo wide.bmp"));
 }
 
-void MainWindowTest::reloadOfDeletedFileKeepsPicture()
-{
-    const QString path = m_files->writeGradient(QStringLiteral("leaf.bmp"), 60, 40);
-    openPicture(path);
-    QVERIFY(QFile::remove(path));
-    m_dialogs->answerMessage(MessageAnswer::Ok);
-    m_window->Command3->click();
-    QCOMPARE(m_dialogs->lastCall().text, CannotOpen + TestPictures::readerReason(path));
-    QCOMPARE(m_window->canvas().picture(), TestPictures::gradient(60, 40));
-    QCOMPARE(tabCaption(), QStringLiteral("Photo leaf.bmp"));
-}
-
 void MainWindowTest::setPictureIsLoadedAndAnalysed()
 {
     QSignalSpy analyze(m_window.get(), &MainWindow::analyzeRequested);
@@ -268,9 +257,6 @@ void MainWindowTest::setPictureIsLoadedAndAnalysed()
     QVERIFY(m_window->Command3->isEnabledTo(m_window.get()));
     QCOMPARE(analyze.count(), 1);
     QCOMPARE(opened.count(), 0);
-    // Fitted: 15000 twips wide in 7755 gives 72 scroll units, set to the middle.
-    QCOMPARE(m_page->HScroll2->maximum(), 72);
-    QCOMPARE(m_page->HScroll2->value(), 36);
     QVERIFY(m_window->analyzeCommand().isRunning());
     QVERIFY(!m_window->isEnabled());
     QTRY_VERIFY(!m_window->analyzeCommand().isRunning());
@@ -334,12 +320,6 @@ void MainWindowTest::largerWindowWidensViewport()
 {
     m_window->resize(1200, 900);
     QTRY_COMPARE(m_page->Picture3->size(), QSize(917, 724));
-    const QRect viewport = m_page->Picture3->geometry();
-    QCOMPARE(m_page->VScroll2->geometry(), QRect(viewport.right() + 1, viewport.top(), 17, 724));
-    QCOMPARE(m_page->HScroll2->geometry(),
-             QRect(viewport.left(), viewport.bottom() + 1, 917, 17));
-    QCOMPARE(m_page->measurementsSlot->x(), viewport.right() + 1 + 24);
-    QCOMPARE(m_page->Label10->x(), m_page->measurementsSlot->x());
     // The hint stays centred in the larger viewport.
     QCOMPARE(m_page->Picture5->geometry().center(), m_page->Picture3->rect().center());
 }
@@ -413,12 +393,10 @@ void MainWindowTest::mouseReportsPictureUnits()
 void MainWindowTest::brushFollowsDetectionSystem()
 {
     BrushPanel *brush = m_window->Frame4;
-    QVERIFY(!brush->Option2->isEnabled());
+    // The rule is the panel's own; here only that the window passes the system on.
     m_window->state().setSystemIndex(2);
     QVERIFY(brush->Option2->isEnabled());
-    brush->Option2->setChecked(true);
     m_window->state().setSystemIndex(0);
-    QVERIFY(brush->Option1->isChecked());
     QVERIFY(!brush->Option2->isEnabled());
 }
 
@@ -533,12 +511,7 @@ void MainWindowTest::everythingFitsTheSmallestWindow()
             continue;
         const QSize needed = panel->minimumSizeHint();
         QVERIFY2(needed.width() <= panel->width() && needed.height() <= panel->height(),
-                 qPrintable(QStringLiteral("%1 needs %2 x %3, has %4 x %5")
-                                .arg(panel->metaObject()->className())
-                                .arg(needed.width())
-                                .arg(needed.height())
-                                .arg(panel->width())
-                                .arg(panel->height())));
+                 panel->metaObject()->className());
         for (QWidget *control : panel->findChildren<QWidget *>()) {
             if (!control->isVisible() || control->isWindow())
                 continue;

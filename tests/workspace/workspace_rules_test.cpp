@@ -1,12 +1,10 @@
 #include "main_window_layout.h"
-#include "open_picture_hint.h"
 #include "picture_canvas.h"
 #include "picture_fit.h"
 #include "picture_opener.h"
 #include "scripted_dialogs.h"
 #include "test_pictures.h"
 
-#include <QFile>
 #include <QTest>
 
 using namespace verdalis;
@@ -27,16 +25,11 @@ private slots:
     void layoutSnapsToMinimum();
     void layoutFollowsWindow();
     void layoutDoesNothingWhenMinimised();
-    void hintFramesRunForwardAndBack();
     void canvasSamples_data();
     void canvasSamples();
     void canvasDrawingsAndBaking();
     void canvasDotShape_data();
     void canvasDotShape();
-    void openRemembersFilterIndex();
-    void openCancelIsSilent();
-    void openDamagedFileKeepsPicture();
-    void reloadOfDeletedFileKeepsPicture();
     void reloadWithoutOpenedFileDoesNothing();
 };
 
@@ -47,7 +40,6 @@ void WorkspaceRulesTest::fitPicture_data()
     QTest::addColumn<AxisPlacement>("expected");
     // Viewport 6000 twips along the axis tested; offset, scroll maximum, value.
     QTest::newRow("smaller: centred") << 3000.0 << 6000.0 << AxisPlacement{1500, 0, 0};
-    QTest::newRow("same size") << 6000.0 << 6000.0 << AxisPlacement{0, 0, 0};
     QTest::newRow("100 larger: centred, overhangs 50")
         << 6100.0 << 6000.0 << AxisPlacement{-50, 0, 0};
     QTest::newRow("101 larger: maximum 1, value 0") << 6101.0 << 6000.0 << AxisPlacement{0, 1, 0};
@@ -103,12 +95,6 @@ void WorkspaceRulesTest::layoutSnapsToMinimum()
     QCOMPARE(g->bar1.topLeft(), QPoint(225, 7095));
     QCOMPARE(g->bar1.width(), 7755);
     QCOMPARE(g->frame3.x(), 8340);
-
-    // Laying out the snapped size again changes nothing.
-    const auto again = MainWindowLayout::compute(g->window, false);
-    QCOMPARE(again->window, g->window);
-    QCOMPARE(again->picture3, g->picture3);
-    QCOMPARE(again->frame3, g->frame3);
 }
 
 void WorkspaceRulesTest::layoutFollowsWindow()
@@ -132,15 +118,6 @@ void WorkspaceRulesTest::layoutFollowsWindow()
 void WorkspaceRulesTest::layoutDoesNothingWhenMinimised()
 {
     QVERIFY(!MainWindowLayout::compute({2000, 300}, true));
-}
-
-void WorkspaceRulesTest::hintFramesRunForwardAndBack()
-{
-    OpenPictureHint hint;
-    QList<int> shown;
-    for (int i = 0; i < 17; ++i)
-        shown << hint.step();
-    QCOMPARE(shown, (QList<int>{0, 1, 2, 3, 3, 2, 1, 0, 1, 2, 3, 3, 2, 1, 0, 1, 2}));
 }
 
 void WorkspaceRulesTest::canvasSamples_data()
@@ -286,99 +263,6 @@ void WorkspaceRulesTest::canvasDotShape()
     QCOMPARE(paintedAround(canvas.overlay(), QPoint(0, 0), 3), corner);
     canvas.drawPoint(QPointF(-40, 500));
     QCOMPARE(canvas.picture().size(), QSize(200, 150));
-}
-
-void WorkspaceRulesTest::openRemembersFilterIndex()
-{
-    TestPictures files;
-    const QString jpeg = files.writeGradient(QStringLiteral("leaf.jpg"), 30, 20);
-    const QString bitmap = files.writeGradient(QStringLiteral("leaf.bmp"), 30, 20);
-    PictureCanvas canvas;
-    ScriptedDialogs dialogs;
-    PictureOpener opener(canvas, dialogs);
-
-    dialogs.answerOpenFile(jpeg, 2);
-    dialogs.answerOpenFile(bitmap, 1);
-    QCOMPARE(opener.open(), PictureOpener::Outcome::Loaded);
-    QCOMPARE(opener.open(), PictureOpener::Outcome::Loaded);
-
-    const auto &calls = dialogs.calls();
-    QCOMPARE(calls.size(), 2);
-    QCOMPARE(calls[0].title, QStringLiteral("Open picture file"));
-    QCOMPARE(calls[0].filter,
-             QStringLiteral("bmp  Files (*.bmp)|*.bmp;|jpg  Files (*.jpg)|*.jpg"));
-    QCOMPARE(calls[0].filterIndex, 1);
-    // Choosing the JPEG entry makes the next dialog start on it.
-    QCOMPARE(calls[1].filterIndex, 2);
-    QCOMPARE(opener.filterIndex(), 1);
-    QCOMPARE(opener.openedTitle(), QStringLiteral("leaf.bmp"));
-}
-
-void WorkspaceRulesTest::openCancelIsSilent()
-{
-    PictureCanvas canvas;
-    ScriptedDialogs dialogs;
-    PictureOpener opener(canvas, dialogs);
-    opener.setFilterIndex(2);
-    dialogs.cancelFileDialog(ScriptedDialogs::Kind::OpenFile);
-    QCOMPARE(opener.open(), PictureOpener::Outcome::Cancelled);
-    QCOMPARE(dialogs.messages(), QStringList());
-    QCOMPARE(opener.filterIndex(), 2);
-    QVERIFY(!canvas.hasPicture());
-    QVERIFY(!opener.hasOpenedFile());
-}
-
-void WorkspaceRulesTest::openDamagedFileKeepsPicture()
-{
-    TestPictures files;
-    const QString good = files.writeGradient(QStringLiteral("good.bmp"), 30, 20);
-    const QString damaged = files.writeGarbage(QStringLiteral("damaged.jpg"));
-    const QString reason = TestPictures::readerReason(damaged);
-    QVERIFY(!reason.isEmpty());
-
-    PictureCanvas canvas;
-    ScriptedDialogs dialogs;
-    PictureOpener opener(canvas, dialogs);
-    dialogs.answerOpenFile(good, 1);
-    QCOMPARE(opener.open(), PictureOpener::Outcome::Loaded);
-    const QImage before = canvas.picture();
-
-    dialogs.answerOpenFile(damaged, 2);
-    dialogs.answerMessage(MessageAnswer::Ok);
-    QCOMPARE(opener.open(), PictureOpener::Outcome::Failed);
-    const auto &message = dialogs.lastCall();
-    QCOMPARE(message.text, QStringLiteral("This file can't be opened.\n") + reason);
-    QCOMPARE(message.title, QStringLiteral("Verdalis"));
-    QCOMPARE(message.buttons, MessageButtons::Ok);
-    QCOMPARE(canvas.picture(), before);
-    // The file type was taken from the dialog all the same; a reload still reads
-    // the picture that loaded.
-    QCOMPARE(opener.filterIndex(), 2);
-    QCOMPARE(opener.openedPath(), good);
-}
-
-void WorkspaceRulesTest::reloadOfDeletedFileKeepsPicture()
-{
-    TestPictures files;
-    const QString path = files.writeGradient(QStringLiteral("leaf.bmp"), 30, 20);
-    PictureCanvas canvas;
-    ScriptedDialogs dialogs;
-    PictureOpener opener(canvas, dialogs);
-    dialogs.answerOpenFile(path, 1);
-    QCOMPARE(opener.open(), PictureOpener::Outcome::Loaded);
-    const QImage before = canvas.picture();
-
-    canvas.setPen(Qt::red, 3);
-    canvas.drawPoint(QPointF(2, 2));
-    QCOMPARE(opener.reload(), PictureOpener::Outcome::Loaded);
-    QCOMPARE(canvas.composedImage(), before); // the drawing is gone
-
-    QVERIFY(QFile::remove(path));
-    const QString reason = TestPictures::readerReason(path);
-    dialogs.answerMessage(MessageAnswer::Ok);
-    QCOMPARE(opener.reload(), PictureOpener::Outcome::Failed);
-    QCOMPARE(dialogs.lastCall().text, QStringLiteral("This file can't be opened.\n") + reason);
-    QCOMPARE(canvas.picture(), before);
 }
 
 void WorkspaceRulesTest::reloadWithoutOpenedFileDoesNothing()
