@@ -52,6 +52,17 @@ PixelBuffer bufferOf(const QImage &image)
             image.height(), std::ptrdiff_t(image.bytesPerLine() / 4)};
 }
 
+AnalysisSettings settingsFor(int system, int tenths = 10, double sizeRatio = 1.0)
+{
+    AnalysisSettings settings;
+    settings.detection.systemIndex = system;
+    settings.detection.baseThreshold = builtIn(system).baseThreshold;
+    settings.detection.thresholdStep = builtIn(system).thresholdStep;
+    settings.unitStepTenths = tenths;
+    settings.sizeRatio = sizeRatio;
+    return settings;
+}
+
 struct Workspace {
     WorkspaceState state;
     PictureCanvas canvas;
@@ -104,15 +115,9 @@ void AnalysisDriverTest::sameFiguresAndDotsAsTheEngine()
     workspace.state.setSizeRatio(sizeRatio);
     workspace.state.setCurrentPictureName(QStringLiteral("leafA"));
 
-    AnalysisSettings settings;
-    settings.detection.systemIndex = system;
-    settings.detection.baseThreshold = builtIn(system).baseThreshold;
-    settings.detection.thresholdStep = builtIn(system).thresholdStep;
-    settings.unitStepTenths = tenths;
-    settings.sizeRatio = sizeRatio;
     RecordingPainter recorded;
     AnalysisRun reference;
-    reference.start(bufferOf(picture), settings, &recorded);
+    reference.start(bufferOf(picture), settingsFor(system, tenths, sizeRatio), &recorded);
     reference.runToEnd();
     const AnalysisFigures expected = reference.figures();
     QVERIFY(system == 0 ? expected.perimeter > 0 : expected.symptomArea > 0);
@@ -181,14 +186,10 @@ void AnalysisDriverTest::oversizedRunFailsAndLeavesTheDriverUsable()
     // The engine refuses before it reads a pixel.
     const std::uint32_t pixel = 0xFF808080u;
     const PixelBuffer huge{&pixel, 60000, 60000, 60000};
-    AnalysisSettings settings;
-    settings.detection.systemIndex = 1;
-    settings.unitStepTenths = 1;
-
     AnalysisDriver driver;
     QSignalSpy failed(&driver, &AnalysisDriver::failed);
     QSignalSpy finished(&driver, &AnalysisDriver::finished);
-    QVERIFY(!driver.start(huge, settings));
+    QVERIFY(!driver.start(huge, settingsFor(1, 1)));
     QCOMPARE(failed.count(), 1);
     QVERIFY(failed.first().first().toString().contains(QStringLiteral("not enough memory")));
     QVERIFY(!driver.isRunning());
@@ -244,12 +245,8 @@ void AnalysisDriverTest::canvasGoneMidRunEndsCleanly()
     driver.runToEnd();
     QCOMPARE(finished.count(), 1);
 
-    AnalysisSettings settings;
-    settings.detection.systemIndex = 4;
-    settings.detection.baseThreshold = builtIn(4).baseThreshold;
-    settings.detection.thresholdStep = builtIn(4).thresholdStep;
     AnalysisRun reference;
-    reference.start(bufferOf(picture), settings);
+    reference.start(bufferOf(picture), settingsFor(4));
     reference.runToEnd();
     QVERIFY(finished.first().first().value<AnalysisResult>().symptomArea
             == reference.figures().symptomArea);

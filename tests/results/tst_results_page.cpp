@@ -145,13 +145,6 @@ void ResultsPageTest::chartShowsCappedShares()
     m_page->ShowReport(capped);
     QCOMPARE(capped.symptomArea, 10.0);
     QCOMPARE(shares(*m_page), (QList<double>{0.0, 10.0}));
-    QVERIFY(m_page->text7->toPlainText().contains(QStringLiteral("\t10.000 mm 2\nSymptom area "
-                                                                 "ratio\t100.000 %")));
-
-    AnalysisResult noLeaf;
-    m_page->ShowReport(noLeaf);
-    QCOMPARE(shares(*m_page), (QList<double>{0.0, 0.0}));
-    QVERIFY(m_page->text7->toPlainText().endsWith(QStringLiteral("\t0.000 %\n")));
 }
 
 void ResultsPageTest::showModeSwapsTableAndReport()
@@ -203,8 +196,6 @@ void ResultsPageTest::tableForThreePictures()
     QCOMPARE(grid.currentRow(), 2);
 
     m_page->setShowMode(ResultsPage::ShowMode::Batch);
-    QCOMPARE(m_page->Command20->toolTip(), QStringLiteral("Copy results table"));
-    QVERIFY(!m_page->Command20->icon().isNull());
     QTest::mouseClick(m_page->Command20, Qt::LeftButton);
     QCOMPARE(QGuiApplication::clipboard()->text(),
              QStringLiteral("File name\tLeaf area mm2\tSymptom area mm2\tSymptom %\n"
