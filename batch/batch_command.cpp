@@ -48,8 +48,8 @@ private:
     void wipe()
     {
         if (!m_line.isEmpty())
-            writeText(m_device, QLatin1Char('\r') + QString(m_line.size(), QLatin1Char(' '))
-                                    + QLatin1Char('\r'));
+            writeText(m_device, QLatin1Char('\r') + QString(m_line.size(), QLatin1Char(' ')) +
+                                    QLatin1Char('\r'));
     }
     void redraw()
     {
@@ -107,8 +107,8 @@ int runBatchCommand(const QStringList &arguments, const QString &programFolder,
         return BatchSucceeded;
     }
     if (parse.options.version) {
-        writeText(streams.out, Program + QStringLiteral(" ") + QStringLiteral(VERDALIS_VERSION)
-                                   + QLatin1Char('\n'));
+        writeText(streams.out, Program + QStringLiteral(" ") + QStringLiteral(VERDALIS_VERSION) +
+                                   QLatin1Char('\n'));
         return BatchSucceeded;
     }
     const BatchJobSetup setup = prepareBatchJob(parse.options, programFolder);

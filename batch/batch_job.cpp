@@ -38,9 +38,8 @@ BatchJobSetup prepareBatchJob(const BatchOptions &options, const QString &progra
     BatchJobSetup setup;
     BatchJob &job = setup.job;
 
-    const QString customFile = options.customFile.isEmpty()
-                                   ? customDetectionFilePath(programFolder)
-                                   : options.customFile;
+    const QString customFile =
+        options.customFile.isEmpty() ? customDetectionFilePath(programFolder) : options.customFile;
     const DetectionSystemLookup lookup = findDetectionSystem(options.systemName, customFile);
     if (!lookup.found()) {
         setup.error = oneLine(lookup.error);

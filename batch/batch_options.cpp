@@ -84,8 +84,8 @@ BatchOptionsParse parseBatchOptions(const QStringList &arguments)
     const QCommandLineOption spots(QStringLiteral("spots"));
 
     QCommandLineParser parser;
-    parser.addOptions({help, version, system, customFile, slider, unitStep, calibration,
-                       sizeRatio, unit, set, jobs, overlay, spots});
+    parser.addOptions({help, version, system, customFile, slider, unitStep, calibration, sizeRatio,
+                       unit, set, jobs, overlay, spots});
     BatchOptionsParse result;
     BatchOptions &options = result.options;
     if (!parser.parse(QStringList{QStringLiteral("verdalis-batch")} + arguments)) {
@@ -101,13 +101,13 @@ BatchOptionsParse parseBatchOptions(const QStringList &arguments)
         options.systemName = parser.value(system);
     options.customFile = parser.value(customFile);
     if (!readOption(parser, slider, "a whole number", readWhole, &options.sliderPosition,
-                    &result.error)
-        || !readOption(parser, unitStep, "one of 0.1, 0.2, ... 1.0", readTenths,
-                       &options.unitStepTenths, &result.error)
-        || !readOption(parser, sizeRatio, "a number above 0", readPositive, &options.sizeRatio,
-                       &result.error)
-        || !readOption(parser, jobs, "a whole number of at least 1", readCount, &options.jobs,
-                       &result.error))
+                    &result.error) ||
+        !readOption(parser, unitStep, "one of 0.1, 0.2, ... 1.0", readTenths,
+                    &options.unitStepTenths, &result.error) ||
+        !readOption(parser, sizeRatio, "a number above 0", readPositive, &options.sizeRatio,
+                    &result.error) ||
+        !readOption(parser, jobs, "a whole number of at least 1", readCount, &options.jobs,
+                    &result.error))
         return result;
     options.calibrationFile = parser.value(calibration);
     if (parser.isSet(unit))
@@ -118,8 +118,8 @@ BatchOptionsParse parseBatchOptions(const QStringList &arguments)
     options.pictures = parser.positionalArguments();
 
     if (!options.calibrationFile.isEmpty() && (options.sizeRatio || options.unitName)) {
-        result.error = QStringLiteral(
-            "give either --calibration or --size-ratio with --unit, not both");
+        result.error =
+            QStringLiteral("give either --calibration or --size-ratio with --unit, not both");
     } else if (options.calibrationFile.isEmpty() && !options.sizeRatio && !options.unitName) {
         result.error = QStringLiteral("the analysis needs a calibration: give --calibration "
                                       "FILE.clb, or --size-ratio X with --unit NAME");

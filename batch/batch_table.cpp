@@ -30,8 +30,8 @@ QString batchHeaderLine(const BatchJob &job)
     QString header = resultsCopyText(job.systemIndex(), job.unitName, {});
     header.chop(1);
     if (hasSpotColumns(job))
-        header += Tab + QStringLiteral("Spots") + Tab + QStringLiteral("Mean spot area ")
-                  + job.unitName + QLatin1Char('2');
+        header += Tab + QStringLiteral("Spots") + Tab + QStringLiteral("Mean spot area ") +
+                  job.unitName + QLatin1Char('2');
     return header + LineFeed;
 }
 

@@ -28,7 +28,9 @@ struct ErrorManager {
     std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
 }
 
-void ignoreMessage(j_common_ptr) {}
+void ignoreMessage(j_common_ptr)
+{
+}
 
 // The memory order of a Format_RGB32 pixel (0xFFRRGGBB in a 32-bit word).
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
@@ -75,8 +77,8 @@ std::vector<bool> sampledRows(int height, std::optional<int> tenths)
 
 // Everything between setjmp and a possible longjmp is plain C data or lives in
 // the caller's frame, so the jump skips no destructor.
-bool decodeInto(jpeg_decompress_struct &info, ErrorManager &errors, const uchar *data,
-                qint64 size, std::optional<int> sampledAtTenths, std::vector<bool> &keep,
+bool decodeInto(jpeg_decompress_struct &info, ErrorManager &errors, const uchar *data, qint64 size,
+                std::optional<int> sampledAtTenths, std::vector<bool> &keep,
                 std::vector<uchar> &scratch, QImage &image)
 {
     if (setjmp(errors.jump))

@@ -10,9 +10,9 @@ namespace verdalis {
 bool isJpegData(const uchar *data, qint64 size);
 
 // Decodes a JPEG held in memory with libjpeg straight into a QImage of
-// Format_RGB32 (memory from newPictureMemory), with the settings Qt's JPEG reader uses by default (accurate
-// integer DCT, smooth chroma upsampling, no orientation applied), so the pixels
-// are those Qt's reader gives. Grey, YCbCr and RGB files only.
+// Format_RGB32 (memory from newPictureMemory), with the settings Qt's JPEG reader uses by default
+// (accurate integer DCT, smooth chroma upsampling, no orientation applied), so the pixels are those
+// Qt's reader gives. Grey, YCbCr and RGB files only.
 //
 // Returns a null image for anything it leaves to Qt's reader: not a JPEG, CMYK
 // or another colour space, or any decoding error. Qt's reader then gives the

@@ -20,8 +20,8 @@ PictureSetRead readPictureSetFile(const QString &path)
     const QString shownPath = QDir::toNativeSeparators(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        read.error = QStringLiteral("cannot read the set file %1: %2")
-                         .arg(shownPath, file.errorString());
+        read.error =
+            QStringLiteral("cannot read the set file %1: %2").arg(shownPath, file.errorString());
         return read;
     }
     const QString text = QString::fromUtf8(file.readAll());

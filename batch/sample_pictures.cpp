@@ -76,7 +76,8 @@ bool writePicture(const QImage &picture, const QString &path, QString *error)
 QStringList SamplePictures::write(const QString &folder, QString *error)
 {
     if (!QDir().mkpath(folder)) {
-        *error = QStringLiteral("cannot create the folder %1").arg(QDir::toNativeSeparators(folder));
+        *error =
+            QStringLiteral("cannot create the folder %1").arg(QDir::toNativeSeparators(folder));
         return {};
     }
     const QDir dir(folder);
@@ -85,7 +86,8 @@ QStringList SamplePictures::write(const QString &folder, QString *error)
     const struct {
         Background background;
         const char *name;
-    } backgrounds[] = {{Background::White, "leaves-on-white"}, {Background::Black, "leaves-on-black"}};
+    } backgrounds[] = {{Background::White, "leaves-on-white"},
+                       {Background::Black, "leaves-on-black"}};
     for (const auto &entry : backgrounds) {
         const QImage picture = render(scene(entry.background));
         for (const char *suffix : {".jpg", ".bmp"}) {
@@ -93,8 +95,8 @@ QStringList SamplePictures::write(const QString &folder, QString *error)
             if (!writePicture(picture, dir.filePath(name), error))
                 return {};
             written << name;
-            set += QByteArray(entry.name) + '-' + QByteArray(suffix + 1) + '\t' + name.toUtf8()
-                   + '\n';
+            set +=
+                QByteArray(entry.name) + '-' + QByteArray(suffix + 1) + '\t' + name.toUtf8() + '\n';
         }
     }
     if (!CalibrationFile::write(dir.filePath(CalibrationName), sampleCalibration(), error))
@@ -103,8 +105,8 @@ QStringList SamplePictures::write(const QString &folder, QString *error)
 
     QFile setFile(dir.filePath(SetName));
     if (!setFile.open(QIODevice::WriteOnly) || setFile.write(set) != set.size()) {
-        *error = QDir::toNativeSeparators(setFile.fileName()) + QStringLiteral(": ")
-                 + setFile.errorString();
+        *error = QDir::toNativeSeparators(setFile.fileName()) + QStringLiteral(": ") +
+                 setFile.errorString();
         return {};
     }
     written << SetName;

@@ -40,7 +40,8 @@ const std::vector<std::uint32_t> &noisyPicture()
             std::uint32_t out = 0xFF000000u;
             for (int channel = 0; channel < 3; ++channel) {
                 const int shift = 8 * channel;
-                const int value = int((pixel >> shift) & 0xFFu) + int((r >> (4 * channel)) % 13) - 6;
+                const int value =
+                    int((pixel >> shift) & 0xFFu) + int((r >> (4 * channel)) % 13) - 6;
                 out |= std::uint32_t(std::clamp(value, 0, 255)) << shift;
             }
             pixel = out;

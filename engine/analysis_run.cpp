@@ -48,8 +48,8 @@ void AnalysisRun::start(const PixelBuffer &picture, const AnalysisSettings &sett
     *this = AnalysisRun();
     if (settings.detection.systemIndex < 0)
         throw AnalysisError("Unknown detection system.");
-    if (picture.width > 0 && picture.height > 0
-        && (!picture.pixels || picture.stride < picture.width))
+    if (picture.width > 0 && picture.height > 0 &&
+        (!picture.pixels || picture.stride < picture.width))
         throw AnalysisError("The picture has no pixels to analyze.");
 
     AnalysisRun run;
@@ -208,8 +208,8 @@ void AnalysisRun::sampleColumn(std::int64_t count)
 
 void AnalysisRun::endSampling()
 {
-    m_figures.leafArea = samplesArea(double(m_figures.leafSamples), m_geometry.unitStep(),
-                                     m_settings.sizeRatio);
+    m_figures.leafArea =
+        samplesArea(double(m_figures.leafSamples), m_geometry.unitStep(), m_settings.sizeRatio);
     // The picture is not read again; the caller may let it go.
     m_picture = PixelBuffer();
     m_classifier.reset();
@@ -325,8 +325,8 @@ void AnalysisRun::growSpot(std::int64_t budget)
         m_spotQueue.pop_front();
         if (m_spotQueue.empty()) {
             // Areas are added spot by spot, as each spot completes.
-            m_figures.symptomArea += samplesArea(double(m_spotSamples), m_geometry.unitStep(),
-                                                 m_settings.sizeRatio);
+            m_figures.symptomArea +=
+                samplesArea(double(m_spotSamples), m_geometry.unitStep(), m_settings.sizeRatio);
             m_figures.symptomSamples += m_spotSamples;
             m_state = RunState::SpotScan;
             return;
@@ -400,8 +400,8 @@ void AnalysisRun::traceColumn(std::int64_t count)
         while (edge != 0) {
             const int j = lowestBit(edge);
             edge &= edge - 1;
-            const int background = int(!((left >> j) & 1u)) + int(!((right >> j) & 1u))
-                                   + int(!((up >> j) & 1u)) + int(!((down >> j) & 1u));
+            const int background = int(!((left >> j) & 1u)) + int(!((right >> j) & 1u)) +
+                                   int(!((up >> j) & 1u)) + int(!((down >> j) & 1u));
             perimeter += Weights[background];
             if (m_painter)
                 m_painter->paintDot(m_x, std::int32_t(y + j), LeafEdgeDotColour, m_edgeDotWidth);

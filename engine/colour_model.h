@@ -38,8 +38,8 @@ RgbColour SplitColour(std::int32_t packed);
 // The packed colour of a 0xAARRGGBB pixel (alpha ignored).
 inline std::int32_t PackedFromArgb(std::uint32_t argb)
 {
-    return static_cast<std::int32_t>(((argb & 0xFFu) << 16) | (argb & 0xFF00u)
-                                     | ((argb >> 16) & 0xFFu));
+    return static_cast<std::int32_t>(((argb & 0xFFu) << 16) | (argb & 0xFF00u) |
+                                     ((argb >> 16) & 0xFFu));
 }
 
 // Hue and saturation of a colour, computed step by step in doubles so that the

@@ -36,12 +36,14 @@ SampleGeometry::SampleGeometry(int pixelWidth, int pixelHeight, int unitStepTent
 
 double SampleGeometry::width() const
 {
-    return double(std::int64_t(m_pixelWidth) * PixelsDenominator) / double(pixelsNumerator(m_tenths));
+    return double(std::int64_t(m_pixelWidth) * PixelsDenominator) /
+           double(pixelsNumerator(m_tenths));
 }
 
 double SampleGeometry::height() const
 {
-    return double(std::int64_t(m_pixelHeight) * PixelsDenominator) / double(pixelsNumerator(m_tenths));
+    return double(std::int64_t(m_pixelHeight) * PixelsDenominator) /
+           double(pixelsNumerator(m_tenths));
 }
 
 std::int64_t SampleGeometry::pixelOfSample(std::int64_t coordinate, int unitStepTenths)

@@ -19,8 +19,8 @@ SymptomRule::SymptomRule(const DetectionParameters &parameters)
     : m_system(parameters.systemIndex), m_reference(parameters.customColour)
 {
     // The slider offset is a whole number; only then is it added to the double base.
-    const double offset = static_cast<double>(static_cast<std::int64_t>(parameters.sliderPosition)
-                                              * parameters.thresholdStep);
+    const double offset = static_cast<double>(static_cast<std::int64_t>(parameters.sliderPosition) *
+                                              parameters.thresholdStep);
     m_threshold = parameters.baseThreshold + offset;
     m_floor = parameters.baseThreshold - offset;
 }
@@ -51,8 +51,8 @@ bool SymptomRule::isSymptom(const DecodedColour &sample) const
     case 4:
         return insideLeafGate(r + g + b) && r + g + b < m_threshold;
     default: {
-        const int score = std::abs(r - m_reference.red) + std::abs(g - m_reference.green)
-                          + std::abs(b - m_reference.blue);
+        const int score = std::abs(r - m_reference.red) + std::abs(g - m_reference.green) +
+                          std::abs(b - m_reference.blue);
         return score < m_threshold;
     }
     }

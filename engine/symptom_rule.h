@@ -38,8 +38,8 @@ public:
 
 private:
     int m_system;
-    double m_threshold;      // for systems whose score must stay below it
-    double m_floor;          // for systems whose score must rise above it
+    double m_threshold; // for systems whose score must stay below it
+    double m_floor;     // for systems whose score must rise above it
     RgbColour m_reference;
 };
 

@@ -30,8 +30,8 @@ private:
 
 bool overlapsWithGap(const PixelRect &a, const PixelRect &b, int gap)
 {
-    return a.x < b.x + b.width + gap && b.x < a.x + a.width + gap && a.y < b.y + b.height + gap
-           && b.y < a.y + a.height + gap;
+    return a.x < b.x + b.width + gap && b.x < a.x + a.width + gap && a.y < b.y + b.height + gap &&
+           b.y < a.y + a.height + gap;
 }
 
 bool insideEllipse(const PixelRect &ellipse, double px, double py)
@@ -50,8 +50,8 @@ bool wellInside(const PixelRect &rect, const PixelRect &leaf, int gap)
     const double top = rect.y - gap;
     const double right = rect.x + rect.width + gap;
     const double bottom = rect.y + rect.height + gap;
-    return insideEllipse(leaf, left, top) && insideEllipse(leaf, right, top)
-           && insideEllipse(leaf, left, bottom) && insideEllipse(leaf, right, bottom);
+    return insideEllipse(leaf, left, top) && insideEllipse(leaf, right, top) &&
+           insideEllipse(leaf, left, bottom) && insideEllipse(leaf, right, bottom);
 }
 
 void fillPatch(const ScenePatch &patch, std::uint32_t pixel, std::uint32_t *pixels,
@@ -103,7 +103,7 @@ bool DetectsLesion(int systemIndex, LesionKind kind)
 LesionKind LesionKindFor(int systemIndex)
 {
     return DetectsLesion(systemIndex, LesionKind::Chlorotic) ? LesionKind::Chlorotic
-                                                               : LesionKind::Necrotic;
+                                                             : LesionKind::Necrotic;
 }
 
 SyntheticScene RandomLeafScene(int width, int height, std::uint32_t seed, Background background)
@@ -131,8 +131,7 @@ SyntheticScene RandomLeafScene(int width, int height, std::uint32_t seed, Backgr
     const int regionHeight = bar.y - margin - regionTop;
     if (regionWidth < 8 || regionHeight < 8)
         return scene;
-    const int columns =
-        std::max(1, int(std::lround(std::sqrt(12.0 * regionWidth / regionHeight))));
+    const int columns = std::max(1, int(std::lround(std::sqrt(12.0 * regionWidth / regionHeight))));
     const int rows = std::max(1, int(std::lround(12.0 / columns)));
     const int cellWidth = regionWidth / columns;
     const int cellHeight = regionHeight / rows;
@@ -142,8 +141,8 @@ SyntheticScene RandomLeafScene(int width, int height, std::uint32_t seed, Backgr
             leaf.shape = Shape::Ellipse;
             leaf.bounds.width = std::max(2, int(cellWidth * random.fraction(0.80, 0.92)));
             leaf.bounds.height = std::max(2, int(cellHeight * random.fraction(0.80, 0.92)));
-            leaf.bounds.x = regionLeft + column * cellWidth
-                            + random.between(0, cellWidth - leaf.bounds.width);
+            leaf.bounds.x =
+                regionLeft + column * cellWidth + random.between(0, cellWidth - leaf.bounds.width);
             leaf.bounds.y =
                 regionTop + row * cellHeight + random.between(0, cellHeight - leaf.bounds.height);
             scene.leaves.push_back(leaf);
@@ -211,12 +210,12 @@ std::int64_t SamplesInRect(const PixelRect &rect, const SampleGeometry &geometry
 {
     // Samples past the picture's edge read black, whatever the rectangle says.
     const int tenths = geometry.unitStepTenths();
-    const std::int64_t right = std::min<std::int64_t>(std::int64_t(rect.x) + rect.width,
-                                                      geometry.pixelWidth());
-    const std::int64_t bottom = std::min<std::int64_t>(std::int64_t(rect.y) + rect.height,
-                                                       geometry.pixelHeight());
-    return samplesInSpan(rect.x, right, geometry.maxX(), tenths)
-           * samplesInSpan(rect.y, bottom, geometry.maxY(), tenths);
+    const std::int64_t right =
+        std::min<std::int64_t>(std::int64_t(rect.x) + rect.width, geometry.pixelWidth());
+    const std::int64_t bottom =
+        std::min<std::int64_t>(std::int64_t(rect.y) + rect.height, geometry.pixelHeight());
+    return samplesInSpan(rect.x, right, geometry.maxX(), tenths) *
+           samplesInSpan(rect.y, bottom, geometry.maxY(), tenths);
 }
 
 } // namespace verdalis

@@ -97,8 +97,8 @@ std::int64_t SamplesInRect(const PixelRect &rect, const SampleGeometry &geometry
 // The colour as an opaque 0xAARRGGBB pixel.
 inline std::uint32_t ArgbPixel(const RgbColour &colour)
 {
-    return 0xFF000000u | (std::uint32_t(colour.red) << 16) | (std::uint32_t(colour.green) << 8)
-           | std::uint32_t(colour.blue);
+    return 0xFF000000u | (std::uint32_t(colour.red) << 16) | (std::uint32_t(colour.green) << 8) |
+           std::uint32_t(colour.blue);
 }
 
 } // namespace verdalis

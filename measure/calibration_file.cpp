@@ -23,8 +23,8 @@ bool needsEscape(const QString &text)
         return true;
     for (const QChar ch : text) {
         const char16_t code = ch.unicode();
-        if (code == '"' || (code < 0x20 && code != '\t') || (code >= 0x7f && code < 0xa0)
-            || code > 0xff)
+        if (code == '"' || (code < 0x20 && code != '\t') || (code >= 0x7f && code < 0xa0) ||
+            code > 0xff)
             return true;
     }
     return false;
@@ -88,19 +88,16 @@ QString CalibrationFile::decodeField(const QString &text)
 {
     if (!text.startsWith(kEscapeMarker))
         return text;
-    return QString::fromUtf8(QByteArray::fromPercentEncoding(
-        text.mid(kEscapeMarker.size()).toLatin1()));
+    return QString::fromUtf8(
+        QByteArray::fromPercentEncoding(text.mid(kEscapeMarker.size()).toLatin1()));
 }
 
 QByteArray CalibrationFile::encode(const Calibration &calibration)
 {
     const QByteArray lines[kFieldCount] = {
-        sizeRatioText(calibration.sizeRatio),
-        encodeField(calibration.unitName),
-        encodeField(calibration.notes.sizeRatioNote),
-        encodeField(calibration.notes.scannerName),
-        encodeField(calibration.notes.resolution),
-        encodeField(calibration.notes.otherNotes),
+        sizeRatioText(calibration.sizeRatio),         encodeField(calibration.unitName),
+        encodeField(calibration.notes.sizeRatioNote), encodeField(calibration.notes.scannerName),
+        encodeField(calibration.notes.resolution),    encodeField(calibration.notes.otherNotes),
     };
     QByteArray bytes;
     for (const QByteArray &line : lines)
@@ -142,8 +139,7 @@ std::optional<Calibration> CalibrationFile::decode(const QByteArray &bytes, QStr
 bool CalibrationFile::write(const QString &path, const Calibration &calibration, QString *error)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(encode(calibration)) < 0
-        || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(encode(calibration)) < 0 || !file.commit()) {
         if (error)
             *error = fileError(path, file.errorString());
         return false;

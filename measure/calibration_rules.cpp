@@ -11,18 +11,19 @@
 namespace verdalis {
 
 const QString CalibrationRules::kFileFilter = QStringLiteral("Calibration files (*.clb)|*.clb");
-const QString CalibrationRules::kNoDistanceMessage = QStringLiteral(
-    "The mean measured distance is 0.00, so it cannot be calibrated.\n"
-    "Please measure a distance longer than 0 first.");
+const QString CalibrationRules::kNoDistanceMessage =
+    QStringLiteral("The mean measured distance is 0.00, so it cannot be calibrated.\n"
+                   "Please measure a distance longer than 0 first.");
 
-CalibrationRules::CalibrationRules(WorkspaceState &state, MeasurementList &list,
-                                   Dialogs &dialogs, QObject *parent)
+CalibrationRules::CalibrationRules(WorkspaceState &state, MeasurementList &list, Dialogs &dialogs,
+                                   QObject *parent)
     : QObject(parent), m_state(state), m_list(list), m_dialogs(dialogs)
 {
 }
 
-CalibrationRules::Outcome CalibrationRules::CalibrateFromMeasurements(
-    double length, const QString &unitName, const CalibrationNotes &notes)
+CalibrationRules::Outcome CalibrationRules::CalibrateFromMeasurements(double length,
+                                                                      const QString &unitName,
+                                                                      const CalibrationNotes &notes)
 {
     if (unitName.isEmpty())
         return Outcome::NoUnit;
@@ -81,8 +82,8 @@ void CalibrationRules::SaveCalibrationFile()
         return;
     QString error;
     if (!CalibrationFile::write(choice->path, calibration, &error))
-        m_dialogs.message(QStringLiteral("As error has occurred when saving this file.") + '\n'
-                              + error,
+        m_dialogs.message(QStringLiteral("As error has occurred when saving this file.") + '\n' +
+                              error,
                           programTitle());
 }
 

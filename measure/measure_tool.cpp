@@ -38,8 +38,8 @@ double unitLength(QPointF from, QPointF to)
 }
 } // namespace
 
-MeasureTool::MeasureTool(MeasurementList &list, PictureCanvas &canvas,
-                         const WorkspaceState &state, QObject *parent)
+MeasureTool::MeasureTool(MeasurementList &list, PictureCanvas &canvas, const WorkspaceState &state,
+                         QObject *parent)
     : QObject(parent), m_list(list), m_canvas(canvas), m_state(state)
 {
     // The start point of a pending measurement is in the old coordinate system,

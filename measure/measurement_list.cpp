@@ -6,7 +6,9 @@
 
 namespace verdalis {
 
-MeasurementList::MeasurementList(QObject *parent) : QAbstractTableModel(parent) {}
+MeasurementList::MeasurementList(QObject *parent) : QAbstractTableModel(parent)
+{
+}
 
 int MeasurementList::rowCount(const QModelIndex &parent) const
 {
@@ -136,8 +138,8 @@ void MeasurementList::clearStatistics()
 
 void MeasurementList::setStatistics(const MeasurementStatistics &statistics)
 {
-    if (statistics.mean == m_statistics.mean && statistics.sd == m_statistics.sd
-        && statistics.se == m_statistics.se)
+    if (statistics.mean == m_statistics.mean && statistics.sd == m_statistics.sd &&
+        statistics.se == m_statistics.se)
         return;
     m_statistics = statistics;
     emit statisticsChanged();

@@ -53,7 +53,10 @@ public:
     void finishPendingRow();
     // Number of the pending row, -1 when no measurement is under way.
     int pendingRow() const { return m_pendingRow; }
-    bool isMeasurement(int row) const { return row >= 0 && row < m_rows.size() && row != m_pendingRow; }
+    bool isMeasurement(int row) const
+    {
+        return row >= 0 && row < m_rows.size() && row != m_pendingRow;
+    }
 
     // Removes one row; the current row stays on the same number, or the last row.
     void removeRowAt(int row);

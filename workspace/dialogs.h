@@ -36,6 +36,9 @@ public:
 };
 
 // The program's own title, used on every message box that names no other.
-inline QString programTitle() { return QStringLiteral("Verdalis"); }
+inline QString programTitle()
+{
+    return QStringLiteral("Verdalis");
+}
 
 } // namespace verdalis

@@ -2,8 +2,7 @@
 
 namespace verdalis {
 
-std::optional<WindowGeometry> MainWindowLayout::compute(const QSize &windowTwips,
-                                                        bool minimised)
+std::optional<WindowGeometry> MainWindowLayout::compute(const QSize &windowTwips, bool minimised)
 {
     if (minimised)
         return std::nullopt;

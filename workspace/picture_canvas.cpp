@@ -15,7 +15,9 @@ constexpr qint64 kNumerator = 127;
 constexpr qint64 kPixelsPerTenth = 48;
 } // namespace
 
-PictureCanvas::PictureCanvas(QObject *parent) : QObject(parent) {}
+PictureCanvas::PictureCanvas(QObject *parent) : QObject(parent)
+{
+}
 
 PictureCanvas::~PictureCanvas() = default;
 
@@ -103,8 +105,8 @@ qint32 PictureCanvas::colourAt(double x, double y) const
 {
     const qint64 px = pixelIndex(x);
     const qint64 py = pixelIndex(y);
-    if (m_picture.isNull() || px < 0 || py < 0 || px >= m_picture.width()
-        || py >= m_picture.height())
+    if (m_picture.isNull() || px < 0 || py < 0 || px >= m_picture.width() ||
+        py >= m_picture.height())
         return -1;
     QRgb rgb = reinterpret_cast<const QRgb *>(m_overlay.constScanLine(int(py)))[px];
     if (qAlpha(rgb) != 255)
@@ -151,8 +153,7 @@ void PictureCanvas::drawPoint(QPointF units)
     const qint64 x = pixelIndex(units.x());
     const qint64 y = pixelIndex(units.y());
     const int reach = int(m_dotRows.size() / 2);
-    if (x < -reach || y < -reach || x > m_overlay.width() + reach
-        || y > m_overlay.height() + reach)
+    if (x < -reach || y < -reach || x > m_overlay.width() + reach || y > m_overlay.height() + reach)
         return;
     const int centreX = int(x);
     const int centreY = int(y);
@@ -183,8 +184,7 @@ void PictureCanvas::drawLine(QPointF fromUnits, QPointF toUnits)
     painter.setPen(pen);
     painter.drawLine(from, to);
     const int margin = m_penWidth + 1;
-    drawn(QRectF(from, to).normalized().toAlignedRect().adjusted(-margin, -margin, margin,
-                                                                  margin));
+    drawn(QRectF(from, to).normalized().toAlignedRect().adjusted(-margin, -margin, margin, margin));
 }
 
 void PictureCanvas::clearDrawings()

@@ -13,8 +13,8 @@ struct AxisPlacement {
     int scrollValue = 0;
     bool operator==(const AxisPlacement &o) const
     {
-        return offset == o.offset && scrollMaximum == o.scrollMaximum
-               && scrollValue == o.scrollValue;
+        return offset == o.offset && scrollMaximum == o.scrollMaximum &&
+               scrollValue == o.scrollValue;
     }
 };
 

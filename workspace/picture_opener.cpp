@@ -12,7 +12,10 @@ PictureOpener::PictureOpener(PictureCanvas &canvas, Dialogs &dialogs)
 {
 }
 
-QString PictureOpener::dialogTitle() { return QStringLiteral("Open picture file"); }
+QString PictureOpener::dialogTitle()
+{
+    return QStringLiteral("Open picture file");
+}
 
 QString PictureOpener::dialogFilter()
 {
@@ -29,7 +32,10 @@ QString PictureOpener::pageCaption(const QString &title)
     return QStringLiteral("Photo ") + title;
 }
 
-QString PictureOpener::openedTitle() const { return QFileInfo(m_openedPath).fileName(); }
+QString PictureOpener::openedTitle() const
+{
+    return QFileInfo(m_openedPath).fileName();
+}
 
 bool PictureOpener::load(const QString &path)
 {

@@ -53,8 +53,8 @@ ReportLayout buildReport(AnalysisResult &result, int systemIndex, const QString 
 
     // An area line ends in " <unit> 2" + LF; its "2" is the character before the LF.
     auto appendAreaLine = [&](const QString &label, double area) {
-        text += label + Tab + formatResult(area, locale) + QLatin1Char(' ') + unitName
-                + QStringLiteral(" 2");
+        text += label + Tab + formatResult(area, locale) + QLatin1Char(' ') + unitName +
+                QStringLiteral(" 2");
         layout.exponentPositions.append(int(text.size()) - 1);
         text += LineFeed;
     };
@@ -62,11 +62,11 @@ ReportLayout buildReport(AnalysisResult &result, int systemIndex, const QString 
     appendAreaLine(QStringLiteral("Total scanned leaf area "), result.leafArea);
     if (!isLeafAreaOnly(systemIndex)) {
         appendAreaLine(QStringLiteral("Total detected symptom area "), result.symptomArea);
-        text += QStringLiteral("Symptom area ratio") + Tab
-                + formatResult(symptomRatio(result), locale) + QStringLiteral(" %") + LineFeed;
+        text += QStringLiteral("Symptom area ratio") + Tab +
+                formatResult(symptomRatio(result), locale) + QStringLiteral(" %") + LineFeed;
     } else {
-        text += QStringLiteral("Leaf perimeter ") + Tab + formatResult(result.perimeter, locale)
-                + QLatin1Char(' ') + unitName;
+        text += QStringLiteral("Leaf perimeter ") + Tab + formatResult(result.perimeter, locale) +
+                QLatin1Char(' ') + unitName;
     }
 
     layout.chart.nonSymptomArea = result.leafArea - result.symptomArea;
@@ -94,8 +94,8 @@ void writeReportDocument(const ReportLayout &layout, QTextDocument &document)
             widestLabel = qMax(widestLabel, metrics.horizontalAdvance(line.left(tab)));
     }
     QTextBlockFormat tabStop;
-    tabStop.setTabPositions({QTextOption::Tab(widestLabel + metrics.averageCharWidth() * 2,
-                                              QTextOption::LeftTab)});
+    tabStop.setTabPositions(
+        {QTextOption::Tab(widestLabel + metrics.averageCharWidth() * 2, QTextOption::LeftTab)});
     cursor.select(QTextCursor::Document);
     cursor.mergeBlockFormat(tabStop);
 

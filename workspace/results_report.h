@@ -19,7 +19,10 @@ struct AnalysisResult {
 };
 
 // Index 0 of the detection-system list measures leaf area and perimeter only.
-inline bool isLeafAreaOnly(int systemIndex) { return systemIndex == 0; }
+inline bool isLeafAreaOnly(int systemIndex)
+{
+    return systemIndex == 0;
+}
 
 // A symptom area larger than the leaf area cannot be real (the tolerance slider
 // can call background symptom); it is capped in the result itself, so everything

@@ -83,13 +83,13 @@ QString ResultsTable::copyText(int systemIndex, const QString &unitName) const
 QString resultsCopyText(int systemIndex, const QString &unitName,
                         const QVector<QStringList> &dataRows)
 {
-    QString text = QStringLiteral("File name") + Tab + QStringLiteral("Leaf area ") + unitName
-                   + QLatin1Char('2');
+    QString text = QStringLiteral("File name") + Tab + QStringLiteral("Leaf area ") + unitName +
+                   QLatin1Char('2');
     if (isLeafAreaOnly(systemIndex)) {
         text += Tab + QStringLiteral("Perimeter ") + unitName;
     } else {
-        text += Tab + QStringLiteral("Symptom area ") + unitName + QLatin1Char('2') + Tab
-                + QStringLiteral("Symptom %");
+        text += Tab + QStringLiteral("Symptom area ") + unitName + QLatin1Char('2') + Tab +
+                QStringLiteral("Symptom %");
     }
     text += LineFeed;
     for (const QStringList &row : dataRows)

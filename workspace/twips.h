@@ -9,9 +9,18 @@ namespace verdalis {
 inline constexpr int TwipsPerPixel = 15;
 
 // Nearest whole number, halves to the even neighbour (the default rounding mode).
-inline double roundHalfEven(double value) { return std::nearbyint(value); }
+inline double roundHalfEven(double value)
+{
+    return std::nearbyint(value);
+}
 
-inline int pixelsFromTwips(double twips) { return int(roundHalfEven(twips / TwipsPerPixel)); }
-inline double twipsFromPixels(double pixels) { return pixels * TwipsPerPixel; }
+inline int pixelsFromTwips(double twips)
+{
+    return int(roundHalfEven(twips / TwipsPerPixel));
+}
+inline double twipsFromPixels(double pixels)
+{
+    return pixels * TwipsPerPixel;
+}
 
 } // namespace verdalis

@@ -19,8 +19,8 @@ struct CalibrationNotes {
     QString otherNotes;
     bool operator==(const CalibrationNotes &o) const
     {
-        return scannerName == o.scannerName && resolution == o.resolution
-               && sizeRatioNote == o.sizeRatioNote && otherNotes == o.otherNotes;
+        return scannerName == o.scannerName && resolution == o.resolution &&
+               sizeRatioNote == o.sizeRatioNote && otherNotes == o.otherNotes;
     }
 };
 

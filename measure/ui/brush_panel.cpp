@@ -73,24 +73,21 @@ QRadioButton *kindButton(const QIcon &icon, const QString &tip, QWidget *parent)
     // No caption: the button is just as wide as its indicator and icon, so the
     // frame fits the top strip of the smallest window.
     const QStyle *style = button->style();
-    button->setFixedWidth(style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, button)
-                          + style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, button)
-                          + button->iconSize().width());
+    button->setFixedWidth(style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, button) +
+                          style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, button) +
+                          button->iconSize().width());
     return button;
 }
 
 } // namespace
 
 BrushPanel::BrushPanel(QWidget *parent)
-    : QGroupBox(QStringLiteral("Brush"), parent),
-      Picture8(brushIcon(QColor(40, 150, 40))),
-      Picture9(brushIcon(QColor(235, 205, 40))),
-      Picture10(brushIcon(QColor(20, 20, 20))),
+    : QGroupBox(QStringLiteral("Brush"), parent), Picture8(brushIcon(QColor(40, 150, 40))),
+      Picture9(brushIcon(QColor(235, 205, 40))), Picture10(brushIcon(QColor(20, 20, 20))),
       Option1(kindButton(Picture8, QStringLiteral("Paint leaf"), this)),
       Option2(kindButton(Picture9, QStringLiteral("Paint symptoms"), this)),
       Option3(kindButton(Picture10, QStringLiteral("Paint background"), this)),
-      Check4(new QToolButton(this)),
-      VScroll3(new QScrollBar(Qt::Vertical, this)),
+      Check4(new QToolButton(this)), VScroll3(new QScrollBar(Qt::Vertical, this)),
       Label18(new QLabel(this))
 {
     setObjectName(QStringLiteral("Frame4"));
@@ -140,7 +137,10 @@ BrushPanel::BrushPanel(QWidget *parent)
     VScroll3_Change(VScroll3->value());
 }
 
-bool BrushPanel::isBrushOn() const { return Check4->isChecked(); }
+bool BrushPanel::isBrushOn() const
+{
+    return Check4->isChecked();
+}
 
 BrushKind BrushPanel::kind() const
 {
@@ -151,7 +151,10 @@ BrushKind BrushPanel::kind() const
     return BrushKind::Leaf;
 }
 
-int BrushPanel::brushSize() const { return 11 - VScroll3->value(); }
+int BrushPanel::brushSize() const
+{
+    return 11 - VScroll3->value();
+}
 
 QCursor BrushPanel::brushCursor()
 {
@@ -170,7 +173,10 @@ void BrushPanel::followDetectionSystem(int systemIndex)
     }
 }
 
-void BrushPanel::setBrushOn(bool on) { Check4->setChecked(on); }
+void BrushPanel::setBrushOn(bool on)
+{
+    Check4->setChecked(on);
+}
 
 void BrushPanel::showChosenKind()
 {

@@ -13,8 +13,7 @@
 
 namespace verdalis {
 
-CalibrationFrame::CalibrationFrame(CalibrationRules &rules, WorkspaceState &state,
-                                   QWidget *parent)
+CalibrationFrame::CalibrationFrame(CalibrationRules &rules, WorkspaceState &state, QWidget *parent)
     : QGroupBox(QStringLiteral("Calibration"), parent), m_rules(rules), m_state(state)
 {
     setObjectName(QStringLiteral("Frame5"));
@@ -34,8 +33,8 @@ CalibrationFrame::CalibrationFrame(CalibrationRules &rules, WorkspaceState &stat
     Command7->setEnabled(rules.canSave());
     Command10 = pictureButton(MeasureIcons::loadCalibration(),
                               QStringLiteral("Load saved calibration"), "Command10");
-    Command11 = pictureButton(MeasureIcons::notes(), QStringLiteral("Calibration notes"),
-                              "Command11");
+    Command11 =
+        pictureButton(MeasureIcons::notes(), QStringLiteral("Calibration notes"), "Command11");
     Command11->setEnabled(rules.hasNotes());
 
     auto *indicator = new QWidget;

@@ -36,8 +36,8 @@ GridFrame::GridFrame(const WorkspaceState &state, QWidget *parent)
     Check2->setEnabled(false);
     ComboLine = named(new QComboBox, "ComboLine");
     ComboLine->setEditable(true);
-    ComboLine->addItems({"10", "9", "8", "7", "6", "5", "4", "3", "2", "1", "0.9", "0.8",
-                         "0.7", "0.6", "0.5", "0.4", "0.3", "0.2", "0.1"});
+    ComboLine->addItems({"10", "9", "8", "7", "6", "5", "4", "3", "2", "1", "0.9", "0.8", "0.7",
+                         "0.6", "0.5", "0.4", "0.3", "0.2", "0.1"});
     ComboLine->setCurrentIndex(-1);
     ComboLine->setEditText(QString());
     ComboLine->setEnabled(false);

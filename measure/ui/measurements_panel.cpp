@@ -41,12 +41,10 @@ QPushButton *textButton(const QString &caption, const QString &toolTip, const ch
 }
 } // namespace
 
-MeasurementsPanel::MeasurementsPanel(WorkspaceState &state, PictureCanvas &canvas,
-                                     Dialogs &dialogs, QWidget *parent)
-    : QGroupBox(QStringLiteral("Measurements"), parent),
-      m_dialogs(dialogs),
-      m_tool(m_list, canvas, state),
-      m_calibration(state, m_list, dialogs)
+MeasurementsPanel::MeasurementsPanel(WorkspaceState &state, PictureCanvas &canvas, Dialogs &dialogs,
+                                     QWidget *parent)
+    : QGroupBox(QStringLiteral("Measurements"), parent), m_dialogs(dialogs),
+      m_tool(m_list, canvas, state), m_calibration(state, m_list, dialogs)
 {
     setObjectName(QStringLiteral("Frame3"));
 
@@ -64,8 +62,8 @@ MeasurementsPanel::MeasurementsPanel(WorkspaceState &state, PictureCanvas &canva
     Grid3->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Grid3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Grid3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Grid3->setFixedWidth(columnPixels + 2 * Grid3->frameWidth()
-                         + style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    Grid3->setFixedWidth(columnPixels + 2 * Grid3->frameWidth() +
+                         style()->pixelMetric(QStyle::PM_ScrollBarExtent));
 
     Label11 = named(new QLabel(QStringLiteral("Distance:")), "Label11");
     Text3 = statisticsBox("Text3");
@@ -73,16 +71,16 @@ MeasurementsPanel::MeasurementsPanel(WorkspaceState &state, PictureCanvas &canva
     Text4 = statisticsBox("Text4");
     Label13 = named(new QLabel(QStringLiteral("SE:")), "Label13");
     Text5 = statisticsBox("Text5");
-    Label14 = named(new QLabel(state.unitName().isEmpty() ? QStringLiteral("Unit")
-                                                          : state.unitName()),
-                    "Label14");
+    Label14 =
+        named(new QLabel(state.unitName().isEmpty() ? QStringLiteral("Unit") : state.unitName()),
+              "Label14");
 
-    Command4 = textButton(QStringLiteral("Reset"), QStringLiteral("Clear all measurements"),
-                          "Command4");
+    Command4 =
+        textButton(QStringLiteral("Reset"), QStringLiteral("Clear all measurements"), "Command4");
     Command5 = textButton(QStringLiteral("Del"), QStringLiteral("Delete selected measurement"),
                           "Command5");
-    Command21 = textButton(QStringLiteral("Copy"), QStringLiteral("Copy all measurements"),
-                           "Command21");
+    Command21 =
+        textButton(QStringLiteral("Copy"), QStringLiteral("Copy all measurements"), "Command21");
     Check3 = named(new QCheckBox(QStringLiteral("Auto reset")), "Check3");
     Check3->setToolTip(QStringLiteral("Reset with new picture"));
     Check3->setChecked(true);
@@ -136,8 +134,7 @@ MeasurementsPanel::MeasurementsPanel(WorkspaceState &state, PictureCanvas &canva
     connect(Command21, &QPushButton::clicked, this, &MeasurementsPanel::Command21_Click);
     connect(Command6, &QPushButton::clicked, this, &MeasurementsPanel::Command6_Click);
     connect(Text3, &QLineEdit::textChanged, this, &MeasurementsPanel::Text3_Change);
-    connect(&m_list, &MeasurementList::statisticsChanged, this,
-            &MeasurementsPanel::showStatistics);
+    connect(&m_list, &MeasurementList::statisticsChanged, this, &MeasurementsPanel::showStatistics);
     connect(&state, &WorkspaceState::unitNameChanged, Label14, &QLabel::setText);
 
     // The current row is the list's; the view shows it and reports the user's picks.

@@ -13,7 +13,7 @@ namespace verdalis {
 namespace {
 constexpr int kTenthsPlusValue = 11; // scroll value v gives k = 11 - v tenths
 constexpr int ScrollBarHeight = 24;  // pixels: two arrows, no room for more
-}
+} // namespace
 
 UnitTunerPanel::UnitTunerPanel(PictureCanvas &canvas, QWidget *parent)
     : QGroupBox(QStringLiteral("Unit tuner"), parent), m_canvas(canvas)

@@ -68,8 +68,10 @@ void BatchCommandTest::initTestCase()
     QVERIFY(m_dir.isValid());
     const QDir dir(m_dir.path());
     m_picture = writeScene(dir, QStringLiteral("leaf.bmp"), RandomLeafScene(300, 200, 21));
-    writeTextFile(dir, QStringLiteral("five-lines.clb"), "\"0.5\"\r\n\"mm\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n");
-    writeTextFile(dir, QStringLiteral("zero.clb"), "\"0\"\r\n\"mm\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n");
+    writeTextFile(dir, QStringLiteral("five-lines.clb"),
+                  "\"0.5\"\r\n\"mm\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n");
+    writeTextFile(dir, QStringLiteral("zero.clb"),
+                  "\"0\"\r\n\"mm\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n");
     writeTextFile(dir, QStringLiteral("no-tab.set"), "first\tleaf.bmp\nsecond leaf.bmp\n");
     writeTextFile(dir, QStringLiteral("damaged/CustFile"), "2\r\n\"Only\",\"1\",\"2\",\"3\"\r\n");
     writeTextFile(dir, QStringLiteral("a-file"), "");
@@ -92,9 +94,11 @@ void BatchCommandTest::badInputIsRefused_data()
     row("unknown option", cal + QStringList{"--colour", "red", "%P"}, "Unknown option 'colour'");
     row("unknown system", cal + QStringList{"--system", "System 5", "%P"},
         "no detection system named \"System 5\"");
-    row("slider above a built-in's range", cal + QStringList{"--system", "System 2", "--slider", "11", "%P"},
+    row("slider above a built-in's range",
+        cal + QStringList{"--system", "System 2", "--slider", "11", "%P"},
         "--slider: 11 is outside the range -3..10 of \"System 2\"");
-    row("slider below System 3's range", cal + QStringList{"--system", "System 3", "--slider", "-11", "%P"},
+    row("slider below System 3's range",
+        cal + QStringList{"--system", "System 3", "--slider", "-11", "%P"},
         "outside the range -10..10");
     row("slider not a number", cal + QStringList{"--slider", "1.5", "%P"},
         "--slider: \"1.5\" is not a whole number");
@@ -127,8 +131,9 @@ void BatchCommandTest::badInputIsRefused_data()
     row("set and pictures", cal + QStringList{"--set", "%D/no-tab.set", "%P"},
         "give either --set or pictures");
     row("no pictures", cal, "no picture given");
-    row("damaged custom file", cal + QStringList{"--custom-file", "%D/damaged/CustFile",
-        "--system", "Only", "%P"}, "custom detection file %D/damaged/CustFile cannot be read");
+    row("damaged custom file",
+        cal + QStringList{"--custom-file", "%D/damaged/CustFile", "--system", "Only", "%P"},
+        "custom detection file %D/damaged/CustFile cannot be read");
     row("overlay folder cannot be made", cal + QStringList{"--overlay", "%D/a-file/overlays", "%P"},
         "cannot create the overlay folder %D/a-file/overlays");
 }
@@ -138,15 +143,17 @@ void BatchCommandTest::badInputIsRefused()
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
     for (QString &argument : arguments)
-        argument.replace(QStringLiteral("%P"), m_picture).replace(QStringLiteral("%D"), m_dir.path());
+        argument.replace(QStringLiteral("%P"), m_picture)
+            .replace(QStringLiteral("%D"), m_dir.path());
     message.replace(QStringLiteral("%D"), m_dir.path());
 
     const BatchCommandRun run = runBatch(arguments, m_dir.path());
     QCOMPARE(run.status, int(BatchBadInput));
     QCOMPARE(run.out, QString());
     // One line, naming the program.
-    QVERIFY2(QRegularExpression("^verdalis-batch: [^\n]+\n$").match(run.err).hasMatch()
-                 && run.err.contains(message), qPrintable(run.err));
+    QVERIFY2(QRegularExpression("^verdalis-batch: [^\n]+\n$").match(run.err).hasMatch() &&
+                 run.err.contains(message),
+             qPrintable(run.err));
 }
 
 void BatchCommandTest::setFileGivesLineNames()
@@ -154,8 +161,8 @@ void BatchCommandTest::setFileGivesLineNames()
     // CR LF and LF lines, a blank line, paths relative to the set file's folder
     // and absolute, a repeated name, names that are not file names.
     const QString set = writeTextFile(QDir(m_dir.path()), QStringLiteral("sets/list.txt"),
-                                      "Line 7 (control)\t../leaf.bmp\r\n\nLine 7 (control)\t"
-                                          + m_picture.toUtf8() + "\nplot 3\t../leaf.bmp\n");
+                                      "Line 7 (control)\t../leaf.bmp\r\n\nLine 7 (control)\t" +
+                                          m_picture.toUtf8() + "\nplot 3\t../leaf.bmp\n");
     const BatchCommandRun run = runBatch(Calibrated + QStringList{QStringLiteral("--set"), set});
     QCOMPARE(run.err, QString());
     QCOMPARE(run.status, 0);
@@ -255,8 +262,8 @@ void BatchCommandTest::progressLineOnATerminal()
     const QString wipe = QStringLiteral("\\r {40}\\r");
     const QRegularExpression expected(
         QStringLiteral("^(%1)+%2verdalis-batch: cannot analyse %3: File not found\n%4%2$")
-            .arg(progress.arg(QStringLiteral("[12]")), wipe,
-                 QRegularExpression::escape(missing), progress.arg(2)));
+            .arg(progress.arg(QStringLiteral("[12]")), wipe, QRegularExpression::escape(missing),
+                 progress.arg(2)));
     QVERIFY2(expected.match(run.err).hasMatch(), qPrintable(run.err));
     QCOMPARE(rowsOf(run.out).size(), 2);
 }
@@ -319,8 +326,8 @@ void BatchCommandTest::executableExitStatusAndLocale()
     QVERIFY(help.out.startsWith("Usage: verdalis-batch [options] PICTURE...\n"));
     const BatchCommandRun version = run({"--version"}, "C.UTF-8");
     QCOMPARE(version.status, 0);
-    QVERIFY(QRegularExpression("^verdalis-batch \\d+\\.\\d+\\.\\d+\\n$")
-                .match(version.out).hasMatch());
+    QVERIFY(
+        QRegularExpression("^verdalis-batch \\d+\\.\\d+\\.\\d+\\n$").match(version.out).hasMatch());
 
     // Not a terminal: no progress line, nothing on the error stream.
     const QStringList point{"--size-ratio", "0.5", "--unit", "mm", "--unit-step", "0.5", m_picture};
@@ -331,8 +338,10 @@ void BatchCommandTest::executableExitStatusAndLocale()
     // A decimal-comma locale writes commas and reads "0,5" and, for scripts, "0.5".
     QString comma = good.out;
     comma.replace(QLatin1Char('.'), QLatin1Char(','));
-    QCOMPARE(run({"--size-ratio", "0,5", "--unit", "mm", "--unit-step", "0,5", m_picture},
-                 "de_DE.UTF-8").out, comma);
+    QCOMPARE(
+        run({"--size-ratio", "0,5", "--unit", "mm", "--unit-step", "0,5", m_picture}, "de_DE.UTF-8")
+            .out,
+        comma);
     QCOMPARE(run(point, "de_DE.UTF-8").out, comma);
 #endif
 }
@@ -342,9 +351,9 @@ void BatchCommandTest::samplePicturesAndTheirCalibration()
     QTemporaryDir samples;
     QString error;
     const QStringList written = SamplePictures::write(samples.path(), &error);
-    QCOMPARE(written, (QStringList{"leaves-on-white.jpg", "leaves-on-white.bmp",
-                                   "leaves-on-black.jpg", "leaves-on-black.bmp", "samples.clb",
-                                   "samples.set"}));
+    QCOMPARE(written,
+             (QStringList{"leaves-on-white.jpg", "leaves-on-white.bmp", "leaves-on-black.jpg",
+                          "leaves-on-black.bmp", "samples.clb", "samples.set"}));
     const QDir dir(samples.path());
     const auto calibration = CalibrationFile::read(dir.filePath("samples.clb"), &error);
     QVERIFY2(calibration, qPrintable(error));
@@ -366,9 +375,8 @@ void BatchCommandTest::samplePicturesAndTheirCalibration()
     QVERIFY2(qAbs(longest * 25.4 / 96.0 * calibration->sizeRatio - 10.0) < 0.1,
              qPrintable(QString::number(longest)));
 
-    const BatchCommandRun run =
-        runBatch({"--calibration", dir.filePath("samples.clb"), "--system", "System 1", "--set",
-                  dir.filePath("samples.set")});
+    const BatchCommandRun run = runBatch({"--calibration", dir.filePath("samples.clb"), "--system",
+                                          "System 1", "--set", dir.filePath("samples.set")});
     QCOMPARE(run.status, 0);
     QCOMPARE(column(rowsOf(run.out), 0),
              (QStringList{"leaves-on-white-jpg", "leaves-on-white-bmp", "leaves-on-black-jpg",

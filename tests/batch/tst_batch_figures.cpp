@@ -140,9 +140,9 @@ void BatchFiguresTest::sameAsTheWindow()
         analyseInWindow(picture, m_dir.path(), system, slider, qRound(unitStep.toDouble() * 10));
     QVERIFY(window.systemIndex >= 0);
 
-    const QStringList arguments{"--system", system, "--slider", QString::number(slider),
-                                "--unit-step", unitStep, "--size-ratio", "0.32", "--unit", Unit,
-                                picture};
+    const QStringList arguments{"--system",    system,   "--slider",     QString::number(slider),
+                                "--unit-step", unitStep, "--size-ratio", "0.32",
+                                "--unit",      Unit,     picture};
     const BatchCommandRun cli = runBatch(arguments, m_dir.path());
     QCOMPARE(cli.err, QString());
     QCOMPARE(cli.status, 0);

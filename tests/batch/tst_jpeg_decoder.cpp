@@ -30,8 +30,9 @@ QImage noisyLeaves(int width, int height, std::uint32_t seed)
         QRgb *row = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < width; ++x) {
             const int shift = int(random.bounded(41)) - 20;
-            row[x] = qRgb(qBound(0, qRed(row[x]) + shift, 255), qBound(0, qGreen(row[x]) - shift, 255),
-                          qBound(0, qBlue(row[x]) + shift / 2, 255));
+            row[x] =
+                qRgb(qBound(0, qRed(row[x]) + shift, 255), qBound(0, qGreen(row[x]) - shift, 255),
+                     qBound(0, qBlue(row[x]) + shift / 2, 255));
         }
     }
     return image;
@@ -78,7 +79,8 @@ void JpegDecoderTest::samePixelsAsQt_data()
     QTest::addColumn<QString>("path");
     QVERIFY(m_dir.isValid());
     // 1201 x 700 is past 2 MB: memory of its own, huge pages asked for.
-    const int sizes[][2] = {{1, 1}, {7, 5}, {17, 9}, {333, 211}, {640, 480}, {1001, 3}, {1201, 700}};
+    const int sizes[][2] = {{1, 1},     {7, 5},    {17, 9},    {333, 211},
+                            {640, 480}, {1001, 3}, {1201, 700}};
     int seed = 1;
     for (const auto &size : sizes) {
         for (int quality : {50, 90, 100})
@@ -106,10 +108,9 @@ void JpegDecoderTest::samePixelsAsQt_data()
     if (!cjpeg.isEmpty()) {
         const QString ppm = QDir(m_dir.path()).filePath(QStringLiteral("leaves.ppm"));
         QVERIFY(leaves.save(ppm, "PPM"));
-        const QList<QStringList> variants{{"-sample", "1x1"}, {"-sample", "2x1"},
-                                          {"-sample", "1x2"}, {"-rgb"},
-                                          {"-arithmetic"},    {"-restart", "1"},
-                                          {"-dct", "float"}};
+        const QList<QStringList> variants{
+            {"-sample", "1x1"}, {"-sample", "2x1"}, {"-sample", "1x2"}, {"-rgb"},
+            {"-arithmetic"},    {"-restart", "1"},  {"-dct", "float"}};
         for (const QStringList &variant : variants) {
             const QString name = QStringLiteral("cjpeg%1.jpg").arg(variant.join(QString()));
             const QString path = QDir(m_dir.path()).filePath(name);

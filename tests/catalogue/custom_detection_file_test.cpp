@@ -199,14 +199,18 @@ void CustomDetectionFileTest::findsSystemByName_data()
     const QByteArray two(
         "2\r\n\"Spot\",\"120\",\"45\",\"30\"\r\n\"Rust\",\"200\",\"100\",\"0\"\r\n");
     const QByteArray damaged("2\r\n\"Spot\",\"120\",\"45\",\"30\"\r\n");
-    QTest::newRow("leaf area only, no file") << QByteArray() << "Leaf area only" << 0 << "" << "";
-    QTest::newRow("System 3") << two << "System 3" << 3 << "" << "";
-    QTest::newRow("built-in despite a damaged file") << damaged << "System 1" << 1 << "" << "";
-    QTest::newRow("second custom") << two << "Rust" << 6 << "200,100,0" << "";
+    QTest::newRow("leaf area only, no file") << QByteArray() << "Leaf area only" << 0 << ""
+                                             << "";
+    QTest::newRow("System 3") << two << "System 3" << 3 << ""
+                              << "";
+    QTest::newRow("built-in despite a damaged file") << damaged << "System 1" << 1 << ""
+                                                     << "";
+    QTest::newRow("second custom") << two << "Rust" << 6 << "200,100,0"
+                                   << "";
     QTest::newRow("case matters") << two << "system 2" << -1 << ""
                                   << "There is no detection system named \"system 2\".";
-    QTest::newRow("custom name without a file")
-        << QByteArray() << "Spot" << -1 << "" << "There is no detection system named \"Spot\".";
+    QTest::newRow("custom name without a file") << QByteArray() << "Spot" << -1 << ""
+                                                << "There is no detection system named \"Spot\".";
     QTest::newRow("custom name in a damaged file")
         << damaged << "Spot" << -1 << ""
         << "The custom detection file %1 cannot be read.\nThe file ends after 1 of 2 records.";

@@ -124,17 +124,17 @@ Expected expectedFigures(int systemIndex, double sizeRatio)
     } else {
         for (const Lesion &lesion : Lesions)
             if (systemIndex >= FirstCustomIndex || DetectsLesion(systemIndex, lesion.kind))
-                expected.symptomArea += double(SamplesInRect(lesion.patch.bounds, geometry))
-                                        * sampleArea;
+                expected.symptomArea +=
+                    double(SamplesInRect(lesion.patch.bounds, geometry)) * sampleArea;
     }
     return expected;
 }
 
 QStringList reportLines(const Expected &expected, int systemIndex, const QString &unit)
 {
-    QStringList lines{QStringLiteral("Results of leaf image analysis"), QString(),
-                      QStringLiteral("Total scanned leaf area \t%1 %2 2")
-                          .arg(figure(expected.leafArea), unit)};
+    QStringList lines{
+        QStringLiteral("Results of leaf image analysis"), QString(),
+        QStringLiteral("Total scanned leaf area \t%1 %2 2").arg(figure(expected.leafArea), unit)};
     if (systemIndex == 0) {
         lines << QStringLiteral("Leaf perimeter \t%1 %2").arg(figure(expected.perimeter), unit);
     } else {
@@ -147,7 +147,10 @@ QStringList reportLines(const Expected &expected, int systemIndex, const QString
     return lines;
 }
 
-QRect toRect(const PixelRect &rect) { return {rect.x, rect.y, rect.width, rect.height}; }
+QRect toRect(const PixelRect &rect)
+{
+    return {rect.x, rect.y, rect.width, rect.height};
+}
 
 // Pixels of the picture that sample (x, y) of a rectangle's samples reads.
 QPoint samplePixel(std::int64_t x, std::int64_t y)
@@ -229,7 +232,8 @@ void SingleAnalysisTest::calibrate(const QString &length, const QString &unit)
 
     CalibratForm *form = nullptr;
     for (QWidget *widget : QApplication::topLevelWidgets())
-        if (auto *candidate = qobject_cast<CalibratForm *>(widget); candidate && candidate->isVisible())
+        if (auto *candidate = qobject_cast<CalibratForm *>(widget);
+            candidate && candidate->isVisible())
             form = candidate;
     QVERIFY(form);
     QVERIFY(!m_window->isEnabled());
@@ -293,8 +297,8 @@ void SingleAnalysisTest::checkOverlay(int systemIndex, const QList<PixelRect> &d
             return false;
         for (const PixelRect &leaf : {LeafA, LeafB}) {
             const QRect outline = toRect(leaf);
-            if (outline.adjusted(-reach, -reach, reach, reach).contains(pixel)
-                && !outline.adjusted(4 + reach, 4 + reach, -4 - reach, -4 - reach).contains(pixel))
+            if (outline.adjusted(-reach, -reach, reach, reach).contains(pixel) &&
+                !outline.adjusted(4 + reach, 4 + reach, -4 - reach, -4 - reach).contains(pixel))
                 return true;
         }
         return false;
@@ -305,7 +309,8 @@ void SingleAnalysisTest::checkOverlay(int systemIndex, const QList<PixelRect> &d
             const QColor colour = shown.pixelColor(x, y);
             if (colour == Red) {
                 ++red;
-                QVERIFY2(allowedRed({x, y}), qPrintable(QStringLiteral("red at %1, %2").arg(x).arg(y)));
+                QVERIFY2(allowedRed({x, y}),
+                         qPrintable(QStringLiteral("red at %1, %2").arg(x).arg(y)));
             } else if (colour == Yellow) {
                 QVERIFY2(allowedYellow({x, y}),
                          qPrintable(QStringLiteral("yellow at %1, %2").arg(x).arg(y)));
@@ -330,8 +335,7 @@ void SingleAnalysisTest::checkOverlay(int systemIndex, const QList<PixelRect> &d
         const std::int64_t lastY = rows.first + rows.count - 1;
         for (std::int64_t x = columns.first; x <= lastX; ++x) {
             for (std::int64_t y = rows.first; y <= lastY; ++y) {
-                const bool edge =
-                    x == columns.first || x == lastX || y == rows.first || y == lastY;
+                const bool edge = x == columns.first || x == lastX || y == rows.first || y == lastY;
                 const bool yellow = shown.pixelColor(samplePixel(x, y)) == Yellow;
                 QVERIFY2(yellow == edge, qPrintable(QStringLiteral("sample %1, %2").arg(x).arg(y)));
             }
@@ -352,7 +356,8 @@ void SingleAnalysisTest::analysesEverySystem_data()
     const char *names[] = {"Leaf area only", "System 1", "System 2", "System 3", "System 4"};
     for (int system = 0; system < FirstCustomIndex; ++system)
         QTest::newRow(names[system]) << system << english << "12.7" << 12.7 / MeasuredMillimetres;
-    QTest::newRow("Leaf area only, decimal comma") << 0 << german << "63,5" << 63.5 / MeasuredMillimetres;
+    QTest::newRow("Leaf area only, decimal comma")
+        << 0 << german << "63,5" << 63.5 / MeasuredMillimetres;
     QTest::newRow("System 3, decimal comma") << 3 << german << "63,5" << 63.5 / MeasuredMillimetres;
 }
 
@@ -363,8 +368,8 @@ void SingleAnalysisTest::analysesEverySystem()
     QFETCH(QString, length);
     QFETCH(double, sizeRatio);
     QLocale::setDefault(locale);
-    const QString unit = locale.decimalPoint() == QLatin1String(",") ? QStringLiteral("mm")
-                                                                    : QStringLiteral("cm");
+    const QString unit =
+        locale.decimalPoint() == QLatin1String(",") ? QStringLiteral("mm") : QStringLiteral("cm");
 
     openScene();
     calibrate(length, unit);
@@ -421,8 +426,8 @@ void SingleAnalysisTest::customSystemFromSampledColour()
     QList<PixelRect> detected;
     for (const Lesion &lesion : Lesions) {
         if (lesion.kind == LesionKind::Necrotic) {
-            expected.symptomArea += double(SamplesInRect(lesion.patch.bounds, geometry))
-                                    * sizeRatio * sizeRatio;
+            expected.symptomArea +=
+                double(SamplesInRect(lesion.patch.bounds, geometry)) * sizeRatio * sizeRatio;
             detected << lesion.patch.bounds;
         }
     }

@@ -158,21 +158,21 @@ TEST_P(SpotGrowthTest, CountsSpotsAndTheirSamples)
 
 INSTANTIATE_TEST_SUITE_P(
     Grids, SpotGrowthTest,
-    ::testing::Values(
-        SpotCase{"corner_join", {"LLLL", "LCLL", "LLCL", "LLLL"}, 1, 2},
-        SpotCase{"anti_diagonal", {"LLLL", "LLCL", "LCLL", "LLLL"}, 1, 2},
-        SpotCase{"ring_is_one_spot", {"LLLLL", "LCCCL", "LCLCL", "LCCCL", "LLLLL"}, 1, 8},
-        SpotCase{"snake", {"CLCCC", "CLCLC", "CCCLC", "LLLLL"}, 1, 11},
-        // The last row is never scanned: a lone symptom there starts no spot...
-        SpotCase{"last_row_alone", {"LLLL", "LLLL", "LCLL"}, 0, 0},
-        // ...but joins a spot grown from above, through an edge or a corner.
-        SpotCase{"last_row_joins", {"LLLL", "LCLL", "LLCL"}, 1, 2},
-        // The last column is scanned like any other.
-        SpotCase{"last_column", {"LLLC", "LLLL", "LLLL"}, 1, 1},
-        SpotCase{"first_row_and_column", {"CLL", "LLL", "LLL"}, 1, 1},
-        // Symptom beyond the leaf gate of System 2 is not symptom: white and
-        // black break a spot.
-        SpotCase{"background_breaks", {"LCLCL", "L.L#L", "LLLLL"}, 2, 2}),
+    ::testing::Values(SpotCase{"corner_join", {"LLLL", "LCLL", "LLCL", "LLLL"}, 1, 2},
+                      SpotCase{"anti_diagonal", {"LLLL", "LLCL", "LCLL", "LLLL"}, 1, 2},
+                      SpotCase{
+                          "ring_is_one_spot", {"LLLLL", "LCCCL", "LCLCL", "LCCCL", "LLLLL"}, 1, 8},
+                      SpotCase{"snake", {"CLCCC", "CLCLC", "CCCLC", "LLLLL"}, 1, 11},
+                      // The last row is never scanned: a lone symptom there starts no spot...
+                      SpotCase{"last_row_alone", {"LLLL", "LLLL", "LCLL"}, 0, 0},
+                      // ...but joins a spot grown from above, through an edge or a corner.
+                      SpotCase{"last_row_joins", {"LLLL", "LCLL", "LLCL"}, 1, 2},
+                      // The last column is scanned like any other.
+                      SpotCase{"last_column", {"LLLC", "LLLL", "LLLL"}, 1, 1},
+                      SpotCase{"first_row_and_column", {"CLL", "LLL", "LLL"}, 1, 1},
+                      // Symptom beyond the leaf gate of System 2 is not symptom: white and
+                      // black break a spot.
+                      SpotCase{"background_breaks", {"LCLCL", "L.L#L", "LLLLL"}, 2, 2}),
     [](const ::testing::TestParamInfo<SpotCase> &info) { return std::string(info.param.name); });
 
 TEST(AnalysisRunTest, SpotsArePaintedAsTheScanReachesThemExceptTheLastRow)
@@ -209,7 +209,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         PerimeterCase{"isolated_sample", {"...", ".L.", "..."}, 1},
         PerimeterCase{"line_of_3", {".....", ".LLL.", "....."}, 2 * 2.414 + 1 * 1.414},
-        PerimeterCase{"vertical_line_of_4", {"...", ".L.", ".L.", ".L.", ".L.", "..."},
+        PerimeterCase{"vertical_line_of_4",
+                      {"...", ".L.", ".L.", ".L.", ".L.", "..."},
                       2 * 2.414 + 2 * 1.414},
         PerimeterCase{"plus", {".....", "..L..", ".LLL.", "..L..", "....."}, 4 * 2.414},
         // Leaf on the grid's border counts 1 per sample, whatever surrounds it.
@@ -248,7 +249,7 @@ TEST(AnalysisRunTest, DotsNarrowWithTheUnitStep)
 // ---- Ticks, states and budgets -----------------------------------------------
 
 struct TickRecord {
-    RunState state; // before the tick
+    RunState state;        // before the tick
     std::int64_t progress; // after it
     bool operator==(const TickRecord &o) const
     {
@@ -306,11 +307,15 @@ TEST(AnalysisRunTest, TicksKeepTheBudgetsAndTheSeedEndsAScanTick)
 
     using S = RunState;
     std::vector<TickRecord> expected = {
-        {S::Sampling, 501}, {S::Sampling, 900},
+        {S::Sampling, 501},
+        {S::Sampling, 900},
         // The seed (10, 5) is probe 296: 10 columns of 29 probes, then 6 more.
-        {S::SpotScan, 900 + 101}, {S::SpotScan, 900 + 202}, {S::SpotScan, 900 + 296},
+        {S::SpotScan, 900 + 101},
+        {S::SpotScan, 900 + 202},
+        {S::SpotScan, 900 + 296},
         // 144 samples grow in 101 + 43 queue items; the bar stands still.
-        {S::SpotGrow, 900 + 296}, {S::SpotGrow, 900 + 296}};
+        {S::SpotGrow, 900 + 296},
+        {S::SpotGrow, 900 + 296}};
     // 30 x 29 probes plus the seed probed again: 575 left.
     for (std::int64_t done = 296 + 101; done < 871; done += 101)
         expected.push_back({S::SpotScan, 900 + done});
@@ -424,17 +429,16 @@ std::vector<std::uint32_t> randomPicture(std::mt19937 &random, int width, int he
 {
     const auto pick = [&](int n) { return int(random() % std::uint32_t(n)); };
     const std::uint32_t palette[] = {
-        0xFFFFFFFFu,                                  // white
-        0xFF000000u,                                  // black
+        0xFFFFFFFFu, // white
+        0xFF000000u, // black
         ArgbPixel(HealthyLeafColour()),
         ArgbPixel(LesionColour(LesionKind::Chlorotic)),
         ArgbPixel(LesionColour(LesionKind::Necrotic)),
-        0xFF646464u,                                  // grey: hue 0
-        0xFF79000Au,                                  // dark red: hue 0..1
+        0xFF646464u, // grey: hue 0
+        0xFF79000Au, // dark red: hue 0..1
         0xFF96A565u,
     };
-    std::vector<std::uint32_t> pixels(std::size_t(width) * std::size_t(height),
-                                      palette[pick(2)]);
+    std::vector<std::uint32_t> pixels(std::size_t(width) * std::size_t(height), palette[pick(2)]);
     // Blobs of palette colours, some of them speckled with arbitrary colours.
     const int blobs = 3 + pick(12);
     for (int b = 0; b < blobs; ++b) {
@@ -451,8 +455,7 @@ std::vector<std::uint32_t> randomPicture(std::mt19937 &random, int width, int he
 }
 
 // Parameters: random seed, largest picture width in pixels.
-class ReferenceComparisonTest
-    : public ::testing::TestWithParam<std::tuple<std::uint32_t, int>> {};
+class ReferenceComparisonTest : public ::testing::TestWithParam<std::tuple<std::uint32_t, int>> {};
 
 // Exact equality: the same operations in the same order.
 void expectSameAsReference(const Outcome &o, const ReferenceOutcome &reference)
@@ -483,9 +486,9 @@ TEST_P(ReferenceComparisonTest, TicksRunToEndAndReferenceAgree)
         const RgbColour custom{pick(256), pick(256), pick(256)};
         const AnalysisSettings settings =
             BuiltInSettings(system, slider, 1 + pick(10), 0.05 + pick(1000) / 97.0, custom);
-        SCOPED_TRACE(::testing::Message() << "round " << round << " system " << system << " "
-                                          << width << "x" << height << " k "
-                                          << settings.unitStepTenths);
+        SCOPED_TRACE(::testing::Message()
+                     << "round " << round << " system " << system << " " << width << "x" << height
+                     << " k " << settings.unitStepTenths);
 
         const ReferenceOutcome reference = ReferenceAnalysis(picture, settings);
         const Outcome whole = analyse(picture, settings);

@@ -69,8 +69,8 @@ ReferenceOutcome ReferenceAnalysis(const PixelBuffer &picture, const AnalysisSet
                     out.figures.perimeterCount += 1;
                     continue;
                 }
-                const int n = !leaf[at(x - 1, y)] + !leaf[at(x + 1, y)] + !leaf[at(x, y - 1)]
-                              + !leaf[at(x, y + 1)];
+                const int n = !leaf[at(x - 1, y)] + !leaf[at(x + 1, y)] + !leaf[at(x, y - 1)] +
+                              !leaf[at(x, y + 1)];
                 out.figures.perimeterCount += weights[n];
                 if (n > 0)
                     out.dots.push_back({std::int32_t(x), std::int32_t(y), {255, 255, 0}, width});

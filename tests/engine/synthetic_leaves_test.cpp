@@ -78,8 +78,8 @@ TEST(SyntheticSceneTest, RectanglesGiveExactSampleCounts)
             std::int64_t symptom = 0;
             std::int64_t spots = 0;
             for (const Lesion &lesion : scene.lesions) {
-                const bool found = system <= 4 ? DetectsLesion(system, lesion.kind)
-                                               : lesion.kind == customKind;
+                const bool found =
+                    system <= 4 ? DetectsLesion(system, lesion.kind) : lesion.kind == customKind;
                 if (found) {
                     symptom += SamplesInRect(lesion.patch.bounds, geometry);
                     ++spots;
@@ -101,10 +101,11 @@ TEST(SyntheticSceneTest, RandomSceneIsReproducibleAndAboutHalfLeaf)
     EXPECT_EQ(pixels, RenderScene(RandomLeafScene(600, 400, 42)));
     EXPECT_NE(pixels, RenderScene(RandomLeafScene(600, 400, 43)));
 
-    const std::int64_t leafPixels = std::count_if(pixels.begin(), pixels.end(), [](std::uint32_t p) {
-        const RgbColour c = SplitColour(PackedFromArgb(p));
-        return IsLeafColour(c.red, c.green, c.blue);
-    });
+    const std::int64_t leafPixels =
+        std::count_if(pixels.begin(), pixels.end(), [](std::uint32_t p) {
+            const RgbColour c = SplitColour(PackedFromArgb(p));
+            return IsLeafColour(c.red, c.green, c.blue);
+        });
     const double share = double(leafPixels) / double(pixels.size());
     EXPECT_GT(share, 0.4);
     EXPECT_LT(share, 0.65);
@@ -117,9 +118,8 @@ TEST(SyntheticSceneTest, EveryLesionIsOneSpotOnAFineGrid)
         const SyntheticScene scene = RandomLeafScene(600, 400, 5, background);
         for (int system = 1; system <= 4; ++system) {
             const std::int64_t lesions =
-                std::count_if(scene.lesions.begin(), scene.lesions.end(), [&](const Lesion &l) {
-                    return DetectsLesion(system, l.kind);
-                });
+                std::count_if(scene.lesions.begin(), scene.lesions.end(),
+                              [&](const Lesion &l) { return DetectsLesion(system, l.kind); });
             EXPECT_GT(lesions, 0);
             EXPECT_EQ(runScene(scene, system, 3).spots, lesions) << "system " << system;
         }

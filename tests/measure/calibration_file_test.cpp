@@ -31,8 +31,8 @@ bool isPlainSixLineFile(const QByteArray &bytes)
         return false;
     for (const QByteArray &line : lines) {
         const QByteArray text = line.endsWith('\r') ? line.chopped(1) : line;
-        if (text.size() < 2 || !text.startsWith('"') || !text.endsWith('"')
-            || text.count('"') != 2 || text.contains('\r'))
+        if (text.size() < 2 || !text.startsWith('"') || !text.endsWith('"') ||
+            text.count('"') != 2 || text.contains('\r'))
             return false;
     }
     return true;
@@ -54,8 +54,8 @@ private slots:
         QTest::addColumn<QByteArray>("firstLine");
         QTest::newRow("point") << QLocale::c() << 0.254 << QByteArray("\"0.254\"");
         QTest::newRow("comma") << QLocale(QLocale::German) << 0.254 << QByteArray("\"0,254\"");
-        QTest::newRow("two-decimal mean") << QLocale::c() << 10 / 33.33
-                                          << QByteArray("\"0.3000300030003\"");
+        QTest::newRow("two-decimal mean")
+            << QLocale::c() << 10 / 33.33 << QByteArray("\"0.3000300030003\"");
     }
     void writesSixQuotedCrLfLines()
     {
@@ -84,7 +84,8 @@ private slots:
         backslash.notes.otherNotes = R"(C:\scans\%CLB1%, 50% )";
         QTest::newRow("backslash and percent")
             << QByteArray("\"0.254\"\r\n\"mm\"\r\n\"1:1\"\r\n\"A\"\r\n\"300\"\r\n"
-                          R"("C:\scans\%CLB1%, 50% ")" "ignored\"\r\n")
+                          R"("C:\scans\%CLB1%, 50% ")"
+                          "ignored\"\r\n")
             << backslash;
         // Earlier versions wrote multi-line notes as they were.
         Calibration multiLine = sample();

@@ -61,9 +61,9 @@ private slots:
         QTest::newRow("unit step 0.5") << QPointF(0, 0) << QPointF(6, 8) << 5 << 1.0
                                        << QStringList{"0", "0", "6", "8", "5", "5.00"};
         // 16-bit points would wrap here: a wide picture at the finest unit step.
-        QTest::newRow("beyond 16 bits") << QPointF(1000, 0) << QPointF(41000.4, 0) << 1 << 1.0
-                                        << QStringList{"1000", "0", "41000", "0", "4000",
-                                                       "4000.00"};
+        QTest::newRow("beyond 16 bits")
+            << QPointF(1000, 0) << QPointF(41000.4, 0) << 1 << 1.0
+            << QStringList{"1000", "0", "41000", "0", "4000", "4000.00"};
     }
     void measuresOneDistance()
     {
@@ -178,10 +178,14 @@ private slots:
         QTest::addColumn<bool>("sampling");
         QTest::addColumn<QString>("downGoesTo");
         QTest::addColumn<QString>("moveGoesTo");
-        QTest::newRow("measuring") << false << false << "measure" << "measure";
-        QTest::newRow("brush") << true << false << "brush" << "brush";
-        QTest::newRow("sampling") << false << true << "sampling" << "sampling";
-        QTest::newRow("both ticked") << true << true << "brush" << "sampling";
+        QTest::newRow("measuring") << false << false << "measure"
+                                   << "measure";
+        QTest::newRow("brush") << true << false << "brush"
+                               << "brush";
+        QTest::newRow("sampling") << false << true << "sampling"
+                                  << "sampling";
+        QTest::newRow("both ticked") << true << true << "brush"
+                                     << "sampling";
     }
     void dispatcherRoutesToOneTool()
     {

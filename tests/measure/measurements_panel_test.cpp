@@ -172,20 +172,45 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("toolTip");
         QTest::addColumn<bool>("enabled");
-        QTest::newRow("Command4") << "Command4" << "Reset" << "Clear all measurements" << true;
-        QTest::newRow("Command5") << "Command5" << "Del" << "Delete selected measurement" << true;
-        QTest::newRow("Command21") << "Command21" << "Copy" << "Copy all measurements" << true;
-        QTest::newRow("Check3") << "Check3" << "Auto reset" << "Reset with new picture" << true;
-        QTest::newRow("Command6") << "Command6" << "" << "Calibrate, Set a new calibration"
-                                  << false;
-        QTest::newRow("Picture6") << "Picture6" << "" << "Not calibrated" << true;
-        QTest::newRow("Picture7") << "Picture7" << "" << "Calibrated" << true;
-        QTest::newRow("Command7") << "Command7" << "" << "Save current calibration" << false;
-        QTest::newRow("Command10") << "Command10" << "" << "Load saved calibration" << true;
-        QTest::newRow("Command11") << "Command11" << "" << "Calibration notes" << false;
-        QTest::newRow("Check2") << "Check2" << "Show" << "" << false;
-        QTest::newRow("Frame2") << "Frame2" << "Unit tuner" << "Measurement unit tuner" << true;
-        QTest::newRow("Label8") << "Label8" << "1.0" << "" << true;
+        QTest::newRow("Command4") << "Command4"
+                                  << "Reset"
+                                  << "Clear all measurements" << true;
+        QTest::newRow("Command5") << "Command5"
+                                  << "Del"
+                                  << "Delete selected measurement" << true;
+        QTest::newRow("Command21") << "Command21"
+                                   << "Copy"
+                                   << "Copy all measurements" << true;
+        QTest::newRow("Check3") << "Check3"
+                                << "Auto reset"
+                                << "Reset with new picture" << true;
+        QTest::newRow("Command6") << "Command6"
+                                  << ""
+                                  << "Calibrate, Set a new calibration" << false;
+        QTest::newRow("Picture6") << "Picture6"
+                                  << ""
+                                  << "Not calibrated" << true;
+        QTest::newRow("Picture7") << "Picture7"
+                                  << ""
+                                  << "Calibrated" << true;
+        QTest::newRow("Command7") << "Command7"
+                                  << ""
+                                  << "Save current calibration" << false;
+        QTest::newRow("Command10") << "Command10"
+                                   << ""
+                                   << "Load saved calibration" << true;
+        QTest::newRow("Command11") << "Command11"
+                                   << ""
+                                   << "Calibration notes" << false;
+        QTest::newRow("Check2") << "Check2"
+                                << "Show"
+                                << "" << false;
+        QTest::newRow("Frame2") << "Frame2"
+                                << "Unit tuner"
+                                << "Measurement unit tuner" << true;
+        QTest::newRow("Label8") << "Label8"
+                                << "1.0"
+                                << "" << true;
     }
     void startState()
     {
@@ -305,9 +330,8 @@ private slots:
         QTest::addColumn<QString>("mean");
         QTest::newRow("100 and 300, length 50")
             << QList<int>{100, 300} << "50" << 0.25 << QStringList{"25.00", "75.00"} << "50.00";
-        QTest::newRow("mean 33.333, length 10")
-            << QList<int>{30, 30, 40} << "10" << 10 / 33.33
-            << QStringList{"9.00", "9.00", "12.00"} << "10.00";
+        QTest::newRow("mean 33.333, length 10") << QList<int>{30, 30, 40} << "10" << 10 / 33.33
+                                                << QStringList{"9.00", "9.00", "12.00"} << "10.00";
     }
     void calibratesAgainstTheMean()
     {
@@ -385,13 +409,18 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<bool>("okEnabled");
         const QLocale c = QLocale::c();
-        QTest::newRow("number") << c << "12.5" << "12.5" << true;
-        QTest::newRow("letters") << c << "abc" << "" << false;
-        QTest::newRow("letter after digits") << c << "12x" << "" << false;
-        QTest::newRow("zero") << c << "0" << "0" << false;
-        QTest::newRow("decimal comma") << QLocale(QLocale::German) << "2,5" << "2,5" << true;
-        QTest::newRow("point under comma locale") << QLocale(QLocale::German) << "2.5" << "5"
-                                                  << true;
+        QTest::newRow("number") << c << "12.5"
+                                << "12.5" << true;
+        QTest::newRow("letters") << c << "abc"
+                                 << "" << false;
+        QTest::newRow("letter after digits") << c << "12x"
+                                             << "" << false;
+        QTest::newRow("zero") << c << "0"
+                              << "0" << false;
+        QTest::newRow("decimal comma") << QLocale(QLocale::German) << "2,5"
+                                       << "2,5" << true;
+        QTest::newRow("point under comma locale") << QLocale(QLocale::German) << "2.5"
+                                                  << "5" << true;
     }
     void lengthBox()
     {
@@ -417,7 +446,8 @@ private slots:
         QTest::addColumn<int>("distance");
         QTest::addColumn<QString>("unit");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no unit") << 10 << "" << "Please set the unit";
+        QTest::newRow("no unit") << 10 << ""
+                                 << "Please set the unit";
         QTest::newRow("zero mean") << 0 << "mm" << CalibrationRules::kNoDistanceMessage;
     }
     void refusedCalibrationKeepsTheDialogOpen()
@@ -462,10 +492,10 @@ private slots:
         const QPointF from(w.canvas.pixelsFromUnits(10), w.canvas.pixelsFromUnits(20));
         const QPointF to(w.canvas.pixelsFromUnits(40), w.canvas.pixelsFromUnits(60));
         const auto measurePixels = [&] {
-            w.dispatcher->mouseDown({w.canvas.unitsFromPixels(from.x()),
-                                     w.canvas.unitsFromPixels(from.y())});
-            w.dispatcher->mouseDown({w.canvas.unitsFromPixels(to.x()),
-                                     w.canvas.unitsFromPixels(to.y())});
+            w.dispatcher->mouseDown(
+                {w.canvas.unitsFromPixels(from.x()), w.canvas.unitsFromPixels(from.y())});
+            w.dispatcher->mouseDown(
+                {w.canvas.unitsFromPixels(to.x()), w.canvas.unitsFromPixels(to.y())});
         };
         measurePixels();
         const QString before = w.panel->measurements().cell(0, BaseDistanceColumn);
@@ -600,8 +630,8 @@ private slots:
         w.dialogs.answerMessage(MessageAnswer::Ok);
         w.click("Command7");
         const QString message = w.dialogs.messages().value(0);
-        QVERIFY2(message.startsWith("As error has occurred when saving this file.\n"
-                                    + QDir::toNativeSeparators(bad)),
+        QVERIFY2(message.startsWith("As error has occurred when saving this file.\n" +
+                                    QDir::toNativeSeparators(bad)),
                  qPrintable(message));
         QCOMPARE(w.dialogs.lastCall().title, "Verdalis");
         QCOMPARE(readFile(good), QByteArray("earlier"));

@@ -137,8 +137,9 @@ void AnalysisDriverTest::sameFiguresAndDotsAsTheEngine()
     });
     connect(&driver, &AnalysisDriver::failed, this,
             [&](const QString &message) { order << QStringLiteral("failed: ") + message; });
-    connect(&driver, &AnalysisDriver::progressChanged, this,
-            [&](int value, int maximum) { progress.append({value, maximum}); });
+    connect(&driver, &AnalysisDriver::progressChanged, this, [&](int value, int maximum) {
+        progress.append({value, maximum});
+    });
     QSignalSpy drawings(&workspace.canvas, &PictureCanvas::drawingsChanged);
 
     QVERIFY(driver.start(workspace.canvas, workspace.state));
@@ -154,9 +155,8 @@ void AnalysisDriverTest::sameFiguresAndDotsAsTheEngine()
     QVERIFY(result.symptomArea == expected.symptomArea);
     QVERIFY(result.perimeter == expected.perimeter);
     QCOMPARE(result.pictureName, QStringLiteral("leafA"));
-    QCOMPARE(progress.last(),
-             qMakePair(int(reference.progressValue()),
-                       int(std::ceil(reference.progressMaximum()))));
+    QCOMPARE(progress.last(), qMakePair(int(reference.progressValue()),
+                                        int(std::ceil(reference.progressMaximum()))));
 
     // The same dots, painted one by one on a second canvas, give the same overlay.
     PictureCanvas oneByOne;
@@ -248,8 +248,8 @@ void AnalysisDriverTest::canvasGoneMidRunEndsCleanly()
     AnalysisRun reference;
     reference.start(bufferOf(picture), settingsFor(4));
     reference.runToEnd();
-    QVERIFY(finished.first().first().value<AnalysisResult>().symptomArea
-            == reference.figures().symptomArea);
+    QVERIFY(finished.first().first().value<AnalysisResult>().symptomArea ==
+            reference.figures().symptomArea);
 }
 
 void AnalysisDriverTest::chartAfterSamplingFollowsSystemAndMode_data()

@@ -184,7 +184,8 @@ void ResultsPageTest::tableForThreePictures()
         QCOMPARE(grid.horizontalHeaderItem(column)->textAlignment(),
                  int(Qt::AlignHCenter | Qt::AlignTop));
     }
-    QCOMPARE(header, (QStringList{"File name", "Leaf area\nmm2", "Symptom area\nmm2", "Symptom %"}));
+    QCOMPARE(header,
+             (QStringList{"File name", "Leaf area\nmm2", "Symptom area\nmm2", "Symptom %"}));
     // Twips to pixels: 15 twips a pixel.
     QCOMPARE(widths, (QList<int>{133, 80, 80, 67}));
     QCOMPARE(grid.horizontalHeader()->height(), 33);

@@ -51,24 +51,22 @@ void ResultsRulesTest::reportText_data()
     QTest::addColumn<double>("chartSymptom");
 
     const QString title = QStringLiteral("Results of leaf image analysis\n\n");
-    QTest::newRow("worked example")
-        << 1 << "mm" << English << 1234.5 << 56.78 << 0.0
-        << title + "Total scanned leaf area \t1234.500 mm 2\n"
-                   "Total detected symptom area \t56.780 mm 2\n"
-                   "Symptom area ratio\t4.599 %\n"
-        << 56.78 << 1234.5 - 56.78 << 56.78;
+    QTest::newRow("worked example") << 1 << "mm" << English << 1234.5 << 56.78 << 0.0
+                                    << title + "Total scanned leaf area \t1234.500 mm 2\n"
+                                               "Total detected symptom area \t56.780 mm 2\n"
+                                               "Symptom area ratio\t4.599 %\n"
+                                    << 56.78 << 1234.5 - 56.78 << 56.78;
     QTest::newRow("symptom larger than leaf is capped")
         << 2 << "cm" << English << 10.0 << 12.0 << 0.0
         << title + "Total scanned leaf area \t10.000 cm 2\n"
                    "Total detected symptom area \t10.000 cm 2\n"
                    "Symptom area ratio\t100.000 %\n"
         << 10.0 << 0.0 << 10.0;
-    QTest::newRow("no leaf")
-        << 3 << "mm" << English << 0.0 << 0.0 << 0.0
-        << title + "Total scanned leaf area \t0.000 mm 2\n"
-                   "Total detected symptom area \t0.000 mm 2\n"
-                   "Symptom area ratio\t0.000 %\n"
-        << 0.0 << 0.0 << 0.0;
+    QTest::newRow("no leaf") << 3 << "mm" << English << 0.0 << 0.0 << 0.0
+                             << title + "Total scanned leaf area \t0.000 mm 2\n"
+                                        "Total detected symptom area \t0.000 mm 2\n"
+                                        "Symptom area ratio\t0.000 %\n"
+                             << 0.0 << 0.0 << 0.0;
     QTest::newRow("custom system reports symptoms")
         << 5 << "in" << English << 8.0 << 2.0 << 0.0
         << title + "Total scanned leaf area \t8.000 in 2\n"
@@ -101,7 +99,8 @@ void ResultsRulesTest::reportText()
     AnalysisResult figures = result(QString(), leaf, symptom, perimeter);
     const ReportLayout layout = buildReport(figures, system, unit, locale);
     QCOMPARE(layout.text, text);
-    QCOMPARE(layout.text.left(layout.titleLength), QStringLiteral("Results of leaf image analysis"));
+    QCOMPARE(layout.text.left(layout.titleLength),
+             QStringLiteral("Results of leaf image analysis"));
 
     QTEST(figures.symptomArea, "cappedSymptom");
     QTEST(layout.chart.nonSymptomArea, "chartNonSymptom");

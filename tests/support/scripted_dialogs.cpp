@@ -8,10 +8,14 @@ namespace {
 const char *kindName(ScriptedDialogs::Kind kind)
 {
     switch (kind) {
-    case ScriptedDialogs::Kind::Message: return "message";
-    case ScriptedDialogs::Kind::Input: return "input box";
-    case ScriptedDialogs::Kind::OpenFile: return "open dialog";
-    case ScriptedDialogs::Kind::SaveFile: return "save dialog";
+    case ScriptedDialogs::Kind::Message:
+        return "message";
+    case ScriptedDialogs::Kind::Input:
+        return "input box";
+    case ScriptedDialogs::Kind::OpenFile:
+        return "open dialog";
+    case ScriptedDialogs::Kind::SaveFile:
+        return "save dialog";
     }
     return "dialog";
 }
@@ -20,8 +24,8 @@ const char *kindName(ScriptedDialogs::Kind kind)
 ScriptedDialogs::~ScriptedDialogs()
 {
     if (!m_replies.isEmpty()) {
-        const QByteArray why = QByteArray("scripted ") + kindName(m_replies.first().kind)
-                               + " answer was never asked for";
+        const QByteArray why = QByteArray("scripted ") + kindName(m_replies.first().kind) +
+                               " answer was never asked for";
         QTest::qFail(why.constData(), __FILE__, __LINE__);
     }
 }
@@ -36,7 +40,10 @@ void ScriptedDialogs::answerInput(const QString &text)
     m_replies.append({Kind::Input, false, text});
 }
 
-void ScriptedDialogs::cancelInput() { m_replies.append({Kind::Input, true, {}}); }
+void ScriptedDialogs::cancelInput()
+{
+    m_replies.append({Kind::Input, true, {}});
+}
 
 void ScriptedDialogs::answerOpenFile(const QString &path, int filterIndex)
 {
@@ -48,7 +55,10 @@ void ScriptedDialogs::answerSaveFile(const QString &path, int filterIndex)
     m_replies.append({Kind::SaveFile, false, path, filterIndex});
 }
 
-void ScriptedDialogs::cancelFileDialog(Kind kind) { m_replies.append({kind, true, {}}); }
+void ScriptedDialogs::cancelFileDialog(Kind kind)
+{
+    m_replies.append({kind, true, {}});
+}
 
 QStringList ScriptedDialogs::messages() const
 {
@@ -68,8 +78,7 @@ void ScriptedDialogs::clear()
 std::optional<ScriptedDialogs::Reply> ScriptedDialogs::takeReply(Kind kind, const QString &what)
 {
     if (m_replies.isEmpty() || m_replies.first().kind != kind) {
-        const QByteArray why = QByteArray("unexpected ") + kindName(kind) + ": "
-                               + what.toUtf8();
+        const QByteArray why = QByteArray("unexpected ") + kindName(kind) + ": " + what.toUtf8();
         QTest::qFail(why.constData(), __FILE__, __LINE__);
         return std::nullopt;
     }

@@ -17,7 +17,7 @@ public:
 
     struct Call {
         Kind kind;
-        QString text;   // message text or input prompt
+        QString text; // message text or input prompt
         QString title;
         MessageButtons buttons = MessageButtons::Ok;
         QString filter; // file dialogs

@@ -3,15 +3,15 @@
 #include "custom_detection_panel.h"
 #include "detection_system_panel.h"
 #include "grid_frame.h"
-#include "measurements_panel.h"
-#include "picture_tools.h"
-#include "unit_tuner_panel.h"
 #include "main_window.h"
+#include "measurements_panel.h"
 #include "panel_slot.h"
 #include "photo_page.h"
+#include "picture_tools.h"
 #include "picture_view.h"
 #include "scripted_dialogs.h"
 #include "test_pictures.h"
+#include "unit_tuner_panel.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -540,9 +540,10 @@ void MainWindowTest::everythingFitsTheSmallestWindow()
     const PanelSlot *frame = sampling ? m_page->customDetectionSlot : m_page->measurementsSlot;
     QVERIFY(frame->geometry().bottom() < m_page->Label10->y());
     QVERIFY(frame->x() > m_page->VScroll2->geometry().right());
-    for (const QWidget *control : {static_cast<const QWidget *>(frame), static_cast<const QWidget *>(m_page->Label10),
-                                   static_cast<const QWidget *>(m_page->Text2),
-                                   static_cast<const QWidget *>(m_page->Label17)})
+    for (const QWidget *control :
+         {static_cast<const QWidget *>(frame), static_cast<const QWidget *>(m_page->Label10),
+          static_cast<const QWidget *>(m_page->Text2),
+          static_cast<const QWidget *>(m_page->Label17)})
         QVERIFY2(page.contains(control->geometry()), qPrintable(control->objectName()));
 }
 

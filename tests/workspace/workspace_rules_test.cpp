@@ -13,7 +13,10 @@ using verdalis::test::TestPictures;
 Q_DECLARE_METATYPE(AxisPlacement)
 
 namespace {
-qint32 packed(QRgb rgb) { return qBlue(rgb) * 65536 + qGreen(rgb) * 256 + qRed(rgb); }
+qint32 packed(QRgb rgb)
+{
+    return qBlue(rgb) * 65536 + qGreen(rgb) * 256 + qRed(rgb);
+}
 } // namespace
 
 class WorkspaceRulesTest : public QObject {
@@ -44,14 +47,14 @@ void WorkspaceRulesTest::fitPicture_data()
     QTest::newRow("101 larger: maximum 1, value 0") << 6101.0 << 6000.0 << AxisPlacement{0, 1, 0};
     QTest::newRow("1000 larger: maximum 10, value 5")
         << 7000.0 << 6000.0 << AxisPlacement{-500, 10, 5};
-    QTest::newRow("250 larger: maximum 2.5 rounds to 2") << 6250.0 << 6000.0
-                                                         << AxisPlacement{-100, 2, 1};
-    QTest::newRow("350 larger: maximum 3.5 rounds to 4") << 6350.0 << 6000.0
-                                                         << AxisPlacement{-200, 4, 2};
-    QTest::newRow("300 larger: value 1.5 rounds to 2") << 6300.0 << 6000.0
-                                                       << AxisPlacement{-200, 3, 2};
-    QTest::newRow("500 larger: value 2.5 rounds to 2") << 6500.0 << 6000.0
-                                                       << AxisPlacement{-200, 5, 2};
+    QTest::newRow("250 larger: maximum 2.5 rounds to 2")
+        << 6250.0 << 6000.0 << AxisPlacement{-100, 2, 1};
+    QTest::newRow("350 larger: maximum 3.5 rounds to 4")
+        << 6350.0 << 6000.0 << AxisPlacement{-200, 4, 2};
+    QTest::newRow("300 larger: value 1.5 rounds to 2")
+        << 6300.0 << 6000.0 << AxisPlacement{-200, 3, 2};
+    QTest::newRow("500 larger: value 2.5 rounds to 2")
+        << 6500.0 << 6000.0 << AxisPlacement{-200, 5, 2};
     QTest::newRow("100.5 larger rounds to 100: centred")
         << 6100.5 << 6000.0 << AxisPlacement{-50.25, 0, 0};
     QTest::newRow("101.5 larger rounds to 102: scrolls")

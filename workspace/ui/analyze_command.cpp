@@ -19,8 +19,7 @@ namespace verdalis {
 
 AnalyzeCommand::AnalyzeCommand(WorkspaceState &state, PictureCanvas &canvas, Dialogs &dialogs,
                                const Controls &controls, QObject *parent)
-    : QObject(parent), m_state(state), m_canvas(canvas), m_dialogs(dialogs),
-      m_controls(controls)
+    : QObject(parent), m_state(state), m_canvas(canvas), m_dialogs(dialogs), m_controls(controls)
 {
     QProgressBar *bar = controls.photoPage->Bar1;
     connect(&m_driver, &AnalysisDriver::progressChanged, bar, [bar](int value, int maximum) {

@@ -27,10 +27,10 @@ public:
     struct Controls {
         QWidget *window = nullptr; // the main window
         QTabWidget *tab1 = nullptr;
-        BrushPanel *brush = nullptr;           // Check4
-        QCheckBox *gridShow = nullptr;         // Check2
+        BrushPanel *brush = nullptr;               // Check4
+        QCheckBox *gridShow = nullptr;             // Check2
         MeasurementsPanel *measurements = nullptr; // the unit caption Label14
-        PhotoPage *photoPage = nullptr;        // Picture1, Bar1, Text2, Label15
+        PhotoPage *photoPage = nullptr;            // Picture1, Bar1, Text2, Label15
         ResultsPage *results = nullptr;
     };
 

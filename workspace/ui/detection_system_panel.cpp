@@ -117,11 +117,10 @@ DetectionSystemPanel::DetectionSystemPanel(DetectionSelector &selector, QWidget 
     // index changes the list control reports in between are ignored there.
     connect(&m_selector, &DetectionSelector::customSystemsReset, this,
             &DetectionSystemPanel::fillList);
-    connect(&m_selector, &DetectionSelector::customSystemAppended, this,
-            [this](int index) {
-                Combo1->addItem(m_selector.catalogue().at(index).name);
-                fitListWidth();
-            });
+    connect(&m_selector, &DetectionSelector::customSystemAppended, this, [this](int index) {
+        Combo1->addItem(m_selector.catalogue().at(index).name);
+        fitListWidth();
+    });
     connect(&m_selector, &DetectionSelector::customSystemRemoved, this,
             [this](int index) { Combo1->removeItem(index); });
     connect(&m_selector, &DetectionSelector::selectionChanged, this,
@@ -171,8 +170,8 @@ void DetectionSystemPanel::fillList()
 void DetectionSystemPanel::fitListWidth()
 {
     QAbstractItemView *list = Combo1->view();
-    list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth()
-                          + list->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() +
+                          list->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
 }
 
 void DetectionSystemPanel::showSelection(int index)

@@ -40,7 +40,8 @@ QToolButton *pictureButton(const QString &name, const QIcon &icon, const QString
     auto *button = new QToolButton;
     button->setObjectName(name);
     button->setIcon(icon);
-    button->setIconSize(QSize(pixelsFromTwips(PictureButtonIcon), pixelsFromTwips(PictureButtonIcon)));
+    button->setIconSize(
+        QSize(pixelsFromTwips(PictureButtonIcon), pixelsFromTwips(PictureButtonIcon)));
     button->setFixedSize(pixelsFromTwips(PictureButtonSize), pixelsFromTwips(PictureButtonSize));
     button->setToolTip(tip);
     return button;
@@ -71,9 +72,7 @@ PanelSlot *stripSlot(QWidget *panel)
 } // namespace
 
 MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
-    : QMainWindow(parent),
-      m_dialogs(dialogs),
-      m_opener(m_canvas, dialogs),
+    : QMainWindow(parent), m_dialogs(dialogs), m_opener(m_canvas, dialogs),
       m_selector(m_state, dialogs),
       Command19(pictureButton(QStringLiteral("Command19"), WorkspaceIcons::pictureSet(),
                               QStringLiteral("Analyze a picture set"))),
@@ -83,18 +82,14 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
                              QStringLiteral("Reload picture"))),
       Command1(pictureButton(QStringLiteral("Command1"), WorkspaceIcons::openPicture(),
                              QStringLiteral("Open picture"))),
-      Command2(analyzeButton()),
-      Frame4(new BrushPanel),
+      Command2(analyzeButton()), Frame4(new BrushPanel),
       detectionSystemPanel(new DetectionSystemPanel(m_selector)),
       unitTunerPanel(new UnitTunerPanel(m_canvas)),
       measurementsPanel(new MeasurementsPanel(m_state, m_canvas, dialogs)),
       customDetectionPanel(new CustomDetectionPanel(m_selector, m_state)),
-      resultsPage(new ResultsPage(m_state)),
-      detectionSystemSlot(stripSlot(detectionSystemPanel)),
-      unitTunerSlot(stripSlot(unitTunerPanel)),
-      Tab1(new QTabWidget),
-      photoPage(new PhotoPage(m_canvas, m_state)),
-      resultsSlot(new QWidget)
+      resultsPage(new ResultsPage(m_state)), detectionSystemSlot(stripSlot(detectionSystemPanel)),
+      unitTunerSlot(stripSlot(unitTunerPanel)), Tab1(new QTabWidget),
+      photoPage(new PhotoPage(m_canvas, m_state)), resultsSlot(new QWidget)
 {
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QStringLiteral("Verdalis, Leaf & Symptom Area"));

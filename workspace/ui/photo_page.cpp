@@ -50,14 +50,9 @@ QLabel *namedLabel(const QString &name, const QString &text, QWidget *parent)
 } // namespace
 
 PhotoPage::PhotoPage(PictureCanvas &canvas, WorkspaceState &state, QWidget *parent)
-    : QWidget(parent),
-      Picture3(new QWidget(this)),
-      Picture1(new PictureView(canvas, Picture3)),
-      Picture5(new QLabel(Picture3)),
-      Picture4(hintFrames()),
-      Timer4(new QTimer(this)),
-      HScroll2(new QScrollBar(Qt::Horizontal, this)),
-      VScroll2(new QScrollBar(Qt::Vertical, this)),
+    : QWidget(parent), Picture3(new QWidget(this)), Picture1(new PictureView(canvas, Picture3)),
+      Picture5(new QLabel(Picture3)), Picture4(hintFrames()), Timer4(new QTimer(this)),
+      HScroll2(new QScrollBar(Qt::Horizontal, this)), VScroll2(new QScrollBar(Qt::Vertical, this)),
       Bar1(new QProgressBar(this)),
       Label10(namedLabel(QStringLiteral("Label10"), QStringLiteral("Leaf area:"), this)),
       Text2(new QLineEdit(this)),
@@ -114,7 +109,10 @@ PhotoPage::PhotoPage(PictureCanvas &canvas, WorkspaceState &state, QWidget *pare
     Timer4->start(HintIntervalMs);
 }
 
-bool PhotoPage::isHintRunning() const { return Timer4->isActive(); }
+bool PhotoPage::isHintRunning() const
+{
+    return Timer4->isActive();
+}
 
 void PhotoPage::setAreaUnit(const QString &unit)
 {

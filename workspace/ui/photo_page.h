@@ -44,9 +44,9 @@ public:
     // The hint frame on show now, 0..3.
     int hintFrameShown() const { return m_hintFrameShown; }
 
-    QWidget *const Picture3;   // the viewport
+    QWidget *const Picture3; // the viewport
     PictureView *const Picture1;
-    QLabel *const Picture5;    // shows the hint
+    QLabel *const Picture5; // shows the hint
     const std::array<QPixmap, OpenPictureHint::FrameCount> Picture4;
     QTimer *const Timer4;
     QScrollBar *const HScroll2;

@@ -68,7 +68,8 @@ void PictureTools::Check4_Click(bool on)
 
 void PictureTools::pickColour(QPointF units)
 {
-    m_controls.customDetection->addSampledColour(SplitColour(m_canvas.colourAt(units.x(), units.y())));
+    m_controls.customDetection->addSampledColour(
+        SplitColour(m_canvas.colourAt(units.x(), units.y())));
 }
 
 void PictureTools::previewColour(QPointF units)

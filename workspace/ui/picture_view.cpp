@@ -7,8 +7,7 @@
 
 namespace verdalis {
 
-PictureView::PictureView(PictureCanvas &canvas, QWidget *parent)
-    : QWidget(parent), m_canvas(canvas)
+PictureView::PictureView(PictureCanvas &canvas, QWidget *parent) : QWidget(parent), m_canvas(canvas)
 {
     setObjectName(QStringLiteral("Picture1"));
     setCursor(Qt::CrossCursor);
@@ -22,7 +21,10 @@ PictureView::PictureView(PictureCanvas &canvas, QWidget *parent)
     followPicture();
 }
 
-QSize PictureView::sizeHint() const { return m_canvas.pixelSize(); }
+QSize PictureView::sizeHint() const
+{
+    return m_canvas.pixelSize();
+}
 
 void PictureView::followPicture()
 {

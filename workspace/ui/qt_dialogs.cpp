@@ -6,23 +6,20 @@
 
 namespace verdalis {
 
-MessageAnswer QtDialogs::message(const QString &text, const QString &title,
-                                 MessageButtons buttons)
+MessageAnswer QtDialogs::message(const QString &text, const QString &title, MessageButtons buttons)
 {
     switch (buttons) {
     case MessageButtons::Ok:
         QMessageBox::information(m_parent, title, text, QMessageBox::Ok);
         return MessageAnswer::Ok;
     case MessageButtons::OkCancel:
-        return QMessageBox::question(m_parent, title, text,
-                                     QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
-                       == QMessageBox::Ok
+        return QMessageBox::question(m_parent, title, text, QMessageBox::Ok | QMessageBox::Cancel,
+                                     QMessageBox::Ok) == QMessageBox::Ok
                    ? MessageAnswer::Ok
                    : MessageAnswer::Cancel;
     case MessageButtons::YesNo:
-        return QMessageBox::question(m_parent, title, text,
-                                     QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
-                       == QMessageBox::Yes
+        return QMessageBox::question(m_parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::Yes) == QMessageBox::Yes
                    ? MessageAnswer::Yes
                    : MessageAnswer::No;
     }

@@ -26,8 +26,8 @@ public:
     static QStringList toolkitFilters(const QString &filter);
 
 private:
-    std::optional<FileChoice> showFileDialog(bool save, const QString &title,
-                                             const QString &filter, int filterIndex);
+    std::optional<FileChoice> showFileDialog(bool save, const QString &title, const QString &filter,
+                                             int filterIndex);
     QWidget *m_parent;
 };
 

@@ -22,7 +22,10 @@ namespace verdalis {
 namespace {
 constexpr double TwipsPerPixel = 15.0;
 
-int pixels(double twips) { return int(std::nearbyint(twips / TwipsPerPixel)); }
+int pixels(double twips)
+{
+    return int(std::nearbyint(twips / TwipsPerPixel));
+}
 
 QRect twipsRect(double left, double top, double width, double height)
 {
@@ -62,8 +65,7 @@ QIcon copyTableIcon()
 }
 } // namespace
 
-ResultsPage::ResultsPage(WorkspaceState &state, QWidget *parent)
-    : QWidget(parent), m_state(state)
+ResultsPage::ResultsPage(WorkspaceState &state, QWidget *parent) : QWidget(parent), m_state(state)
 {
     text7 = new QTextEdit(this);
     text7->setObjectName(QStringLiteral("text7"));
@@ -101,16 +103,16 @@ ResultsPage::ResultsPage(WorkspaceState &state, QWidget *parent)
     Grid2->setFont(gridFont);
     Grid2->horizontalHeader()->setDefaultAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Grid2->horizontalHeader()->setFixedHeight(pixels(ResultsTable::HeaderRowHeightTwips));
-    Grid2->setGeometry(twipsRect(ResultsTextLeftTwips, ControlTopTwips, GridWidthTwips,
-                                 ControlHeightTwips));
+    Grid2->setGeometry(
+        twipsRect(ResultsTextLeftTwips, ControlTopTwips, GridWidthTwips, ControlHeightTwips));
 
     Command20 = new QToolButton(this);
     Command20->setObjectName(QStringLiteral("Command20"));
     Command20->setIcon(copyTableIcon());
     Command20->setIconSize(QSize(32, 32));
     Command20->setToolTip(QStringLiteral("Copy results table"));
-    Command20->setGeometry(twipsRect(ResultsTextLeftTwips + GridWidthTwips + 120.0,
-                                     ControlTopTwips, CopyButtonTwips, CopyButtonTwips));
+    Command20->setGeometry(twipsRect(ResultsTextLeftTwips + GridWidthTwips + 120.0, ControlTopTwips,
+                                     CopyButtonTwips, CopyButtonTwips));
     connect(Command20, &QToolButton::clicked, this, &ResultsPage::Command20_Click);
 
     // A width that suits the smallest window (12000 twips wide) until the main
@@ -157,10 +159,10 @@ void ResultsPage::recordBatchRow(AnalysisResult &result)
 void ResultsPage::layoutForTabWidth(int tabWidthTwips)
 {
     const ResultsPageLayout layout = resultsPageLayout(tabWidthTwips);
-    text7->setGeometry(twipsRect(layout.text7Left, ControlTopTwips, layout.text7Width,
-                                 ControlHeightTwips));
-    Chart1->setGeometry(twipsRect(layout.chart1Left, ControlTopTwips, layout.chart1Width,
-                                  ControlHeightTwips));
+    text7->setGeometry(
+        twipsRect(layout.text7Left, ControlTopTwips, layout.text7Width, ControlHeightTwips));
+    Chart1->setGeometry(
+        twipsRect(layout.chart1Left, ControlTopTwips, layout.chart1Width, ControlHeightTwips));
 }
 
 void ResultsPage::Command20_Click()

@@ -16,8 +16,7 @@ const QColor FolderFront(238, 188, 72);
 const QColor PaperEdge(120, 120, 120);
 
 // Renders a square icon drawn in a 32 x 32 coordinate system.
-template<typename Draw>
-QPixmap renderIcon(qreal deviceRatio, Draw draw)
+template <typename Draw> QPixmap renderIcon(qreal deviceRatio, Draw draw)
 {
     const int logical = 32;
     QPixmap pixmap(int(logical * deviceRatio), int(logical * deviceRatio));
@@ -29,8 +28,7 @@ QPixmap renderIcon(qreal deviceRatio, Draw draw)
     return pixmap;
 }
 
-template<typename Draw>
-QIcon makeIcon(Draw draw)
+template <typename Draw> QIcon makeIcon(Draw draw)
 {
     QIcon icon;
     icon.addPixmap(renderIcon(1.0, draw));
