@@ -1,10 +1,11 @@
 # Helpers shared by the subsystem folders.
 
-# verdalis_library(NAME <target> [DIR <folder>] LIBS <libs...>)
-# One static library from every .cpp/.h of a folder (default: the current one).
-# Rules libraries link Qt Core/Gui only; ui/ libraries add Qt Widgets.
+# verdalis_library(NAME <target> [DIR <folder>] [RULES] LIBS <libs...>)
+# One static library from every .cpp/.h/.qrc of a folder (default: the current one).
+# RULES marks a library of rules (models, file formats, decisions): it links Qt Core/Gui
+# only, and the build refuses a widget or chart header in it, however it is spelled.
 function(verdalis_library)
-    cmake_parse_arguments(ARG "" "NAME;DIR" "LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "RULES" "NAME;DIR" "LIBS" ${ARGN})
     if(NOT ARG_DIR)
         set(ARG_DIR ${CMAKE_CURRENT_SOURCE_DIR})
     endif()
@@ -12,6 +13,15 @@ function(verdalis_library)
     add_library(${ARG_NAME} STATIC ${sources})
     target_include_directories(${ARG_NAME} PUBLIC ${ARG_DIR})
     target_link_libraries(${ARG_NAME} PUBLIC ${ARG_LIBS})
+    if(ARG_RULES)
+        verdalis_refuse_widgets(${ARG_NAME})
+    endif()
+endfunction()
+
+# Puts the refusing headers of cmake/rules_only ahead of Qt's on the target's own include
+# path; the libraries that link the target are not affected.
+function(verdalis_refuse_widgets target)
+    target_include_directories(${target} BEFORE PRIVATE ${PROJECT_SOURCE_DIR}/cmake/rules_only)
 endfunction()
 
 # verdalis_add_test(NAME <name> SOURCES <files...> LIBS <libs...> LABEL unit|gui)

@@ -1,9 +1,9 @@
 #include "calibration_frame.h"
 
 #include "calibration_rules.h"
-#include "measure_controls.h"
+#include "ui_controls.h"
 #include "measure_icons.h"
-#include "notes_form.h"
+#include "notes_dialog.h"
 #include "workspace_state.h"
 
 #include <QGridLayout>

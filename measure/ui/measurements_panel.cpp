@@ -1,9 +1,9 @@
 #include "measurements_panel.h"
 
-#include "calibrat_form.h"
+#include "calibration_dialog.h"
 #include "calibration_frame.h"
 #include "grid_frame.h"
-#include "measure_controls.h"
+#include "ui_controls.h"
 #include "measure_icons.h"
 #include "workspace_state.h"
 

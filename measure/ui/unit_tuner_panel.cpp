@@ -1,6 +1,6 @@
 #include "unit_tuner_panel.h"
 
-#include "measure_controls.h"
+#include "ui_controls.h"
 #include "number_text.h"
 #include "picture_canvas.h"
 

@@ -5,7 +5,7 @@
 
 #include "analyze_command.h"
 #include "brush_panel.h"
-#include "calibrat_form.h"
+#include "calibration_dialog.h"
 #include "custom_detection_panel.h"
 #include "detection_system_panel.h"
 #include "main_window.h"

@@ -1,11 +1,11 @@
 // The Measurements panel, the unit tuner and the calibration and notes dialogs,
 // driven offscreen through their controls, with scripted message and file
 // dialogs. A plain widget stands for the main window and one for the picture.
-#include "calibrat_form.h"
+#include "calibration_dialog.h"
 #include "calibration_rules.h"
 #include "grid_frame.h"
 #include "measurements_panel.h"
-#include "notes_form.h"
+#include "notes_dialog.h"
 #include "picture_canvas.h"
 #include "picture_mouse_dispatcher.h"
 #include "scripted_dialogs.h"

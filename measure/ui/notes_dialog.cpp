@@ -1,6 +1,6 @@
-#include "notes_form.h"
+#include "notes_dialog.h"
 
-#include "measure_controls.h"
+#include "ui_controls.h"
 #include "workspace_state.h"
 
 #include <QFormLayout>

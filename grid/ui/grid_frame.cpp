@@ -1,6 +1,6 @@
 #include "grid_frame.h"
 
-#include "measure_controls.h"
+#include "ui_controls.h"
 #include "workspace_state.h"
 
 #include <QCheckBox>

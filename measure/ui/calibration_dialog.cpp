@@ -1,8 +1,8 @@
-#include "calibrat_form.h"
+#include "calibration_dialog.h"
 
 #include "calibration_rules.h"
 #include "dialogs.h"
-#include "measure_controls.h"
+#include "ui_controls.h"
 #include "number_text.h"
 #include "workspace_state.h"
 

@@ -1,0 +1,2 @@
+#include <QWidget>
+int main() { return 0; }

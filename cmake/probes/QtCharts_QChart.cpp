@@ -1,0 +1,2 @@
+#include <QtCharts/QChart>
+int main() { return 0; }

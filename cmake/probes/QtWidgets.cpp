@@ -1,0 +1,2 @@
+#include <QtWidgets>
+int main() { return 0; }

@@ -1,0 +1,2 @@
+#include <QtWidgets/QWidget>
+int main() { return 0; }

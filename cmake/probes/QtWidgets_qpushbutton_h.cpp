@@ -1,0 +1,2 @@
+#include <QtWidgets/qpushbutton.h>
+int main() { return 0; }
