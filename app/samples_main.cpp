@@ -57,7 +57,7 @@ int main(int argc, char *argv[])
         else
             return usage();
     }
-    const QImage picture = SamplePictures::render(verdalis::RandomLeafScene(
+    const QImage picture = SamplePictures::render(verdalis::randomLeafScene(
         size.captured(1).toInt(), size.captured(2).toInt(), seed, background));
     if (picture.isNull())
         return fail(QStringLiteral("the picture is too large for memory"));

@@ -41,7 +41,7 @@ int SamplePictures::scaleBarPixels()
 
 SyntheticScene SamplePictures::scene(Background background)
 {
-    SyntheticScene scene = RandomLeafScene(
+    SyntheticScene scene = randomLeafScene(
         Width, Height, background == Background::White ? WhiteSeed : BlackSeed, background);
     if (scene.scaleBar)
         scene.scaleBar->lengthPixels = scaleBarPixels();
@@ -53,7 +53,7 @@ QImage SamplePictures::render(const SyntheticScene &scene, int dpi)
     QImage picture(scene.width, scene.height, QImage::Format_RGB32);
     if (picture.isNull())
         return picture;
-    RenderScene(scene, reinterpret_cast<std::uint32_t *>(picture.bits()),
+    renderScene(scene, reinterpret_cast<std::uint32_t *>(picture.bits()),
                 picture.bytesPerLine() / 4);
     const int dotsPerMetre = int(std::lround(dpi / 0.0254));
     picture.setDotsPerMeterX(dotsPerMetre);

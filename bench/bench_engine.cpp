@@ -24,7 +24,7 @@ constexpr int PictureHeight = 4000;
 const std::vector<std::uint32_t> &scenePicture()
 {
     static const std::vector<std::uint32_t> pixels =
-        RenderScene(RandomLeafScene(PictureWidth, PictureHeight, 2024));
+        renderScene(randomLeafScene(PictureWidth, PictureHeight, 2024));
     return pixels;
 }
 

@@ -71,7 +71,7 @@ void DetectionSelector::setSliderPosition(int position)
     emit sliderChanged();
 }
 
-void DetectionSelector::LoadCustomSystems()
+void DetectionSelector::loadCustomSystems()
 {
     const CustomFileReadResult read = readCustomDetectionFile(customFilePath());
     if (!read.error.isEmpty())

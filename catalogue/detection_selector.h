@@ -37,7 +37,7 @@ public slots:
     // The slider was moved; the position is clamped into its range.
     void setSliderPosition(int position);
     // Start-up: custom systems from the file; a missing file is an empty catalogue.
-    void LoadCustomSystems();
+    void loadCustomSystems();
     // Asks for a name and saves the current custom colour under it. False when
     // the user cancelled.
     bool saveNewSystem();

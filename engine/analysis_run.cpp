@@ -59,8 +59,8 @@ void AnalysisRun::start(const PixelBuffer &picture, const AnalysisSettings &sett
     run.m_painter = painter;
     run.m_leafAreaOnly = settings.detection.systemIndex == LeafAreaOnlySystem;
     const double unitStep = run.m_geometry.unitStep();
-    run.m_symptomDotWidth = SymptomDotWidth(unitStep);
-    run.m_edgeDotWidth = LeafEdgeDotWidth(unitStep);
+    run.m_symptomDotWidth = symptomDotWidth(unitStep);
+    run.m_edgeDotWidth = leafEdgeDotWidth(unitStep);
 
     const std::int64_t samples = run.m_geometry.sampleCount();
     if (samples > MaxSamples)
@@ -262,7 +262,7 @@ void AnalysisRun::scanSpots(std::int64_t budget)
             --budget;
             ++m_progress;
             const std::uint64_t bit = first + std::uint64_t(skipped);
-            if (IsSymptomSample(bit)) {
+            if (isSymptomSample(bit)) {
                 // A new seed. The cursor stays on it: the scan resumes here
                 // after the spot has grown and paints it like the rest of it.
                 m_unlabelledSymptom.reset(bit);
@@ -289,7 +289,7 @@ void AnalysisRun::scanSpots(std::int64_t budget)
 void AnalysisRun::probeNeighbour(std::int32_t x, std::int32_t y)
 {
     const std::uint64_t bit = bitOf(x, y);
-    if (IsSymptomSample(bit)) {
+    if (isSymptomSample(bit)) {
         m_unlabelledSymptom.reset(bit);
         m_labelled.set(bit);
         m_spotQueue.push_back({x, y});

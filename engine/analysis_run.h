@@ -109,7 +109,7 @@ private:
         return std::uint64_t(x) * std::uint64_t(m_geometry.rows()) + std::uint64_t(y);
     }
     // A sample not yet in a spot that the chosen system calls symptom.
-    bool IsSymptomSample(std::uint64_t bit) const { return m_unlabelledSymptom.test(bit); }
+    bool isSymptomSample(std::uint64_t bit) const { return m_unlabelledSymptom.test(bit); }
 
     RunState m_state = RunState::Idle;
     AnalysisSettings m_settings;

@@ -10,11 +10,11 @@ ColourClassifier::ColourClassifier(const SymptomRule &rule)
 unsigned ColourClassifier::compute(std::uint32_t argb) const
 {
     const RgbColour colour{int((argb >> 16) & 0xFFu), int((argb >> 8) & 0xFFu), int(argb & 0xFFu)};
-    unsigned classes = IsLeafColour(colour.red, colour.green, colour.blue) ? Leaf : 0u;
+    unsigned classes = isLeafColour(colour.red, colour.green, colour.blue) ? Leaf : 0u;
     if (m_rule.detectsSymptoms()) {
         DecodedColour decoded;
         if (m_rule.usesHue()) {
-            decoded = DecodeColour(colour);
+            decoded = decodeColour(colour);
         } else {
             decoded.red = static_cast<std::int16_t>(colour.red);
             decoded.green = static_cast<std::int16_t>(colour.green);

@@ -4,7 +4,7 @@
 
 namespace verdalis {
 
-RgbColour SplitColour(std::int32_t packed)
+RgbColour splitColour(std::int32_t packed)
 {
     if (packed < 0)
         return {};
@@ -14,7 +14,7 @@ RgbColour SplitColour(std::int32_t packed)
     return {red, green, blue};
 }
 
-HueSaturation RgbToHsl(int red, int green, int blue)
+HueSaturation rgbToHsl(int red, int green, int blue)
 {
     // The order of operations is part of the result: a colour whose hue lands
     // near a rounding half must round the same way everywhere.
@@ -54,9 +54,9 @@ HueSaturation RgbToHsl(int red, int green, int blue)
             static_cast<int>(std::nearbyint(saturation * 240))};
 }
 
-DecodedColour DecodeColour(const RgbColour &colour)
+DecodedColour decodeColour(const RgbColour &colour)
 {
-    const HueSaturation hs = RgbToHsl(colour.red, colour.green, colour.blue);
+    const HueSaturation hs = rgbToHsl(colour.red, colour.green, colour.blue);
     DecodedColour decoded;
     decoded.red = static_cast<std::int16_t>(colour.red);
     decoded.green = static_cast<std::int16_t>(colour.green);

@@ -33,10 +33,10 @@ struct DecodedColour {
 
 // Packed colour: blue * 65536 + green * 256 + red; -1 marks a point outside the
 // picture and decodes, like every negative value, to black.
-RgbColour SplitColour(std::int32_t packed);
+RgbColour splitColour(std::int32_t packed);
 
 // The packed colour of a 0xAARRGGBB pixel (alpha ignored).
-inline std::int32_t PackedFromArgb(std::uint32_t argb)
+inline std::int32_t packedFromArgb(std::uint32_t argb)
 {
     return static_cast<std::int32_t>(((argb & 0xFFu) << 16) | (argb & 0xFF00u) |
                                      ((argb >> 16) & 0xFFu));
@@ -44,15 +44,15 @@ inline std::int32_t PackedFromArgb(std::uint32_t argb)
 
 // Hue and saturation of a colour, computed step by step in doubles so that the
 // same colour gives the same figures on every machine; halves round to even.
-HueSaturation RgbToHsl(int red, int green, int blue);
+HueSaturation rgbToHsl(int red, int green, int blue);
 
 // Leaf is whatever is neither near black nor near white.
-inline bool IsLeafColour(int red, int green, int blue)
+inline bool isLeafColour(int red, int green, int blue)
 {
     const int sum = red + green + blue;
     return sum > 120 && sum < 690;
 }
 
-DecodedColour DecodeColour(const RgbColour &colour);
+DecodedColour decodeColour(const RgbColour &colour);
 
 } // namespace verdalis

@@ -4,12 +4,12 @@
 
 namespace verdalis {
 
-int SymptomDotWidth(double unitStep)
+int symptomDotWidth(double unitStep)
 {
     return static_cast<int>(std::nearbyint(5 * std::pow(unitStep, 0.7814)));
 }
 
-int LeafEdgeDotWidth(double unitStep)
+int leafEdgeDotWidth(double unitStep)
 {
     return static_cast<int>(std::nearbyint(4 * std::pow(unitStep, 0.7814)));
 }

@@ -20,7 +20,7 @@ inline constexpr RgbColour LeafEdgeDotColour{255, 255, 0};
 
 // Dot widths in pixels for a unit step in display millimetres: thinner dots on a
 // finer grid, so neighbouring dots do not smear into a blot.
-int SymptomDotWidth(double unitStep);
-int LeafEdgeDotWidth(double unitStep);
+int symptomDotWidth(double unitStep);
+int leafEdgeDotWidth(double unitStep);
 
 } // namespace verdalis

@@ -21,7 +21,7 @@ CalibrationRules::CalibrationRules(WorkspaceState &state, MeasurementList &list,
 {
 }
 
-CalibrationRules::Outcome CalibrationRules::CalibrateFromMeasurements(double length,
+CalibrationRules::Outcome CalibrationRules::calibrateFromMeasurements(double length,
                                                                       const QString &unitName,
                                                                       const CalibrationNotes &notes)
 {
@@ -46,7 +46,7 @@ CalibrationRules::Outcome CalibrationRules::CalibrateFromMeasurements(double len
     return Outcome::Calibrated;
 }
 
-void CalibrationRules::RescaleMeasurements()
+void CalibrationRules::rescaleMeasurements()
 {
     restoreBaseDistances();
     applySizeRatio();
@@ -60,7 +60,7 @@ void CalibrationRules::restoreBaseDistances()
         if (m_list.isMeasurement(row))
             if (const auto base = readNumber(m_list.cell(row, BaseDistanceColumn)))
                 m_list.setCell(row, DistanceColumn, fullText(*base));
-    m_list.RecomputeMeasurementStatistics();
+    m_list.recomputeMeasurementStatistics();
 }
 
 void CalibrationRules::applySizeRatio()
@@ -70,10 +70,10 @@ void CalibrationRules::applySizeRatio()
         if (m_list.isMeasurement(row))
             if (const auto base = readNumber(m_list.cell(row, BaseDistanceColumn)))
                 m_list.setCell(row, DistanceColumn, fixedText(*base * sizeRatio, 2));
-    m_list.RecomputeMeasurementStatistics();
+    m_list.recomputeMeasurementStatistics();
 }
 
-void CalibrationRules::SaveCalibrationFile()
+void CalibrationRules::saveCalibrationFile()
 {
     // What is saved is the calibration at the moment the button was pressed.
     const Calibration calibration{m_state.sizeRatio(), m_state.unitName(), m_state.notes()};
@@ -87,7 +87,7 @@ void CalibrationRules::SaveCalibrationFile()
                           programTitle());
 }
 
-void CalibrationRules::LoadCalibrationFile()
+void CalibrationRules::loadCalibrationFile()
 {
     const auto choice = m_dialogs.openFile(QStringLiteral("Open Calibration file"), kFileFilter);
     if (!choice)
@@ -102,7 +102,7 @@ void CalibrationRules::LoadCalibrationFile()
     }
     m_state.setSizeRatio(calibration->sizeRatio);
     m_state.setNotes(calibration->notes);
-    RescaleMeasurements();
+    rescaleMeasurements();
     m_state.setUnitName(calibration->unitName);
     m_state.markCalibrated();
     setCalibrationFileName(QFileInfo(choice->path).fileName());

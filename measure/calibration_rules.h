@@ -31,16 +31,16 @@ public:
     // two-decimal mean of the list. Refuses with NoUnit when the unit is empty and
     // with NoDistance when the mean is 0.00 (or there is no measurement); a refused
     // calibration changes nothing.
-    Outcome CalibrateFromMeasurements(double length, const QString &unitName,
+    Outcome calibrateFromMeasurements(double length, const QString &unitName,
                                       const CalibrationNotes &notes);
     // Rewrites column 5 from column 4 with the current sizeRatio, in two passes,
     // each followed by the statistics.
-    void RescaleMeasurements();
+    void rescaleMeasurements();
 
     // The buttons of the Calibration frame. Cancelling a file dialog is silent;
     // failures are shown as messages.
-    void SaveCalibrationFile();
-    void LoadCalibrationFile();
+    void saveCalibrationFile();
+    void loadCalibrationFile();
 
     bool canSave() const { return m_canSave; }
     bool hasNotes() const { return m_hasNotes; }

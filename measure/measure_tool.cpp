@@ -57,13 +57,13 @@ void MeasureTool::mouseDown(QPointF units)
     }
     m_end = QPoint(wholeUnits(units.x()), wholeUnits(units.y()));
     const int row = m_list.pendingRow();
-    RecordMeasurement();
+    recordMeasurement();
     m_list.setCurrentRow(row);
     m_list.setCell(row, StartXColumn, QString::number(m_start.x()));
     m_list.setCell(row, StartYColumn, QString::number(m_start.y()));
     m_list.setCell(row, EndXColumn, QString::number(m_end.x()));
     m_list.setCell(row, EndYColumn, QString::number(m_end.y()));
-    m_list.RecomputeMeasurementStatistics();
+    m_list.recomputeMeasurementStatistics();
 }
 
 void MeasureTool::mouseMove(QPointF units)
@@ -81,7 +81,7 @@ void MeasureTool::mouseMove(QPointF units)
     writeDistance(m_list.pendingRow(), unitLength(m_start, units) * m_canvas.unitStep());
 }
 
-void MeasureTool::RecordMeasurement()
+void MeasureTool::recordMeasurement()
 {
     const int row = m_list.pendingRow();
     writeDistance(row, unitLength(m_start, m_end) * m_canvas.unitStep());
@@ -130,7 +130,7 @@ void MeasureTool::deleteCurrent()
         m_list.removeRowAt(m_list.currentRow());
     else
         reset();
-    m_list.RecomputeMeasurementStatistics();
+    m_list.recomputeMeasurementStatistics();
 }
 
 QString MeasureTool::copyAll()

@@ -46,7 +46,7 @@ public:
     QString copyAll();
 
 private:
-    void RecordMeasurement();
+    void recordMeasurement();
     // Ends a pending measurement without recording it: its row and its rubber
     // band go.
     void cancelPending();

@@ -101,7 +101,7 @@ void MeasurementList::setCurrentRow(int row)
     emit currentRowChanged(row);
 }
 
-void MeasurementList::RecomputeMeasurementStatistics()
+void MeasurementList::recomputeMeasurementStatistics()
 {
     MeasurementStatistics statistics{m_statistics.mean, QString(), QString()};
     QVector<double> values;

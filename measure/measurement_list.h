@@ -70,7 +70,7 @@ public:
     // Mean, SD (sample, n - 1) and SE of column 5 of every measurement, read as
     // numbers. With no measurement the mean is left as it was; with one, SD and SE
     // stay empty.
-    void RecomputeMeasurementStatistics();
+    void recomputeMeasurementStatistics();
     void clearStatistics();
 
 signals:

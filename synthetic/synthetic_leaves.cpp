@@ -82,31 +82,31 @@ std::int64_t samplesInSpan(std::int64_t first, std::int64_t end, std::int64_t ma
 
 } // namespace
 
-RgbColour HealthyLeafColour()
+RgbColour healthyLeafColour()
 {
     return {82, 150, 108};
 }
 
-RgbColour LesionColour(LesionKind kind)
+RgbColour lesionColour(LesionKind kind)
 {
     // Chlorotic: a pale olive of low saturation; necrotic: a dark red-brown.
     return kind == LesionKind::Chlorotic ? RgbColour{150, 165, 101} : RgbColour{100, 45, 15};
 }
 
-bool DetectsLesion(int systemIndex, LesionKind kind)
+bool detectsLesion(int systemIndex, LesionKind kind)
 {
     if (kind == LesionKind::Chlorotic)
         return systemIndex == 1 || systemIndex == 2;
     return systemIndex == 3 || systemIndex == 4;
 }
 
-LesionKind LesionKindFor(int systemIndex)
+LesionKind lesionKindFor(int systemIndex)
 {
-    return DetectsLesion(systemIndex, LesionKind::Chlorotic) ? LesionKind::Chlorotic
+    return detectsLesion(systemIndex, LesionKind::Chlorotic) ? LesionKind::Chlorotic
                                                              : LesionKind::Necrotic;
 }
 
-SyntheticScene RandomLeafScene(int width, int height, std::uint32_t seed, Background background)
+SyntheticScene randomLeafScene(int width, int height, std::uint32_t seed, Background background)
 {
     SyntheticScene scene;
     scene.width = std::max(width, 0);
@@ -178,17 +178,17 @@ SyntheticScene RandomLeafScene(int width, int height, std::uint32_t seed, Backgr
     return scene;
 }
 
-void RenderScene(const SyntheticScene &scene, std::uint32_t *pixels, std::ptrdiff_t stride)
+void renderScene(const SyntheticScene &scene, std::uint32_t *pixels, std::ptrdiff_t stride)
 {
     const bool white = scene.background == Background::White;
     const std::uint32_t backgroundPixel = white ? 0xFFFFFFFFu : 0xFF000000u;
     for (int y = 0; y < scene.height; ++y)
         std::fill_n(pixels + std::ptrdiff_t(y) * stride, scene.width, backgroundPixel);
-    const std::uint32_t leafPixel = ArgbPixel(HealthyLeafColour());
+    const std::uint32_t leafPixel = argbPixel(healthyLeafColour());
     for (const ScenePatch &leaf : scene.leaves)
         fillPatch(leaf, leafPixel, pixels, stride, scene.width, scene.height);
     for (const Lesion &lesion : scene.lesions)
-        fillPatch(lesion.patch, ArgbPixel(LesionColour(lesion.kind)), pixels, stride, scene.width,
+        fillPatch(lesion.patch, argbPixel(lesionColour(lesion.kind)), pixels, stride, scene.width,
                   scene.height);
     if (scene.scaleBar) {
         const ScaleBar &bar = *scene.scaleBar;
@@ -199,14 +199,14 @@ void RenderScene(const SyntheticScene &scene, std::uint32_t *pixels, std::ptrdif
     }
 }
 
-std::vector<std::uint32_t> RenderScene(const SyntheticScene &scene)
+std::vector<std::uint32_t> renderScene(const SyntheticScene &scene)
 {
     std::vector<std::uint32_t> pixels(std::size_t(scene.width) * std::size_t(scene.height));
-    RenderScene(scene, pixels.data(), scene.width);
+    renderScene(scene, pixels.data(), scene.width);
     return pixels;
 }
 
-std::int64_t SamplesInRect(const PixelRect &rect, const SampleGeometry &geometry)
+std::int64_t samplesInRect(const PixelRect &rect, const SampleGeometry &geometry)
 {
     // Samples past the picture's edge read black, whatever the rectangle says.
     const int tenths = geometry.unitStepTenths();

@@ -16,7 +16,7 @@ namespace verdalis {
 //
 // Colours, checked against every built-in system by the engine's tests, for
 // slider positions from each system's minimum (-3, or -10 for System 3) on:
-// - HealthyLeafColour: leaf, and healthy under System 1..4 up to position 1
+// - healthyLeafColour: leaf, and healthy under System 1..4 up to position 1
 //   (the default position is 0).
 // - Chlorotic lesions: leaf; symptom under System 1 and System 2 at every
 //   position up to 20; healthy under System 3 and 4 up to position 1.
@@ -31,12 +31,12 @@ enum class Background { White, Black };
 enum class LesionKind { Chlorotic, Necrotic };
 enum class Shape { Rectangle, Ellipse };
 
-RgbColour HealthyLeafColour();
-RgbColour LesionColour(LesionKind kind);
+RgbColour healthyLeafColour();
+RgbColour lesionColour(LesionKind kind);
 // Whether built-in system 1..4 reads this lesion kind as symptom.
-bool DetectsLesion(int systemIndex, LesionKind kind);
+bool detectsLesion(int systemIndex, LesionKind kind);
 // A lesion kind that built-in system 1..4 detects.
-LesionKind LesionKindFor(int systemIndex);
+LesionKind lesionKindFor(int systemIndex);
 
 // Half-open pixel rectangle: columns x .. x + width - 1, rows y .. y + height - 1.
 struct PixelRect {
@@ -81,21 +81,21 @@ struct SyntheticScene {
 // with random sizes, each holding a few separate ellipse and rectangle lesions
 // of both kinds well inside it, and a scale bar along the bottom edge. The same
 // seed gives the same scene on every machine.
-SyntheticScene RandomLeafScene(int width, int height, std::uint32_t seed,
+SyntheticScene randomLeafScene(int width, int height, std::uint32_t seed,
                                Background background = Background::White);
 
 // Renders a scene into a row-major buffer of width x height pixels.
-std::vector<std::uint32_t> RenderScene(const SyntheticScene &scene);
+std::vector<std::uint32_t> renderScene(const SyntheticScene &scene);
 // Renders into caller memory of scene.width x scene.height pixels, `stride`
 // pixels per row.
-void RenderScene(const SyntheticScene &scene, std::uint32_t *pixels, std::ptrdiff_t stride);
+void renderScene(const SyntheticScene &scene, std::uint32_t *pixels, std::ptrdiff_t stride);
 
 // Number of samples of a grid that read a pixel inside the rectangle. For
 // scenes of separate rectangles this gives the exact expected sample counts.
-std::int64_t SamplesInRect(const PixelRect &rect, const SampleGeometry &geometry);
+std::int64_t samplesInRect(const PixelRect &rect, const SampleGeometry &geometry);
 
 // The colour as an opaque 0xAARRGGBB pixel.
-inline std::uint32_t ArgbPixel(const RgbColour &colour)
+inline std::uint32_t argbPixel(const RgbColour &colour)
 {
     return 0xFF000000u | (std::uint32_t(colour.red) << 16) | (std::uint32_t(colour.green) << 8) |
            std::uint32_t(colour.blue);

@@ -81,7 +81,7 @@ void AnalyzeCommand::runFinished(const AnalysisResult &finished)
     AnalysisResult result = finished;
     const RunEndSteps steps = runEndSteps(m_state.systemIndex(), m_state.isBatchActive());
     if (steps.showReport)
-        m_controls.results->ShowReport(result);
+        m_controls.results->showReport(result);
     if (steps.hideProgressBar)
         m_controls.photoPage->Bar1->hide();
     if (steps.enableWindow)

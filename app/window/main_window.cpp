@@ -169,7 +169,7 @@ void MainWindow::connectPanels()
             &MeasurementsPanel::onPictureOpened);
     connect(this, &MainWindow::setPictureLoaded, grid, &GridFrame::onPictureOpened);
     connect(this, &MainWindow::statisticsRecomputeRequested, measurementsPanel,
-            &MeasurementsPanel::RecomputeMeasurementStatistics);
+            &MeasurementsPanel::recomputeMeasurementStatistics);
     connect(&m_state, &WorkspaceState::systemChanged, Frame4, &BrushPanel::followDetectionSystem);
 }
 
@@ -204,7 +204,7 @@ void MainWindow::Form_Load()
     // column widths up in their panels.
     m_state.setSizeRatio(1.0);
     m_state.setProgramFolder(QCoreApplication::applicationDirPath());
-    m_selector.LoadCustomSystems();
+    m_selector.loadCustomSystems();
     m_opener.setFilterIndex(1);
 }
 
@@ -256,7 +256,7 @@ void MainWindow::Command1_Click()
     if (m_opener.open() != PictureOpener::Outcome::Loaded)
         return;
     showLoadedPicture(PictureOpener::pageCaption(m_opener.openedTitle()));
-    photoPage->FitPicture();
+    photoPage->fitPicture();
     Command2->setEnabled(true);
     emit pictureOpened();
 }
@@ -270,14 +270,14 @@ void MainWindow::Command3_Click()
     Tab1->setTabText(0, PictureOpener::pageCaption(m_opener.openedTitle()));
 }
 
-bool MainWindow::LoadSetPicture(const QString &pictureName, const QString &path)
+bool MainWindow::loadSetPicture(const QString &pictureName, const QString &path)
 {
     m_state.setCurrentPictureName(pictureName);
     if (m_opener.loadFile(path) != PictureOpener::Outcome::Loaded)
         return false;
     showLoadedPicture(PictureOpener::pageCaption(pictureName));
     Command2->setEnabled(true);
-    photoPage->FitPicture();
+    photoPage->fitPicture();
     emit setPictureLoaded();
     emit analyzeRequested();
     return true;

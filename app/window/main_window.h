@@ -80,7 +80,7 @@ public slots:
     void Command3_Click();
     // Loads a picture of a picture set under its name and asks for its analysis.
     // False (after a message) when the file cannot be read.
-    bool LoadSetPicture(const QString &pictureName, const QString &path);
+    bool loadSetPicture(const QString &pictureName, const QString &path);
     // The command box: "1" recomputes the measurement statistics, "2" loads and
     // analyses the set's current picture; the command runs before this returns.
     // Any other text runs nothing and stays in the box.

@@ -69,13 +69,13 @@ void PictureTools::Check4_Click(bool on)
 void PictureTools::pickColour(QPointF units)
 {
     m_controls.customDetection->addSampledColour(
-        SplitColour(m_canvas.colourAt(units.x(), units.y())));
+        splitColour(m_canvas.colourAt(units.x(), units.y())));
 }
 
 void PictureTools::previewColour(QPointF units)
 {
     m_controls.customDetection->showColourUnderMouse(
-        SplitColour(m_canvas.colourAt(units.x(), units.y())));
+        splitColour(m_canvas.colourAt(units.x(), units.y())));
 }
 
 } // namespace verdalis

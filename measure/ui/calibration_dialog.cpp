@@ -105,7 +105,7 @@ void CalibratForm::Command1_Click()
         return;
     const CalibrationNotes notes{TextN1->text(), TextN2->text(), TextN3->text(),
                                  TextN4->toPlainText()};
-    switch (m_rules.CalibrateFromMeasurements(*length, Combo1->currentText(), notes)) {
+    switch (m_rules.calibrateFromMeasurements(*length, Combo1->currentText(), notes)) {
     case CalibrationRules::Outcome::NoUnit:
         m_dialogs.message(QStringLiteral("Please set the unit"), programTitle());
         Combo1->setFocus();

@@ -63,12 +63,12 @@ CalibrationFrame::CalibrationFrame(CalibrationRules &rules, WorkspaceState &stat
 
 void CalibrationFrame::Command7_Click()
 {
-    m_rules.SaveCalibrationFile();
+    m_rules.saveCalibrationFile();
 }
 
 void CalibrationFrame::Command10_Click()
 {
-    m_rules.LoadCalibrationFile();
+    m_rules.loadCalibrationFile();
 }
 
 void CalibrationFrame::Command11_Click()

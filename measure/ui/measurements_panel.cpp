@@ -170,9 +170,9 @@ void MeasurementsPanel::onPictureOpened()
     Frame6->onPictureOpened();
 }
 
-void MeasurementsPanel::RecomputeMeasurementStatistics()
+void MeasurementsPanel::recomputeMeasurementStatistics()
 {
-    m_list.RecomputeMeasurementStatistics();
+    m_list.recomputeMeasurementStatistics();
 }
 
 void MeasurementsPanel::Command4_Click()

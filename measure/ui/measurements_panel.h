@@ -43,7 +43,7 @@ public slots:
     // switched off and its spacing box enabled.
     void onPictureOpened();
     // Command "1" of the command box.
-    void RecomputeMeasurementStatistics();
+    void recomputeMeasurementStatistics();
 
 private slots:
     void Command4_Click();

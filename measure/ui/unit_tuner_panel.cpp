@@ -41,7 +41,7 @@ UnitTunerPanel::UnitTunerPanel(PictureCanvas &canvas, QWidget *parent)
     layout->addWidget(Label19);
     layout->addStretch();
 
-    connect(VScroll1, &QScrollBar::valueChanged, this, &UnitTunerPanel::ApplyUnitStep);
+    connect(VScroll1, &QScrollBar::valueChanged, this, &UnitTunerPanel::applyUnitStep);
     // Whoever changes the coordinate system, the tuner shows it.
     connect(&canvas, &PictureCanvas::unitStepChanged, this, [this](int tenths) {
         VScroll1->setValue(kTenthsPlusValue - tenths);
@@ -49,7 +49,7 @@ UnitTunerPanel::UnitTunerPanel(PictureCanvas &canvas, QWidget *parent)
     });
 }
 
-void UnitTunerPanel::ApplyUnitStep(int value)
+void UnitTunerPanel::applyUnitStep(int value)
 {
     const int tenths = kTenthsPlusValue - value;
     showUnitStep(tenths);

@@ -19,7 +19,7 @@ public:
 
 public slots:
     // Scroll bar value 1..10 -> unitStep (11 - value) / 10.
-    void ApplyUnitStep(int value);
+    void applyUnitStep(int value);
 
 private:
     void showUnitStep(int tenths);

@@ -67,7 +67,7 @@ void BatchCommandTest::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     const QDir dir(m_dir.path());
-    m_picture = writeScene(dir, QStringLiteral("leaf.bmp"), RandomLeafScene(300, 200, 21));
+    m_picture = writeScene(dir, QStringLiteral("leaf.bmp"), randomLeafScene(300, 200, 21));
     writeTextFile(dir, QStringLiteral("five-lines.clb"),
                   "\"0.5\"\r\n\"mm\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n");
     writeTextFile(dir, QStringLiteral("zero.clb"),
@@ -175,10 +175,10 @@ void BatchCommandTest::rowsKeepInputOrderWithTwoJobs()
     QTemporaryDir pictures;
     const QDir dir(pictures.path());
     // The first picture is by far the largest, so later ones finish first.
-    QStringList paths{writeScene(dir, "big.bmp", RandomLeafScene(1800, 1300, 5))};
+    QStringList paths{writeScene(dir, "big.bmp", randomLeafScene(1800, 1300, 5))};
     for (int i = 0; i < 4; ++i)
         paths << writeScene(dir, QStringLiteral("small%1.jpg").arg(i),
-                            RandomLeafScene(90 + 50 * i, 80, i));
+                            randomLeafScene(90 + 50 * i, 80, i));
     const QStringList arguments = Calibrated + QStringList{"--system", "System 2"} + paths;
     const BatchCommandRun twoJobs = runBatch(arguments + QStringList{"--jobs", "2"});
     QCOMPARE(twoJobs.status, 0);
@@ -229,7 +229,7 @@ void BatchCommandTest::unreadablePicturesKeepTheirRows()
 {
     QTemporaryDir pictures;
     const QDir dir(pictures.path());
-    const QString last = writeScene(dir, "last.jpg", RandomLeafScene(210, 140, 8));
+    const QString last = writeScene(dir, "last.jpg", randomLeafScene(210, 140, 8));
     // A JPEG start followed by nonsense, an empty file and a missing one.
     const QStringList unreadable{writeTextFile(dir, "broken.jpg", "\xFF\xD8\xFF\xE0 nothing more"),
                                  writeTextFile(dir, "empty.jpg", ""), dir.filePath("missing.tif")};

@@ -42,7 +42,7 @@ WindowRun analyseInWindow(const QString &picture, const QString &programFolder,
     state.setProgramFolder(programFolder);
     ScriptedDialogs dialogs;
     DetectionSelector selector(state, dialogs);
-    selector.LoadCustomSystems();
+    selector.loadCustomSystems();
     run.systemIndex = selector.catalogue().indexOf(systemName);
     selector.select(run.systemIndex);
     selector.setSliderPosition(slider);
@@ -96,9 +96,9 @@ void BatchFiguresTest::initTestCase()
     QLocale::setDefault(QLocale::c());
     QVERIFY(m_dir.isValid());
     const QDir dir(m_dir.path());
-    m_bmp = writeScene(dir, QStringLiteral("white leaves.bmp"), RandomLeafScene(480, 320, 11));
+    m_bmp = writeScene(dir, QStringLiteral("white leaves.bmp"), randomLeafScene(480, 320, 11));
     m_jpeg = writeScene(dir, QStringLiteral("black.leaves.jpg"),
-                        RandomLeafScene(421, 299, 12, Background::Black));
+                        randomLeafScene(421, 299, 12, Background::Black));
     // The program folder's custom detection file: one system for each lesion kind.
     QString error;
     QVERIFY(writeCustomDetectionFile(
@@ -184,7 +184,7 @@ void BatchFiguresTest::spotColumnsCountTheLesions()
     std::int64_t samples = 0;
     for (const PixelRect rect : {PixelRect{50, 50, 40, 30}, {150, 60, 23, 47}, {60, 180, 70, 20}}) {
         scene.lesions.push_back({{rect, Shape::Rectangle}, LesionKind::Chlorotic});
-        samples += SamplesInRect(rect, SampleGeometry(scene.width, scene.height, 10));
+        samples += samplesInRect(rect, SampleGeometry(scene.width, scene.height, 10));
     }
     const QString picture = writeScene(QDir(m_dir.path()), QStringLiteral("known.bmp"), scene);
     const QStringList calibrated{"--size-ratio", "0.5", "--unit", "cm", "--spots", picture};

@@ -22,9 +22,9 @@ namespace {
 // Leaves with noise on top, so every DCT coefficient has work to do.
 QImage noisyLeaves(int width, int height, std::uint32_t seed)
 {
-    const SyntheticScene scene = RandomLeafScene(width, height, seed);
+    const SyntheticScene scene = randomLeafScene(width, height, seed);
     QImage image(width, height, QImage::Format_RGB32);
-    RenderScene(scene, reinterpret_cast<std::uint32_t *>(image.bits()), image.bytesPerLine() / 4);
+    renderScene(scene, reinterpret_cast<std::uint32_t *>(image.bits()), image.bytesPerLine() / 4);
     QRandomGenerator random(seed);
     for (int y = 0; y < height; ++y) {
         QRgb *row = reinterpret_cast<QRgb *>(image.scanLine(y));

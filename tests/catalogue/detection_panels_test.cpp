@@ -95,7 +95,7 @@ void DetectionPanelsTest::start(const QByteArray &file)
 {
     if (!file.isEmpty())
         writeBytes(customDetectionFilePath(m_folder->path()), file);
-    m_selector->LoadCustomSystems();
+    m_selector->loadCustomSystems();
 }
 
 void DetectionPanelsTest::startShowsLeafAreaOnly()

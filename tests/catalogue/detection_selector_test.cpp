@@ -84,7 +84,7 @@ void DetectionSelectorTest::start(const QByteArray &file)
 {
     if (!file.isEmpty())
         writeBytes(filePath(), file);
-    m_selector->LoadCustomSystems();
+    m_selector->loadCustomSystems();
 }
 
 void DetectionSelectorTest::startsOnLeafAreaOnly()

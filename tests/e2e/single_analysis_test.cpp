@@ -72,7 +72,7 @@ QImage scenePicture()
     scene.lesions.assign(std::begin(Lesions), std::end(Lesions));
     scene.scaleBar = Bar;
     QImage picture(PictureWidth, PictureHeight, QImage::Format_RGB32);
-    RenderScene(scene, reinterpret_cast<std::uint32_t *>(picture.bits()),
+    renderScene(scene, reinterpret_cast<std::uint32_t *>(picture.bits()),
                 picture.bytesPerLine() / 4);
     return picture;
 }
@@ -111,7 +111,7 @@ Expected expectedFigures(int systemIndex, double sizeRatio)
     Expected expected;
     double perimeterCount = 0.0;
     for (const PixelRect &leaf : {LeafA, LeafB}) {
-        expected.leafArea += double(SamplesInRect(leaf, geometry));
+        expected.leafArea += double(samplesInRect(leaf, geometry));
         // A filled rectangle of a x b samples: each side sample counts 1, each of
         // the four corners 1.414.
         const std::int64_t a = samplesOver(leaf.x, leaf.width, 10).count;
@@ -123,9 +123,9 @@ Expected expectedFigures(int systemIndex, double sizeRatio)
         expected.perimeter = perimeterCount * sizeRatio;
     } else {
         for (const Lesion &lesion : Lesions)
-            if (systemIndex >= FirstCustomIndex || DetectsLesion(systemIndex, lesion.kind))
+            if (systemIndex >= FirstCustomIndex || detectsLesion(systemIndex, lesion.kind))
                 expected.symptomArea +=
-                    double(SamplesInRect(lesion.patch.bounds, geometry)) * sampleArea;
+                    double(samplesInRect(lesion.patch.bounds, geometry)) * sampleArea;
     }
     return expected;
 }
@@ -391,7 +391,7 @@ void SingleAnalysisTest::analysesEverySystem()
 
     QList<PixelRect> detected;
     for (const Lesion &lesion : Lesions)
-        if (system != 0 && DetectsLesion(system, lesion.kind))
+        if (system != 0 && detectsLesion(system, lesion.kind))
             detected << lesion.patch.bounds;
     checkOverlay(system, detected);
 }
@@ -409,7 +409,7 @@ void SingleAnalysisTest::customSystemFromSampledColour()
     // Pick the necrotic lesion of leaf B twice, at two of its pixels.
     QTest::mouseClick(m_page->Picture1, Qt::LeftButton, {}, QPoint(390, 130));
     QTest::mouseClick(m_page->Picture1, Qt::LeftButton, {}, QPoint(420, 140));
-    QCOMPARE(m_window->state().customColour(), LesionColour(LesionKind::Necrotic));
+    QCOMPARE(m_window->state().customColour(), lesionColour(LesionKind::Necrotic));
 
     m_dialogs->answerInput(QStringLiteral("Brown spot"));
     QTest::mouseClick(m_window->customDetectionPanel->Command16, Qt::LeftButton);
@@ -427,7 +427,7 @@ void SingleAnalysisTest::customSystemFromSampledColour()
     for (const Lesion &lesion : Lesions) {
         if (lesion.kind == LesionKind::Necrotic) {
             expected.symptomArea +=
-                double(SamplesInRect(lesion.patch.bounds, geometry)) * sizeRatio * sizeRatio;
+                double(samplesInRect(lesion.patch.bounds, geometry)) * sizeRatio * sizeRatio;
             detected << lesion.patch.bounds;
         }
     }

@@ -11,11 +11,11 @@
 namespace verdalis {
 namespace {
 
-using enginetest::BuiltInSettings;
+using enginetest::builtInSettings;
 using enginetest::PaintedDot;
-using enginetest::PictureFromSamples;
+using enginetest::pictureFromSamples;
 using enginetest::RecordingPainter;
-using enginetest::ReferenceAnalysis;
+using enginetest::referenceAnalysis;
 using enginetest::ReferenceOutcome;
 using enginetest::SampleGridPicture;
 
@@ -38,8 +38,8 @@ Outcome analyse(const PixelBuffer &picture, const AnalysisSettings &settings)
 Outcome analyseGrid(const std::vector<std::string> &rows, int system, int tenths = 10,
                     double sizeRatio = 1.0)
 {
-    const SampleGridPicture picture = PictureFromSamples(rows, tenths);
-    return analyse(picture.buffer(), BuiltInSettings(system, 0, tenths, sizeRatio));
+    const SampleGridPicture picture = pictureFromSamples(rows, tenths);
+    return analyse(picture.buffer(), builtInSettings(system, 0, tenths, sizeRatio));
 }
 
 std::vector<PaintedDot> dotsAt(const std::vector<std::pair<int, int>> &points, RgbColour colour,
@@ -63,9 +63,9 @@ TEST(AnalysisRunTest, SampleReadsPixelAtFloorOfCoordinateTimes48kOver127)
         // One leaf pixel in a white strip one pixel high: every sample row reads
         // pixel row 0, so each sample column reading the pixel adds a row of leaf.
         std::vector<std::uint32_t> pixels(40, 0xFFFFFFFFu);
-        pixels[std::size_t(column)] = ArgbPixel(HealthyLeafColour());
+        pixels[std::size_t(column)] = argbPixel(healthyLeafColour());
         AnalysisRun run;
-        run.start({pixels.data(), 40, 1, 40}, BuiltInSettings(0, 0, tenths));
+        run.start({pixels.data(), 40, 1, 40}, builtInSettings(0, 0, tenths));
         run.runToEnd();
         EXPECT_EQ(run.figures().leafSamples, samples * run.geometry().rows())
             << tenths << " " << column;
@@ -76,21 +76,21 @@ TEST(AnalysisRunTest, SamplesPastThePictureEdgeReadBlack)
 {
     // 480 pixels at unitStep 1.0 are exactly 127 units: the last column and row
     // (x or y = 127) read pixel 480, one past the picture.
-    std::vector<std::uint32_t> pixels(480 * 480, ArgbPixel(HealthyLeafColour()));
+    std::vector<std::uint32_t> pixels(480 * 480, argbPixel(healthyLeafColour()));
     const PixelBuffer picture{pixels.data(), 480, 480, 480};
-    const Outcome leafOnly = analyse(picture, BuiltInSettings(0));
+    const Outcome leafOnly = analyse(picture, builtInSettings(0));
     EXPECT_EQ(leafOnly.figures.leafSamples, 127 * 127);
     EXPECT_DOUBLE_EQ(leafOnly.figures.leafArea, 127 * 127);
 
     // A custom system looking for black finds exactly that L-shaped strip as
     // one spot (it has no leaf gate).
-    const Outcome black = analyse(picture, BuiltInSettings(5, 0, 10, 1.0, {0, 0, 0}));
+    const Outcome black = analyse(picture, builtInSettings(5, 0, 10, 1.0, {0, 0, 0}));
     EXPECT_EQ(black.figures.spotCount, 1);
     EXPECT_EQ(black.figures.symptomSamples, 128 + 127);
 
     // One pixel more and the last samples read the picture.
-    std::vector<std::uint32_t> wider(481 * 481, ArgbPixel(HealthyLeafColour()));
-    const Outcome inside = analyse({wider.data(), 481, 481, 481}, BuiltInSettings(0));
+    std::vector<std::uint32_t> wider(481 * 481, argbPixel(healthyLeafColour()));
+    const Outcome inside = analyse({wider.data(), 481, 481, 481}, builtInSettings(0));
     EXPECT_EQ(inside.figures.leafSamples, 128 * 128);
 }
 
@@ -98,13 +98,13 @@ TEST(AnalysisRunTest, StrideSkipsPaddingPixels)
 {
     // Rows 7 pixels apart, only 5 of them picture: the rows the samples read
     // (0, 3 and 7) are leaf, the others white, the padding lesion-coloured.
-    const std::uint32_t pad = ArgbPixel(LesionColour(LesionKind::Chlorotic));
+    const std::uint32_t pad = argbPixel(lesionColour(LesionKind::Chlorotic));
     std::vector<std::uint32_t> pixels;
     for (int y = 0; y < 8; ++y) {
-        const std::uint32_t p = y % 7 == 0 || y == 3 ? ArgbPixel(HealthyLeafColour()) : 0xFFFFFFFFu;
+        const std::uint32_t p = y % 7 == 0 || y == 3 ? argbPixel(healthyLeafColour()) : 0xFFFFFFFFu;
         pixels.insert(pixels.end(), {p, p, p, p, p, pad, pad});
     }
-    const Outcome outcome = analyse({pixels.data(), 5, 8, 7}, BuiltInSettings(2));
+    const Outcome outcome = analyse({pixels.data(), 5, 8, 7}, builtInSettings(2));
     // maxX = 1 (pixel columns 0 and 3), maxY = 2.
     EXPECT_EQ(outcome.figures.leafSamples, 6);
     EXPECT_EQ(outcome.figures.spotCount, 0);
@@ -241,8 +241,8 @@ TEST(AnalysisRunTest, DotsNarrowWithTheUnitStep)
     // The run paints with these: see the symptom and edge dot tests.
     const int widths[][3] = {{10, 5, 4}, {5, 3, 2}, {3, 2, 2}, {1, 1, 1}}; // tenths, symptom, edge
     for (const auto &w : widths) {
-        EXPECT_EQ(SymptomDotWidth(w[0] / 10.0), w[1]) << w[0];
-        EXPECT_EQ(LeafEdgeDotWidth(w[0] / 10.0), w[2]) << w[0];
+        EXPECT_EQ(symptomDotWidth(w[0] / 10.0), w[1]) << w[0];
+        EXPECT_EQ(leafEdgeDotWidth(w[0] / 10.0), w[2]) << w[0];
     }
 }
 
@@ -299,9 +299,9 @@ TEST(AnalysisRunTest, TicksKeepTheBudgetsAndTheSeedEndsAScanTick)
     std::vector<std::string> rows(30, std::string(30, 'L'));
     for (int y = 5; y <= 16; ++y)
         rows[std::size_t(y)].replace(10, 12, std::string(12, 'C'));
-    const SampleGridPicture picture = PictureFromSamples(rows);
+    const SampleGridPicture picture = pictureFromSamples(rows);
     AnalysisRun run;
-    run.start(picture.buffer(), BuiltInSettings(2));
+    run.start(picture.buffer(), builtInSettings(2));
     EXPECT_EQ(run.state(), RunState::Sampling);
     const std::vector<TickRecord> ticks = tickThrough(run);
 
@@ -330,7 +330,7 @@ TEST(AnalysisRunTest, ProgressMaximumUsesUnroundedSize)
     // 100 x 50 pixels at unitStep 0.5 are 52.92 x 26.46 units.
     AnalysisRun run;
     std::vector<std::uint32_t> pixels(100 * 50, 0xFFFFFFFFu);
-    run.start({pixels.data(), 100, 50, 100}, BuiltInSettings(0, 0, 5));
+    run.start({pixels.data(), 100, 50, 100}, builtInSettings(0, 0, 5));
     EXPECT_NEAR(run.progressMaximum(), 3125.6736111, 1e-6);
     run.runToEnd();
     EXPECT_LE(double(run.progressValue()), run.progressMaximum());
@@ -338,13 +338,13 @@ TEST(AnalysisRunTest, ProgressMaximumUsesUnroundedSize)
 
 TEST(AnalysisRunTest, LeafAreaIsKnownAfterSamplingAndStartingAgainForgetsTheEarlierRun)
 {
-    const SampleGridPicture picture = PictureFromSamples({"LLL", "LCL", "LLL"});
+    const SampleGridPicture picture = pictureFromSamples({"LLL", "LCL", "LLL"});
     AnalysisRun run;
     run.tick(); // idle: nothing to do
     run.runToEnd();
     EXPECT_EQ(run.state(), RunState::Idle);
     EXPECT_FALSE(run.samplingFinished());
-    run.start(picture.buffer(), BuiltInSettings(2, 0, 10, 2.0));
+    run.start(picture.buffer(), builtInSettings(2, 0, 10, 2.0));
     EXPECT_FALSE(run.samplingFinished());
     run.tick(); // all 9 samples
     EXPECT_TRUE(run.samplingFinished());
@@ -352,7 +352,7 @@ TEST(AnalysisRunTest, LeafAreaIsKnownAfterSamplingAndStartingAgainForgetsTheEarl
     EXPECT_DOUBLE_EQ(run.figures().leafArea, 9 * 4.0);
     run.runToEnd();
     EXPECT_EQ(run.figures().spotCount, 1);
-    run.start(picture.buffer(), BuiltInSettings(2));
+    run.start(picture.buffer(), builtInSettings(2));
     EXPECT_EQ(run.figures().spotCount, 0);
     EXPECT_EQ(run.progressValue(), 0);
     run.runToEnd();
@@ -364,13 +364,13 @@ TEST(AnalysisRunTest, LeafAreaIsKnownAfterSamplingAndStartingAgainForgetsTheEarl
 
 TEST(AnalysisRunTest, GridOfOneRowOrColumnEndsAfterSampling)
 {
-    const std::uint32_t lesion = ArgbPixel(LesionColour(LesionKind::Chlorotic));
+    const std::uint32_t lesion = argbPixel(lesionColour(LesionKind::Chlorotic));
     // 3 pixels at unitStep 1.0 are 0.79 units: MaxY = 0, then MaxX = 0.
     for (const auto &[w, h] : {std::pair{40, 3}, std::pair{3, 40}}) {
         std::vector<std::uint32_t> pixels(std::size_t(w * h), lesion);
         RecordingPainter painter;
         AnalysisRun run;
-        run.start({pixels.data(), w, h, w}, BuiltInSettings(2), &painter);
+        run.start({pixels.data(), w, h, w}, builtInSettings(2), &painter);
         const std::vector<TickRecord> ticks = tickThrough(run);
         ASSERT_TRUE(run.finished());
         EXPECT_EQ(ticks.back().state, RunState::Sampling);
@@ -380,8 +380,8 @@ TEST(AnalysisRunTest, GridOfOneRowOrColumnEndsAfterSampling)
         EXPECT_TRUE(painter.dots.empty());
     }
     // "Leaf area only" still traces its (all border) edge.
-    std::vector<std::uint32_t> strip(40 * 3, ArgbPixel(HealthyLeafColour()));
-    const Outcome edge = analyse({strip.data(), 40, 3, 40}, BuiltInSettings(0));
+    std::vector<std::uint32_t> strip(40 * 3, argbPixel(healthyLeafColour()));
+    const Outcome edge = analyse({strip.data(), 40, 3, 40}, builtInSettings(0));
     EXPECT_EQ(edge.figures.perimeterCount, 11.0); // MaxX = 10: 11 border samples
     EXPECT_TRUE(edge.dots.empty());
 }
@@ -389,7 +389,7 @@ TEST(AnalysisRunTest, GridOfOneRowOrColumnEndsAfterSampling)
 TEST(AnalysisRunTest, EmptyPictureGivesOneBlackSample)
 {
     AnalysisRun run;
-    run.start({nullptr, 0, 0, 0}, BuiltInSettings(5, 0, 10, 1.0, {0, 0, 0}));
+    run.start({nullptr, 0, 0, 0}, builtInSettings(5, 0, 10, 1.0, {0, 0, 0}));
     run.runToEnd();
     EXPECT_TRUE(run.finished());
     EXPECT_EQ(run.geometry().sampleCount(), 1);
@@ -414,13 +414,13 @@ TEST(AnalysisRunTest, RefusesWhatCannotBeAnalysed)
     };
     const int huge = std::numeric_limits<int>::max();
     // More than 2^31 columns at unitStep 0.1.
-    EXPECT_TRUE(refused({&pixel, huge, 1, huge}, BuiltInSettings(2, 0, 1)));
+    EXPECT_TRUE(refused({&pixel, huge, 1, huge}, builtInSettings(2, 0, 1)));
     // 6e11 samples: planes far beyond any memory.
-    EXPECT_TRUE(refused({&pixel, 300000, 300000, 300000}, BuiltInSettings(0, 0, 1)));
-    EXPECT_TRUE(refused({&pixel, 1, 1, 1}, BuiltInSettings(0, 0, 0)));
-    EXPECT_TRUE(refused({&pixel, 1, 1, 1}, BuiltInSettings(0, 0, 11)));
-    EXPECT_TRUE(refused({nullptr, 5, 5, 5}, BuiltInSettings(0)));
-    EXPECT_TRUE(refused({&pixel, 5, 5, 2}, BuiltInSettings(0)));
+    EXPECT_TRUE(refused({&pixel, 300000, 300000, 300000}, builtInSettings(0, 0, 1)));
+    EXPECT_TRUE(refused({&pixel, 1, 1, 1}, builtInSettings(0, 0, 0)));
+    EXPECT_TRUE(refused({&pixel, 1, 1, 1}, builtInSettings(0, 0, 11)));
+    EXPECT_TRUE(refused({nullptr, 5, 5, 5}, builtInSettings(0)));
+    EXPECT_TRUE(refused({&pixel, 5, 5, 2}, builtInSettings(0)));
 }
 
 // ---- Compact run against the plain reference --------------------------------
@@ -431,9 +431,9 @@ std::vector<std::uint32_t> randomPicture(std::mt19937 &random, int width, int he
     const std::uint32_t palette[] = {
         0xFFFFFFFFu, // white
         0xFF000000u, // black
-        ArgbPixel(HealthyLeafColour()),
-        ArgbPixel(LesionColour(LesionKind::Chlorotic)),
-        ArgbPixel(LesionColour(LesionKind::Necrotic)),
+        argbPixel(healthyLeafColour()),
+        argbPixel(lesionColour(LesionKind::Chlorotic)),
+        argbPixel(lesionColour(LesionKind::Necrotic)),
         0xFF646464u, // grey: hue 0
         0xFF79000Au, // dark red: hue 0..1
         0xFF96A565u,
@@ -485,12 +485,12 @@ TEST_P(ReferenceComparisonTest, TicksRunToEndAndReferenceAgree)
         const int slider = system == 3 ? pick(21) - 10 : pick(14) - 3;
         const RgbColour custom{pick(256), pick(256), pick(256)};
         const AnalysisSettings settings =
-            BuiltInSettings(system, slider, 1 + pick(10), 0.05 + pick(1000) / 97.0, custom);
+            builtInSettings(system, slider, 1 + pick(10), 0.05 + pick(1000) / 97.0, custom);
         SCOPED_TRACE(::testing::Message()
                      << "round " << round << " system " << system << " " << width << "x" << height
                      << " k " << settings.unitStepTenths);
 
-        const ReferenceOutcome reference = ReferenceAnalysis(picture, settings);
+        const ReferenceOutcome reference = referenceAnalysis(picture, settings);
         const Outcome whole = analyse(picture, settings);
         RecordingPainter painter;
         AnalysisRun run;

@@ -7,20 +7,20 @@ namespace {
 
 TEST(ColourModelTest, PackedColoursKeepRedInTheLowByte)
 {
-    EXPECT_EQ(SplitColour(0x0A141E), (RgbColour{0x1E, 0x14, 0x0A}));
-    EXPECT_EQ(SplitColour(16777215), (RgbColour{255, 255, 255}));
+    EXPECT_EQ(splitColour(0x0A141E), (RgbColour{0x1E, 0x14, 0x0A}));
+    EXPECT_EQ(splitColour(16777215), (RgbColour{255, 255, 255}));
     // -1 marks a point outside the picture; any negative value reads black.
-    EXPECT_EQ(SplitColour(-123456), (RgbColour{0, 0, 0}));
+    EXPECT_EQ(splitColour(-123456), (RgbColour{0, 0, 0}));
     // Pixels are 0xAARRGGBB: red and blue change places, alpha is dropped.
-    EXPECT_EQ(PackedFromArgb(0x801E140Au), 0x0A141E);
+    EXPECT_EQ(packedFromArgb(0x801E140Au), 0x0A141E);
 }
 
 TEST(ColourModelTest, LeafLiesStrictlyBetweenChannelSums120And690)
 {
-    EXPECT_FALSE(IsLeafColour(40, 40, 40));
-    EXPECT_TRUE(IsLeafColour(40, 40, 41));
-    EXPECT_TRUE(IsLeafColour(230, 230, 229));
-    EXPECT_FALSE(IsLeafColour(230, 230, 230));
+    EXPECT_FALSE(isLeafColour(40, 40, 40));
+    EXPECT_TRUE(isLeafColour(40, 40, 41));
+    EXPECT_TRUE(isLeafColour(230, 230, 229));
+    EXPECT_FALSE(isLeafColour(230, 230, 230));
 }
 
 struct HslCase {
@@ -34,7 +34,7 @@ class DecodeColourTest : public ::testing::TestWithParam<HslCase> {};
 TEST_P(DecodeColourTest, CarriesChannelsHueAndSaturation)
 {
     const HslCase &c = GetParam();
-    const DecodedColour d = DecodeColour(c.colour);
+    const DecodedColour d = decodeColour(c.colour);
     EXPECT_EQ((RgbColour{d.red, d.green, d.blue}), c.colour);
     EXPECT_EQ(d.hue, c.hue);
     EXPECT_EQ(d.saturation, c.saturation);

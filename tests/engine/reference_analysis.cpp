@@ -9,7 +9,7 @@
 
 namespace verdalis::enginetest {
 
-AnalysisSettings BuiltInSettings(int system, int slider, int tenths, double sizeRatio,
+AnalysisSettings builtInSettings(int system, int slider, int tenths, double sizeRatio,
                                  RgbColour custom)
 {
     static const double bases[] = {25.0, 25.0, 1750.0, 40.0, 330.0, 50.0};
@@ -26,7 +26,7 @@ AnalysisSettings BuiltInSettings(int system, int slider, int tenths, double size
     return settings;
 }
 
-ReferenceOutcome ReferenceAnalysis(const PixelBuffer &picture, const AnalysisSettings &settings)
+ReferenceOutcome referenceAnalysis(const PixelBuffer &picture, const AnalysisSettings &settings)
 {
     ReferenceOutcome out;
     const int k = settings.unitStepTenths;
@@ -46,10 +46,10 @@ ReferenceOutcome ReferenceAnalysis(const PixelBuffer &picture, const AnalysisSet
             const std::int64_t py = y * 48 * k / 127;
             const RgbColour c =
                 px < picture.width && py < picture.height
-                    ? SplitColour(PackedFromArgb(picture.pixels[py * picture.stride + px]))
+                    ? splitColour(packedFromArgb(picture.pixels[py * picture.stride + px]))
                     : RgbColour{};
-            colours[at(x, y)] = DecodeColour(c);
-            leaf[at(x, y)] = IsLeafColour(c.red, c.green, c.blue);
+            colours[at(x, y)] = decodeColour(c);
+            leaf[at(x, y)] = isLeafColour(c.red, c.green, c.blue);
             out.figures.leafSamples += leaf[at(x, y)];
             ++out.progress;
         }
@@ -59,7 +59,7 @@ ReferenceOutcome ReferenceAnalysis(const PixelBuffer &picture, const AnalysisSet
 
     if (settings.detection.systemIndex == 0) {
         const double weights[5] = {0, 1, 1.414, 2.414, 1};
-        const int width = LeafEdgeDotWidth(unitStep);
+        const int width = leafEdgeDotWidth(unitStep);
         for (std::int64_t x = 0; x <= maxX; ++x) {
             for (std::int64_t y = 0; y <= maxY; ++y) {
                 ++out.progress;
@@ -86,7 +86,7 @@ ReferenceOutcome ReferenceAnalysis(const PixelBuffer &picture, const AnalysisSet
     const auto isSymptomSample = [&](std::int64_t x, std::int64_t y) {
         return !labelled[at(x, y)] && rule.isSymptom(colours[at(x, y)]);
     };
-    const int width = SymptomDotWidth(unitStep);
+    const int width = symptomDotWidth(unitStep);
     std::int64_t x = 0;
     std::int64_t y = 0;
     while (x <= maxX) {
@@ -125,7 +125,7 @@ ReferenceOutcome ReferenceAnalysis(const PixelBuffer &picture, const AnalysisSet
     return out;
 }
 
-SampleGridPicture PictureFromSamples(const std::vector<std::string> &rows, int tenths)
+SampleGridPicture pictureFromSamples(const std::vector<std::string> &rows, int tenths)
 {
     // Below 0.3 several samples share a pixel and could not differ.
     if (tenths < 3)
@@ -145,9 +145,9 @@ SampleGridPicture PictureFromSamples(const std::vector<std::string> &rows, int t
         case '#':
             return 0xFF000000u;
         case 'L':
-            return ArgbPixel(HealthyLeafColour());
+            return argbPixel(healthyLeafColour());
         case 'C':
-            return ArgbPixel(LesionColour(LesionKind::Chlorotic));
+            return argbPixel(lesionColour(LesionKind::Chlorotic));
         default:
             return 0xFFFFFFFFu;
         }

@@ -30,7 +30,7 @@ public:
 // Settings of a built-in system (or a custom one, index >= 5) as the catalogue
 // sets them: System 1 25/5, System 2 1750/50, System 3 40/1, System 4 330/10,
 // custom 50/5.
-AnalysisSettings BuiltInSettings(int system, int slider = 0, int tenths = 10,
+AnalysisSettings builtInSettings(int system, int slider = 0, int tenths = 10,
                                  double sizeRatio = 1.0, RgbColour custom = {});
 
 struct ReferenceOutcome {
@@ -42,7 +42,7 @@ struct ReferenceOutcome {
 // The analysis done the plain way: every sample's colour decoded in full, a
 // label per sample, a queue of coordinate pairs, one sample at a time, no
 // tick boundaries. Slow and simple, to hold the engine's compact run against.
-ReferenceOutcome ReferenceAnalysis(const PixelBuffer &picture, const AnalysisSettings &settings);
+ReferenceOutcome referenceAnalysis(const PixelBuffer &picture, const AnalysisSettings &settings);
 
 // A picture in which the sample at (x, y) of a k/10 grid reads the colour named
 // by rows[y][x]: '.' white, '#' black, 'L' healthy leaf, 'C' chlorotic lesion.
@@ -54,6 +54,6 @@ struct SampleGridPicture {
     int width = 0;
     int height = 0;
 };
-SampleGridPicture PictureFromSamples(const std::vector<std::string> &rows, int tenths = 10);
+SampleGridPicture pictureFromSamples(const std::vector<std::string> &rows, int tenths = 10);
 
 } // namespace verdalis::enginetest

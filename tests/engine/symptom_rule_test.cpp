@@ -26,7 +26,7 @@ std::ostream &operator<<(std::ostream &out, const RuleCase &c)
 
 DetectionParameters builtIn(int system, int slider)
 {
-    return enginetest::BuiltInSettings(system, slider, 10, 1.0, {100, 50, 20}).detection;
+    return enginetest::builtInSettings(system, slider, 10, 1.0, {100, 50, 20}).detection;
 }
 
 class SymptomRuleTest : public ::testing::TestWithParam<RuleCase> {};
@@ -103,10 +103,10 @@ TEST(ColourClassifierTest, RemembersExactlyWhatTheRulesSay)
         ColourClassifier classifier(rule);
         for (int pass = 0; pass < 2; ++pass) {
             for (std::uint32_t c : colours) {
-                const RgbColour rgb = SplitColour(PackedFromArgb(c));
+                const RgbColour rgb = splitColour(packedFromArgb(c));
                 const unsigned expected =
-                    (IsLeafColour(rgb.red, rgb.green, rgb.blue) ? ColourClassifier::Leaf : 0u) |
-                    (rule.isSymptom(DecodeColour(rgb)) ? ColourClassifier::Symptom : 0u);
+                    (isLeafColour(rgb.red, rgb.green, rgb.blue) ? ColourClassifier::Leaf : 0u) |
+                    (rule.isSymptom(decodeColour(rgb)) ? ColourClassifier::Symptom : 0u);
                 ASSERT_EQ(classifier.classify(c), expected) << "system " << system;
             }
         }

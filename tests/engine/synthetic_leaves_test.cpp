@@ -11,7 +11,7 @@
 namespace verdalis {
 namespace {
 
-using enginetest::BuiltInSettings;
+using enginetest::builtInSettings;
 
 // Every colour against every built-in system from the slider's minimum up: a
 // lesion is symptom under its systems up to position 20; healthy leaf, and a
@@ -22,14 +22,14 @@ TEST(SyntheticColoursTest, EachColourIsSymptomUnderItsSystemsOnly)
     for (const std::optional<LesionKind> kind :
          {std::optional<LesionKind>(), std::optional(LesionKind::Chlorotic),
           std::optional(LesionKind::Necrotic)}) {
-        const RgbColour c = kind ? LesionColour(*kind) : HealthyLeafColour();
-        EXPECT_TRUE(IsLeafColour(c.red, c.green, c.blue));
+        const RgbColour c = kind ? lesionColour(*kind) : healthyLeafColour();
+        EXPECT_TRUE(isLeafColour(c.red, c.green, c.blue));
         for (int system = 1; system <= 4; ++system) {
-            EXPECT_TRUE(DetectsLesion(system, LesionKindFor(system)));
-            const bool found = kind && DetectsLesion(system, *kind);
+            EXPECT_TRUE(detectsLesion(system, lesionKindFor(system)));
+            const bool found = kind && detectsLesion(system, *kind);
             for (int slider = sliderMinimum[system]; slider <= (found ? 20 : 1); ++slider) {
-                const SymptomRule rule(BuiltInSettings(system, slider).detection);
-                EXPECT_EQ(rule.isSymptom(DecodeColour(c)), found) << system << " at " << slider;
+                const SymptomRule rule(builtInSettings(system, slider).detection);
+                EXPECT_EQ(rule.isSymptom(decodeColour(c)), found) << system << " at " << slider;
             }
         }
     }
@@ -43,10 +43,10 @@ struct RunCounts {
 
 RunCounts runScene(const SyntheticScene &scene, int system, int tenths, RgbColour custom = {})
 {
-    const std::vector<std::uint32_t> pixels = RenderScene(scene);
+    const std::vector<std::uint32_t> pixels = renderScene(scene);
     AnalysisRun run;
     run.start({pixels.data(), scene.width, scene.height, scene.width},
-              BuiltInSettings(system, 0, tenths, 1.0, custom));
+              builtInSettings(system, 0, tenths, 1.0, custom));
     run.runToEnd();
     return {run.figures().leafSamples, run.figures().symptomSamples, run.figures().spotCount};
 }
@@ -70,7 +70,7 @@ TEST(SyntheticSceneTest, RectanglesGiveExactSampleCounts)
         const SampleGeometry geometry(scene.width, scene.height, tenths);
         std::int64_t leaf = 0;
         for (const ScenePatch &patch : scene.leaves)
-            leaf += SamplesInRect(patch.bounds, geometry);
+            leaf += samplesInRect(patch.bounds, geometry);
         // Systems 1..4, then custom systems looking for each lesion colour.
         for (int system = 1; system <= 6; ++system) {
             const LesionKind customKind =
@@ -79,13 +79,13 @@ TEST(SyntheticSceneTest, RectanglesGiveExactSampleCounts)
             std::int64_t spots = 0;
             for (const Lesion &lesion : scene.lesions) {
                 const bool found =
-                    system <= 4 ? DetectsLesion(system, lesion.kind) : lesion.kind == customKind;
+                    system <= 4 ? detectsLesion(system, lesion.kind) : lesion.kind == customKind;
                 if (found) {
-                    symptom += SamplesInRect(lesion.patch.bounds, geometry);
+                    symptom += samplesInRect(lesion.patch.bounds, geometry);
                     ++spots;
                 }
             }
-            const RunCounts counts = runScene(scene, system, tenths, LesionColour(customKind));
+            const RunCounts counts = runScene(scene, system, tenths, lesionColour(customKind));
             SCOPED_TRACE(::testing::Message() << "system " << system << " k " << tenths);
             EXPECT_EQ(counts.leaf, leaf);
             EXPECT_EQ(counts.symptom, symptom);
@@ -96,15 +96,15 @@ TEST(SyntheticSceneTest, RectanglesGiveExactSampleCounts)
 
 TEST(SyntheticSceneTest, RandomSceneIsReproducibleAndAboutHalfLeaf)
 {
-    const SyntheticScene scene = RandomLeafScene(600, 400, 42);
-    const std::vector<std::uint32_t> pixels = RenderScene(scene);
-    EXPECT_EQ(pixels, RenderScene(RandomLeafScene(600, 400, 42)));
-    EXPECT_NE(pixels, RenderScene(RandomLeafScene(600, 400, 43)));
+    const SyntheticScene scene = randomLeafScene(600, 400, 42);
+    const std::vector<std::uint32_t> pixels = renderScene(scene);
+    EXPECT_EQ(pixels, renderScene(randomLeafScene(600, 400, 42)));
+    EXPECT_NE(pixels, renderScene(randomLeafScene(600, 400, 43)));
 
     const std::int64_t leafPixels =
         std::count_if(pixels.begin(), pixels.end(), [](std::uint32_t p) {
-            const RgbColour c = SplitColour(PackedFromArgb(p));
-            return IsLeafColour(c.red, c.green, c.blue);
+            const RgbColour c = splitColour(packedFromArgb(p));
+            return isLeafColour(c.red, c.green, c.blue);
         });
     const double share = double(leafPixels) / double(pixels.size());
     EXPECT_GT(share, 0.4);
@@ -115,11 +115,11 @@ TEST(SyntheticSceneTest, RandomSceneIsReproducibleAndAboutHalfLeaf)
 TEST(SyntheticSceneTest, EveryLesionIsOneSpotOnAFineGrid)
 {
     for (Background background : {Background::White, Background::Black}) {
-        const SyntheticScene scene = RandomLeafScene(600, 400, 5, background);
+        const SyntheticScene scene = randomLeafScene(600, 400, 5, background);
         for (int system = 1; system <= 4; ++system) {
             const std::int64_t lesions =
                 std::count_if(scene.lesions.begin(), scene.lesions.end(),
-                              [&](const Lesion &l) { return DetectsLesion(system, l.kind); });
+                              [&](const Lesion &l) { return detectsLesion(system, l.kind); });
             EXPECT_GT(lesions, 0);
             EXPECT_EQ(runScene(scene, system, 3).spots, lesions) << "system " << system;
         }

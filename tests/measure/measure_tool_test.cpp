@@ -155,7 +155,7 @@ private slots:
         rig.measure({0, 0}, {0, 2});
         rig.tool.mouseDown({0, 0});
         rig.tool.mouseMove({0, 8});
-        rig.list.RecomputeMeasurementStatistics();
+        rig.list.recomputeMeasurementStatistics();
         QCOMPARE(rig.list.statistics().mean, "2.00");
         QCOMPARE(rig.tool.copyAll(), "2.00\n");
     }

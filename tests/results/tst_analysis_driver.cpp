@@ -39,8 +39,8 @@ const DetectionSystem &builtIn(int system)
 
 QImage leafPicture(int width, int height, std::uint32_t seed)
 {
-    const SyntheticScene scene = RandomLeafScene(width, height, seed);
-    const std::vector<std::uint32_t> pixels = RenderScene(scene);
+    const SyntheticScene scene = randomLeafScene(width, height, seed);
+    const std::vector<std::uint32_t> pixels = renderScene(scene);
     return QImage(reinterpret_cast<const uchar *>(pixels.data()), width, height, width * 4,
                   QImage::Format_RGB32)
         .copy();

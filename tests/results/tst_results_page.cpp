@@ -90,7 +90,7 @@ void ResultsPageTest::reportFormats()
     result.leafArea = 1234.5;
     result.symptomArea = system == 0 ? 0.0 : 56.78;
     result.perimeter = 150.25;
-    m_page->ShowReport(result);
+    m_page->showReport(result);
 
     const QTextDocument &document = *m_page->text7->document();
     QCOMPARE(document.toPlainText(), text);
@@ -142,7 +142,7 @@ void ResultsPageTest::chartShowsCappedShares()
     AnalysisResult capped;
     capped.leafArea = 10.0;
     capped.symptomArea = 12.0;
-    m_page->ShowReport(capped);
+    m_page->showReport(capped);
     QCOMPARE(capped.symptomArea, 10.0);
     QCOMPARE(shares(*m_page), (QList<double>{0.0, 10.0}));
 }

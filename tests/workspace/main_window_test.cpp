@@ -245,7 +245,7 @@ void MainWindowTest::setPictureIsLoadedAndAnalysed()
     m_window->state().markCalibrated();
     m_window->Tab1->setCurrentIndex(1);
     const QString path = m_files->writeGradient(QStringLiteral("p7.bmp"), 1000, 200);
-    QVERIFY(m_window->LoadSetPicture(QStringLiteral("Plant 7"), path));
+    QVERIFY(m_window->loadSetPicture(QStringLiteral("Plant 7"), path));
 
     QCOMPARE(tabCaption(), QStringLiteral("Photo Plant 7"));
     QCOMPARE(m_window->state().currentPictureName(), QStringLiteral("Plant 7"));
@@ -268,7 +268,7 @@ void MainWindowTest::unreadableSetPictureIsReported()
     QSignalSpy analyze(m_window.get(), &MainWindow::analyzeRequested);
     const QString damaged = m_files->writeGarbage(QStringLiteral("p8.jpg"));
     m_dialogs->answerMessage(MessageAnswer::Ok);
-    QVERIFY(!m_window->LoadSetPicture(QStringLiteral("Plant 8"), damaged));
+    QVERIFY(!m_window->loadSetPicture(QStringLiteral("Plant 8"), damaged));
     QCOMPARE(m_dialogs->lastCall().text, CannotOpen + TestPictures::readerReason(damaged));
     QCOMPARE(analyze.count(), 0);
     QVERIFY(m_page->isHintRunning());

@@ -143,7 +143,7 @@ void PhotoPage::VScroll2_Change(int value)
     Picture1->move(Picture1->x(), pixelsFromTwips(PictureFit::offsetForScrollValue(value)));
 }
 
-void PhotoPage::FitPicture()
+void PhotoPage::fitPicture()
 {
     HScroll2->setMaximum(0);
     VScroll2->setMaximum(0);
@@ -171,7 +171,7 @@ void PhotoPage::applyLayout(const WindowGeometry &geometry)
 {
     m_geometry = geometry;
     placeControls();
-    FitPicture();
+    fitPicture();
 }
 
 void PhotoPage::resizeEvent(QResizeEvent *event)

@@ -35,7 +35,7 @@ public:
     // frame) and fits the picture.
     void applyLayout(const WindowGeometry &geometry);
     // Centres the picture, or sets the scroll bars to its middle, for each axis.
-    void FitPicture();
+    void fitPicture();
     // A picture is there: the picture replaces the hint, which stops for good.
     void showPicture();
     bool isHintRunning() const;

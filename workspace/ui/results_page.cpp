@@ -122,7 +122,7 @@ ResultsPage::ResultsPage(WorkspaceState &state, QWidget *parent) : QWidget(paren
     setShowMode(ShowMode::Single);
 }
 
-void ResultsPage::ShowReport(AnalysisResult &result)
+void ResultsPage::showReport(AnalysisResult &result)
 {
     const ReportLayout layout = buildReport(result, m_state.systemIndex(), m_state.unitName());
     writeReportDocument(layout, *text7->document());

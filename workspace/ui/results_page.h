@@ -27,7 +27,7 @@ public:
 
     // Writes the text report and the chart from the result of a single
     // analysis; the symptom-area cap is written back into the result.
-    void ShowReport(AnalysisResult &result);
+    void showReport(AnalysisResult &result);
     // Batch: the table is shown, the report and chart hidden; single: the reverse.
     void setShowMode(ShowMode mode);
     // The chart is hidden for "Leaf area only", which has no symptom area.
