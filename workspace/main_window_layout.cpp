@@ -14,17 +14,20 @@ std::optional<WindowGeometry> MainWindowLayout::compute(const QSize &windowTwips
     if (g.window.height() <= MinimumHeight)
         g.window.setHeight(MinimumHeight);
 
-    g.tab1 = QRect(Tab1Left, TopStripHeight, g.window.width() - 210, g.window.height() - 1440);
-    g.picture3 = QRect(Picture3Left, Picture3Top, g.tab1.width() - 4035, g.tab1.height() - 1200);
+    g.pages = QRect(PagesLeft, TopStripHeight, g.window.width() - 210, g.window.height() - 1440);
+    g.viewport = QRect(ViewportLeft, ViewportTop, g.pages.width() - 4035, g.pages.height() - 1200);
 
-    const int viewportRight = g.picture3.left() + g.picture3.width();
-    const int viewportBottom = g.picture3.top() + g.picture3.height();
-    g.vScroll2 = QRect(viewportRight, g.picture3.top(), ScrollBarThickness, g.picture3.height());
-    g.hScroll2 = QRect(g.picture3.left(), viewportBottom, g.picture3.width(), ScrollBarThickness);
-    g.bar1 = QRect(g.picture3.left(), g.tab1.height() - 465, g.picture3.width(), Bar1Height);
+    const int viewportRight = g.viewport.left() + g.viewport.width();
+    const int viewportBottom = g.viewport.top() + g.viewport.height();
+    g.verticalScroll =
+        QRect(viewportRight, g.viewport.top(), ScrollBarThickness, g.viewport.height());
+    g.horizontalScroll =
+        QRect(g.viewport.left(), viewportBottom, g.viewport.width(), ScrollBarThickness);
+    g.progressBar =
+        QRect(g.viewport.left(), g.pages.height() - 465, g.viewport.width(), ProgressBarHeight);
 
-    g.frame3 = QPoint(viewportRight + RightStripGap, Picture3Top);
-    g.leafArea = QPoint(g.frame3.x(), Picture3Top + RightStripHeight + LeafAreaGap);
+    g.toolPanels = QPoint(viewportRight + RightStripGap, ViewportTop);
+    g.leafArea = QPoint(g.toolPanels.x(), ViewportTop + RightStripHeight + LeafAreaGap);
     return g;
 }
 

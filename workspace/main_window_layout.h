@@ -12,14 +12,14 @@ namespace verdalis {
 // tab control's frame (which includes its row of tabs).
 struct WindowGeometry {
     QSize window; // the client area, never below the minimum
-    QRect tab1;
-    QRect picture3; // the viewport
-    QRect vScroll2;
-    QRect hScroll2;
-    QRect bar1;
-    QPoint frame3;   // top-left of the right-hand strip ("Measurements" and
-                     // "Custom detection system" share it)
-    QPoint leafArea; // top-left of the leaf area read-out, below that strip
+    QRect pages;
+    QRect viewport; // the viewport
+    QRect verticalScroll;
+    QRect horizontalScroll;
+    QRect progressBar;
+    QPoint toolPanels; // top-left of the right-hand strip ("Measurements" and
+                       // "Custom detection system" share it)
+    QPoint leafArea;   // top-left of the leaf area read-out, below that strip
 };
 
 // The resize rules of the main window.
@@ -31,11 +31,11 @@ public:
 
     // Design geometry that the resize rules leave alone.
     static constexpr int TopStripHeight = 750; // the tab control starts below it
-    static constexpr int Tab1Left = 105;
-    static constexpr int Picture3Left = 225;
-    static constexpr int Picture3Top = 450;
+    static constexpr int PagesLeft = 105;
+    static constexpr int ViewportLeft = 225;
+    static constexpr int ViewportTop = 450;
     static constexpr int ScrollBarThickness = 255;
-    static constexpr int Bar1Height = 255;
+    static constexpr int ProgressBarHeight = 255;
     static constexpr int RightStripGap = 360; // viewport to the right-hand strip
     static constexpr int RightStripWidth = 3300;
     static constexpr int RightStripHeight = 6300;

@@ -21,7 +21,7 @@ AnalyzeCommand::AnalyzeCommand(WorkspaceState &state, PictureCanvas &canvas, Dia
                                const Controls &controls, QObject *parent)
     : QObject(parent), m_state(state), m_canvas(canvas), m_dialogs(dialogs), m_controls(controls)
 {
-    QProgressBar *bar = controls.photoPage->Bar1;
+    QProgressBar *bar = controls.photoPage->progressBar;
     connect(&m_driver, &AnalysisDriver::progressChanged, bar, [bar](int value, int maximum) {
         bar->setMaximum(maximum);
         bar->setValue(value);
@@ -31,11 +31,11 @@ AnalyzeCommand::AnalyzeCommand(WorkspaceState &state, PictureCanvas &canvas, Dia
     connect(&m_driver, &AnalysisDriver::failed, this, &AnalyzeCommand::runFailed);
 }
 
-void AnalyzeCommand::Command2_Click()
+void AnalyzeCommand::analyze()
 {
     PhotoPage &page = *m_controls.photoPage;
     m_controls.brush->setBrushOn(false);
-    m_controls.tab1->setCurrentIndex(0);
+    m_controls.pages->setCurrentIndex(0);
     if (!m_state.isCalibrated()) {
         m_dialogs.message(
             QStringLiteral("The software need to be calibrated, please calibrate it first"),
@@ -47,11 +47,11 @@ void AnalyzeCommand::Command2_Click()
     m_controls.window->setEnabled(false);
     m_canvas.clearDrawings();
     m_controls.gridShow->setChecked(false);
-    page.Picture1->setEnabled(false);
+    page.pictureView->setEnabled(false);
     // The driver sets the bar's maximum, 2 (W + 2)(H + 2), as the run starts.
-    page.Bar1->setValue(0);
-    page.Bar1->show();
-    page.Text2->clear();
+    page.progressBar->setValue(0);
+    page.progressBar->show();
+    page.leafAreaBox->clear();
     page.setAreaUnit(QString());
     m_driver.start(m_canvas, m_state);
 }
@@ -59,11 +59,11 @@ void AnalyzeCommand::Command2_Click()
 void AnalyzeCommand::samplingFinished(double leafArea)
 {
     PhotoPage &page = *m_controls.photoPage;
-    page.Text2->setText(leafAreaText(leafArea));
+    page.leafAreaBox->setText(leafAreaText(leafArea));
     // A long figure shows its leading digits.
-    page.Text2->setCursorPosition(0);
+    page.leafAreaBox->setCursorPosition(0);
     page.setAreaUnit(m_controls.measurements->unitCaption());
-    page.Picture1->setEnabled(true);
+    page.pictureView->setEnabled(true);
     switch (chartAfterSampling(m_state.systemIndex(), m_state.isBatchActive())) {
     case ChartAfterSampling::Hide:
         m_controls.results->setChartVisible(false);
@@ -83,11 +83,11 @@ void AnalyzeCommand::runFinished(const AnalysisResult &finished)
     if (steps.showReport)
         m_controls.results->showReport(result);
     if (steps.hideProgressBar)
-        m_controls.photoPage->Bar1->hide();
+        m_controls.photoPage->progressBar->hide();
     if (steps.enableWindow)
         m_controls.window->setEnabled(true);
     if (steps.showResultsPage)
-        m_controls.tab1->setCurrentIndex(1);
+        m_controls.pages->setCurrentIndex(1);
     if (steps.beep)
         QApplication::beep();
     // RecordSetResult: the batch's turn; nothing outside a batch.
@@ -98,9 +98,9 @@ void AnalyzeCommand::runFinished(const AnalysisResult &finished)
 void AnalyzeCommand::runFailed(const QString &message)
 {
     PhotoPage &page = *m_controls.photoPage;
-    page.Bar1->hide();
+    page.progressBar->hide();
     page.setAreaUnit(m_controls.measurements->unitCaption());
-    page.Picture1->setEnabled(true);
+    page.pictureView->setEnabled(true);
     m_controls.window->setEnabled(true);
     m_dialogs.message(message, programTitle());
 }

@@ -18,7 +18,7 @@ class PictureCanvas;
 class ResultsPage;
 class WorkspaceState;
 
-// The "Analyze" button (Command2): checks the calibration, prepares the window,
+// The "Analyze" button: checks the calibration, prepares the window,
 // starts the analysis driver and copies what the run reports into the controls
 // as it goes. The window stays disabled from the start of a run to its end.
 class AnalyzeCommand : public QObject {
@@ -26,11 +26,11 @@ class AnalyzeCommand : public QObject {
 public:
     struct Controls {
         QWidget *window = nullptr; // the main window
-        QTabWidget *tab1 = nullptr;
-        BrushPanel *brush = nullptr;               // Check4
-        QCheckBox *gridShow = nullptr;             // Check2
-        MeasurementsPanel *measurements = nullptr; // the unit caption Label14
-        PhotoPage *photoPage = nullptr;            // Picture1, Bar1, Text2, Label15
+        QTabWidget *pages = nullptr;
+        BrushPanel *brush = nullptr;
+        QCheckBox *gridShow = nullptr;
+        MeasurementsPanel *measurements = nullptr; // holds the unit caption
+        PhotoPage *photoPage = nullptr;
         ResultsPage *results = nullptr;
     };
 
@@ -41,7 +41,7 @@ public:
     const AnalysisDriver &driver() const { return m_driver; }
 
 public slots:
-    void Command2_Click();
+    void analyze();
     // Drops a run in progress without a word (the window is closing).
     void cancel() { m_driver.cancel(); }
 

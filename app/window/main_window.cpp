@@ -7,7 +7,6 @@
 #include "grid_frame.h"
 #include "main_window_layout.h"
 #include "measurements_panel.h"
-#include "panel_slot.h"
 #include "photo_page.h"
 #include "picture_tools.h"
 #include "results_page.h"
@@ -19,6 +18,7 @@
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -47,10 +47,10 @@ QToolButton *pictureButton(const QString &name, const QIcon &icon, const QString
     return button;
 }
 
-QToolButton *analyzeButton()
+QToolButton *makeAnalyzeButton()
 {
     auto *button = new QToolButton;
-    button->setObjectName(QStringLiteral("Command2"));
+    button->setObjectName(QStringLiteral("analyzeButton"));
     const QPixmap picture = WorkspaceIcons::analyze();
     button->setIcon(picture);
     button->setIconSize(picture.size());
@@ -60,13 +60,11 @@ QToolButton *analyzeButton()
     return button;
 }
 
-// A place in the top strip as wide as its panel wants to be.
-PanelSlot *stripSlot(QWidget *panel)
+// A panel of the top strip keeps the width it wants at the strip's height.
+void fixStripPanelSize(QWidget *panel)
 {
     const int width = panel->sizeHint().expandedTo(panel->minimumSizeHint()).width();
-    auto *slot = new PanelSlot(QSize(width, pixelsFromTwips(StripItemHeight)));
-    slot->setPanel(panel);
-    return slot;
+    panel->setFixedSize(width, pixelsFromTwips(StripItemHeight));
 }
 
 } // namespace
@@ -74,22 +72,24 @@ PanelSlot *stripSlot(QWidget *panel)
 MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     : QMainWindow(parent), m_dialogs(dialogs), m_opener(m_canvas, dialogs),
       m_selector(m_state, dialogs),
-      Command19(pictureButton(QStringLiteral("Command19"), WorkspaceIcons::pictureSet(),
-                              QStringLiteral("Analyze a picture set"))),
-      Command8(pictureButton(QStringLiteral("Command8"), WorkspaceIcons::help(),
-                             QStringLiteral("Help"))),
-      Command3(pictureButton(QStringLiteral("Command3"), WorkspaceIcons::reloadPicture(),
-                             QStringLiteral("Reload picture"))),
-      Command1(pictureButton(QStringLiteral("Command1"), WorkspaceIcons::openPicture(),
-                             QStringLiteral("Open picture"))),
-      Command2(analyzeButton()), Frame4(new BrushPanel),
+      pictureSetButton(pictureButton(QStringLiteral("pictureSetButton"),
+                                     WorkspaceIcons::pictureSet(),
+                                     QStringLiteral("Analyze a picture set"))),
+      helpButton(pictureButton(QStringLiteral("helpButton"), WorkspaceIcons::help(),
+                               QStringLiteral("Help"))),
+      reloadPictureButton(pictureButton(QStringLiteral("reloadPictureButton"),
+                                        WorkspaceIcons::reloadPicture(),
+                                        QStringLiteral("Reload picture"))),
+      openPictureButton(pictureButton(QStringLiteral("openPictureButton"),
+                                      WorkspaceIcons::openPicture(),
+                                      QStringLiteral("Open picture"))),
+      analyzeButton(makeAnalyzeButton()), brushPanel(new BrushPanel),
       detectionSystemPanel(new DetectionSystemPanel(m_selector)),
       unitTunerPanel(new UnitTunerPanel(m_canvas)),
       measurementsPanel(new MeasurementsPanel(m_state, m_canvas, dialogs)),
       customDetectionPanel(new CustomDetectionPanel(m_selector, m_state)),
-      resultsPage(new ResultsPage(m_state)), detectionSystemSlot(stripSlot(detectionSystemPanel)),
-      unitTunerSlot(stripSlot(unitTunerPanel)), Tab1(new QTabWidget),
-      photoPage(new PhotoPage(m_canvas, m_state)), resultsSlot(new QWidget)
+      resultsPage(new ResultsPage(m_state)), pageTabs(new QTabWidget),
+      photoPage(new PhotoPage(m_canvas, m_state))
 {
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QStringLiteral("Verdalis, Leaf & Symptom Area"));
@@ -100,27 +100,21 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     m_topStrip = buildTopStrip();
     m_topStrip->setParent(client);
 
-    Tab1->setObjectName(QStringLiteral("Tab1"));
-    Tab1->setParent(client);
-    Tab1->addTab(photoPage, QStringLiteral("Photo"));
-    resultsSlot->setObjectName(QStringLiteral("resultsSlot"));
-    auto *resultsLayout = new QVBoxLayout(resultsSlot);
-    resultsLayout->setContentsMargins(0, 0, 0, 0);
-    Tab1->addTab(resultsSlot, QStringLiteral("Results"));
-    resultsLayout->addWidget(resultsPage);
-    detectionSystemSlot->setObjectName(QStringLiteral("detectionSystemSlot"));
-    unitTunerSlot->setObjectName(QStringLiteral("unitTunerSlot"));
-    photoPage->measurementsSlot->setPanel(measurementsPanel);
-    photoPage->customDetectionSlot->setPanel(customDetectionPanel);
+    pageTabs->setObjectName(QStringLiteral("pageTabs"));
+    pageTabs->setParent(client);
+    pageTabs->addTab(photoPage, QStringLiteral("Photo"));
+    pageTabs->addTab(resultsPage, QStringLiteral("Results"));
+    photoPage->toolPanels->addWidget(measurementsPanel);
+    photoPage->toolPanels->addWidget(customDetectionPanel);
 
-    Command2->setEnabled(false);
-    Command3->setEnabled(false);
+    analyzeButton->setEnabled(false);
+    reloadPictureButton->setEnabled(false);
 
-    connect(Command1, &QToolButton::clicked, this, &MainWindow::Command1_Click);
-    connect(Command3, &QToolButton::clicked, this, &MainWindow::Command3_Click);
-    connect(Command2, &QToolButton::clicked, this, &MainWindow::analyzeRequested);
-    connect(Command19, &QToolButton::clicked, this, &MainWindow::pictureSetWindowRequested);
-    connect(Command8, &QToolButton::clicked, this, &MainWindow::helpRequested);
+    connect(openPictureButton, &QToolButton::clicked, this, &MainWindow::openPicture);
+    connect(reloadPictureButton, &QToolButton::clicked, this, &MainWindow::reloadPicture);
+    connect(analyzeButton, &QToolButton::clicked, this, &MainWindow::analyzeRequested);
+    connect(pictureSetButton, &QToolButton::clicked, this, &MainWindow::pictureSetWindowRequested);
+    connect(helpButton, &QToolButton::clicked, this, &MainWindow::helpRequested);
     connectPanels();
 
     setMinimumSize(pixelsFromTwips(MainWindowLayout::MinimumWidth),
@@ -130,7 +124,7 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
         start = start.boundedTo(screen->availableSize());
     resize(start.expandedTo(minimumSize()));
 
-    Form_Load();
+    applyStartState();
 }
 
 MainWindow::~MainWindow()
@@ -146,31 +140,30 @@ void MainWindow::connectPanels()
     GridFrame *grid = measurementsPanel->gridFrame();
     PictureTools::Controls tools;
     tools.detectionSystem = detectionSystemPanel;
-    tools.brush = Frame4;
+    tools.brush = brushPanel;
     tools.gridShow = grid->showBox();
-    tools.picture = photoPage->Picture1;
-    tools.measurementsFrame = photoPage->measurementsSlot;
-    tools.customDetectionFrame = photoPage->customDetectionSlot;
+    tools.picture = photoPage->pictureView;
+    tools.toolPanels = photoPage->toolPanels;
+    tools.measurements = measurementsPanel;
     tools.customDetection = customDetectionPanel;
     m_tools = std::make_unique<PictureTools>(m_canvas, measurementsPanel->measureTool(), tools);
 
     AnalyzeCommand::Controls analyze;
     analyze.window = this;
-    analyze.tab1 = Tab1;
-    analyze.brush = Frame4;
+    analyze.pages = pageTabs;
+    analyze.brush = brushPanel;
     analyze.gridShow = grid->showBox();
     analyze.measurements = measurementsPanel;
     analyze.photoPage = photoPage;
     analyze.results = resultsPage;
     m_analyze = std::make_unique<AnalyzeCommand>(m_state, m_canvas, m_dialogs, analyze);
 
-    connect(this, &MainWindow::analyzeRequested, m_analyze.get(), &AnalyzeCommand::Command2_Click);
+    connect(this, &MainWindow::analyzeRequested, m_analyze.get(), &AnalyzeCommand::analyze);
     connect(this, &MainWindow::pictureOpened, measurementsPanel,
             &MeasurementsPanel::onPictureOpened);
     connect(this, &MainWindow::setPictureLoaded, grid, &GridFrame::onPictureOpened);
-    connect(this, &MainWindow::statisticsRecomputeRequested, measurementsPanel,
-            &MeasurementsPanel::recomputeMeasurementStatistics);
-    connect(&m_state, &WorkspaceState::systemChanged, Frame4, &BrushPanel::followDetectionSystem);
+    connect(&m_state, &WorkspaceState::systemChanged, brushPanel,
+            &BrushPanel::followDetectionSystem);
 }
 
 QWidget *MainWindow::buildTopStrip()
@@ -178,30 +171,30 @@ QWidget *MainWindow::buildTopStrip()
     auto *strip = new QWidget;
     strip->setObjectName(QStringLiteral("topStrip"));
     auto *row = new QHBoxLayout(strip);
-    row->setContentsMargins(pixelsFromTwips(MainWindowLayout::Tab1Left), 0,
-                            pixelsFromTwips(MainWindowLayout::Tab1Left), 0);
+    row->setContentsMargins(pixelsFromTwips(MainWindowLayout::PagesLeft), 0,
+                            pixelsFromTwips(MainWindowLayout::PagesLeft), 0);
     row->setSpacing(3);
     // Picture work on the left, the analysis settings in the middle, then the
     // button that starts the analysis, and help at the far right. At the
     // smallest window width the row just fits.
-    row->addWidget(Command1);
-    row->addWidget(Command3);
-    row->addWidget(Command19);
-    row->addWidget(detectionSystemSlot);
-    Frame4->setFixedHeight(pixelsFromTwips(StripItemHeight));
-    row->addWidget(Frame4);
-    row->addWidget(unitTunerSlot);
+    row->addWidget(openPictureButton);
+    row->addWidget(reloadPictureButton);
+    row->addWidget(pictureSetButton);
+    fixStripPanelSize(detectionSystemPanel);
+    row->addWidget(detectionSystemPanel);
+    brushPanel->setFixedHeight(pixelsFromTwips(StripItemHeight));
+    row->addWidget(brushPanel);
+    fixStripPanelSize(unitTunerPanel);
+    row->addWidget(unitTunerPanel);
     row->addStretch(1);
-    row->addWidget(Command2);
-    row->addWidget(Command8);
+    row->addWidget(analyzeButton);
+    row->addWidget(helpButton);
     return strip;
 }
 
-void MainWindow::Form_Load()
+void MainWindow::applyStartState()
 {
     m_selector.select(LeafAreaOnlyIndex);
-    // The measurement list (Grid3) and the sampled-colour list (Grid1) set their
-    // column widths up in their panels.
     m_state.setSizeRatio(1.0);
     m_state.setProgramFolder(QCoreApplication::applicationDirPath());
     m_selector.loadCustomSystems();
@@ -211,10 +204,10 @@ void MainWindow::Form_Load()
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    Form_Resize();
+    applyLayout();
 }
 
-void MainWindow::Form_Resize()
+void MainWindow::applyLayout()
 {
     const QSize twips(int(twipsFromPixels(width())), int(twipsFromPixels(height())));
     const auto geometry =
@@ -227,9 +220,9 @@ void MainWindow::Form_Resize()
         resize(window);
     m_topStrip->setGeometry(0, 0, window.width(),
                             pixelsFromTwips(MainWindowLayout::TopStripHeight));
-    const QRect &tab = geometry->tab1;
-    Tab1->setGeometry(pixelsFromTwips(tab.left()), pixelsFromTwips(tab.top()),
-                      pixelsFromTwips(tab.width()), pixelsFromTwips(tab.height()));
+    const QRect &tab = geometry->pages;
+    pageTabs->setGeometry(pixelsFromTwips(tab.left()), pixelsFromTwips(tab.top()),
+                          pixelsFromTwips(tab.width()), pixelsFromTwips(tab.height()));
     photoPage->applyLayout(*geometry);
     resultsPage->layoutForTabWidth(tab.width());
 }
@@ -245,29 +238,29 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::showLoadedPicture(const QString &caption)
 {
-    Tab1->setCurrentIndex(0);
-    Tab1->setTabText(0, caption);
+    pageTabs->setCurrentIndex(0);
+    pageTabs->setTabText(0, caption);
     photoPage->showPicture();
-    Command3->setEnabled(true);
+    reloadPictureButton->setEnabled(true);
 }
 
-void MainWindow::Command1_Click()
+void MainWindow::openPicture()
 {
     if (m_opener.open() != PictureOpener::Outcome::Loaded)
         return;
     showLoadedPicture(PictureOpener::pageCaption(m_opener.openedTitle()));
     photoPage->fitPicture();
-    Command2->setEnabled(true);
+    analyzeButton->setEnabled(true);
     emit pictureOpened();
 }
 
-void MainWindow::Command3_Click()
+void MainWindow::reloadPicture()
 {
     // The picture keeps its place in the viewport: no fitting after a reload.
     if (m_opener.reload() != PictureOpener::Outcome::Loaded)
         return;
-    Tab1->setCurrentIndex(0);
-    Tab1->setTabText(0, PictureOpener::pageCaption(m_opener.openedTitle()));
+    pageTabs->setCurrentIndex(0);
+    pageTabs->setTabText(0, PictureOpener::pageCaption(m_opener.openedTitle()));
 }
 
 bool MainWindow::loadSetPicture(const QString &pictureName, const QString &path)
@@ -276,23 +269,11 @@ bool MainWindow::loadSetPicture(const QString &pictureName, const QString &path)
     if (m_opener.loadFile(path) != PictureOpener::Outcome::Loaded)
         return false;
     showLoadedPicture(PictureOpener::pageCaption(pictureName));
-    Command2->setEnabled(true);
+    analyzeButton->setEnabled(true);
     photoPage->fitPicture();
     emit setPictureLoaded();
     emit analyzeRequested();
     return true;
-}
-
-void MainWindow::runCommand(const QString &command)
-{
-    m_text6 = command;
-    if (command == QLatin1String("1")) {
-        m_text6.clear();
-        emit statisticsRecomputeRequested();
-    } else if (command == QLatin1String("2")) {
-        m_text6.clear();
-        emit setPictureRequested();
-    }
 }
 
 } // namespace verdalis

@@ -20,7 +20,6 @@ class CustomDetectionPanel;
 class DetectionSystemPanel;
 class Dialogs;
 class MeasurementsPanel;
-class PanelSlot;
 class PhotoPage;
 class PictureTools;
 class ResultsPage;
@@ -30,8 +29,7 @@ class UnitTunerPanel;
 // control with the "Photo" and "Results" pages. It owns the workspace state, the
 // picture and the detection-system list; panels are handed references to them
 // and talk through the state's signals. The picture tools and the "Analyze"
-// sequence live in classes of their own. Other windows ask it to act through
-// runCommand().
+// sequence live in classes of their own.
 class MainWindow : public QMainWindow {
     Q_OBJECT
     // Declared ahead of the controls: the panels are built with references to them.
@@ -53,38 +51,27 @@ public:
     DetectionSelector &selector() { return m_selector; }
     const PictureTools &pictureTools() const { return *m_tools; }
     const AnalyzeCommand &analyzeCommand() const { return *m_analyze; }
-    // The command box (Text6) is a plain text member, never shown: empty after a
-    // command ran, the text itself when it named no command.
-    QString commandText() const { return m_text6; }
 
-    QToolButton *const Command19; // picture sets
-    QToolButton *const Command8;  // help
-    QToolButton *const Command3;  // reload
-    QToolButton *const Command1;  // open
-    QToolButton *const Command2;  // "Analyze"
-    BrushPanel *const Frame4;
-    DetectionSystemPanel *const detectionSystemPanel; // Frame1, Slider1, Label2
-    UnitTunerPanel *const unitTunerPanel;             // Frame2
-    MeasurementsPanel *const measurementsPanel;       // Frame3
-    CustomDetectionPanel *const customDetectionPanel; // Frame7
+    QToolButton *const pictureSetButton;
+    QToolButton *const helpButton;
+    QToolButton *const reloadPictureButton;
+    QToolButton *const openPictureButton;
+    QToolButton *const analyzeButton;
+    BrushPanel *const brushPanel;
+    DetectionSystemPanel *const detectionSystemPanel;
+    UnitTunerPanel *const unitTunerPanel;
+    MeasurementsPanel *const measurementsPanel;
+    CustomDetectionPanel *const customDetectionPanel;
     ResultsPage *const resultsPage;
-    // The places of the panels in the top strip, as wide as their panels.
-    PanelSlot *const detectionSystemSlot;
-    PanelSlot *const unitTunerSlot;
-    QTabWidget *const Tab1;
+    QTabWidget *const pageTabs;
     PhotoPage *const photoPage;
-    QWidget *const resultsSlot; // the "Results" page
 
 public slots:
-    void Command1_Click();
-    void Command3_Click();
+    void openPicture();
+    void reloadPicture();
     // Loads a picture of a picture set under its name and asks for its analysis.
     // False (after a message) when the file cannot be read.
     bool loadSetPicture(const QString &pictureName, const QString &path);
-    // The command box: "1" recomputes the measurement statistics, "2" loads and
-    // analyses the set's current picture; the command runs before this returns.
-    // Any other text runs nothing and stays in the box.
-    void runCommand(const QString &command);
 
 signals:
     // A picture was opened through the dialog (not a set picture).
@@ -92,8 +79,6 @@ signals:
     // A set picture was loaded; its analysis is asked for right after.
     void setPictureLoaded();
     void analyzeRequested();
-    void statisticsRecomputeRequested();
-    void setPictureRequested();
     void pictureSetWindowRequested();
     void helpRequested();
 
@@ -102,15 +87,16 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void Form_Load();
-    void Form_Resize();
+    // What every run of the program starts with: "Leaf area only", size ratio 1,
+    // the custom systems from their file, the first picture filter.
+    void applyStartState();
+    void applyLayout();
     QWidget *buildTopStrip();
     void connectPanels();
     // The picture just loaded is shown under caption on the photo page.
     void showLoadedPicture(const QString &caption);
 
     QWidget *m_topStrip = nullptr;
-    QString m_text6;
     std::unique_ptr<PictureTools> m_tools;
     std::unique_ptr<AnalyzeCommand> m_analyze;
 };

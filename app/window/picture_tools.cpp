@@ -3,12 +3,12 @@
 #include "brush_panel.h"
 #include "custom_detection_panel.h"
 #include "detection_system_panel.h"
-#include "panel_slot.h"
 #include "picture_canvas.h"
 #include "picture_view.h"
 #include "workspace_icons.h"
 
 #include <QCheckBox>
+#include <QStackedWidget>
 
 namespace verdalis {
 
@@ -17,8 +17,8 @@ PictureTools::PictureTools(PictureCanvas &canvas, MeasureTool &measureTool,
     : QObject(parent), m_canvas(canvas), m_controls(controls), m_dispatcher(measureTool)
 {
     connect(controls.detectionSystem, &DetectionSystemPanel::samplingToggled, this,
-            &PictureTools::Check1_Click);
-    connect(controls.brush, &BrushPanel::brushToggled, this, &PictureTools::Check4_Click);
+            &PictureTools::switchColourSampling);
+    connect(controls.brush, &BrushPanel::brushToggled, this, &PictureTools::switchBrush);
     // Showing the grid switches the brush off.
     connect(controls.gridShow, &QCheckBox::toggled, this, [this](bool shown) {
         if (shown)
@@ -38,14 +38,14 @@ PictureTools::PictureTools(PictureCanvas &canvas, MeasureTool &measureTool,
             &PictureTools::previewColour);
 }
 
-void PictureTools::Check1_Click(bool checked)
+void PictureTools::switchColourSampling(bool checked)
 {
     if (checked) {
         m_controls.gridShow->setChecked(false);
         m_controls.brush->setBrushOn(false);
     }
-    m_controls.customDetectionFrame->setVisible(checked);
-    m_controls.measurementsFrame->setVisible(!checked);
+    m_controls.toolPanels->setCurrentWidget(
+        checked ? static_cast<QWidget *>(m_controls.customDetection) : m_controls.measurements);
     if (checked)
         m_controls.picture->setCursor(WorkspaceIcons::eyedropperCursor());
     else
@@ -53,7 +53,7 @@ void PictureTools::Check1_Click(bool checked)
     m_dispatcher.setSamplingActive(checked);
 }
 
-void PictureTools::Check4_Click(bool on)
+void PictureTools::switchBrush(bool on)
 {
     if (on) {
         m_controls.detectionSystem->setSamplingChecked(false);

@@ -6,6 +6,7 @@
 #include <QPointF>
 
 class QCheckBox;
+class QStackedWidget;
 
 namespace verdalis {
 
@@ -13,25 +14,24 @@ class BrushPanel;
 class CustomDetectionPanel;
 class DetectionSystemPanel;
 class MeasureTool;
-class PanelSlot;
 class PictureCanvas;
 class PictureView;
 
 // The picture tools of the photo page and the switches between them. The brush
-// box (Check4), the colour sampling box (Check1) and the grid's "Show" box
-// (Check2) exclude each other as they are ticked; the picture's pointer and the
-// frame right of the picture follow the tool in charge, and mouse work on the
-// picture goes to that tool.
+// switch, the colour sampling switch and the grid's "Show" box exclude each
+// other as they are ticked; the picture's pointer and the panel right of the
+// picture follow the tool in charge, and mouse work on the picture goes to that
+// tool.
 class PictureTools : public QObject {
     Q_OBJECT
 public:
     struct Controls {
-        DetectionSystemPanel *detectionSystem = nullptr; // holds Check1
-        BrushPanel *brush = nullptr;                     // holds Check4
-        QCheckBox *gridShow = nullptr;                   // Check2
-        PictureView *picture = nullptr;                  // Picture1
-        PanelSlot *measurementsFrame = nullptr;          // place of Frame3
-        PanelSlot *customDetectionFrame = nullptr;       // place of Frame7
+        DetectionSystemPanel *detectionSystem = nullptr; // holds the sampling switch
+        BrushPanel *brush = nullptr;
+        QCheckBox *gridShow = nullptr;
+        PictureView *picture = nullptr;
+        QStackedWidget *toolPanels = nullptr; // shows measurements or custom detection
+        QWidget *measurements = nullptr;
         CustomDetectionPanel *customDetection = nullptr;
     };
 
@@ -42,12 +42,12 @@ public:
 
 private:
     // Colour sampling on: the grid and the brush go off, the custom detection
-    // frame takes the measurements frame's place and the pointer becomes an
+    // panel takes the measurements panel's place and the pointer becomes an
     // eyedropper. Off: the measurements frame is back, with the cross-hair.
-    void Check1_Click(bool checked);
+    void switchColourSampling(bool checked);
     // Brush on: sampling goes off and the drawings are cleared. Off: the strokes
     // become part of the picture.
-    void Check4_Click(bool on);
+    void switchBrush(bool on);
     void pickColour(QPointF units);
     void previewColour(QPointF units);
 

@@ -10,7 +10,6 @@
 #include "detection_system_panel.h"
 #include "main_window.h"
 #include "measurements_panel.h"
-#include "panel_slot.h"
 #include "photo_page.h"
 #include "picture_view.h"
 #include "results_page.h"
@@ -25,6 +24,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -218,15 +218,15 @@ void SingleAnalysisTest::openScene()
     const QString path = m_folder->filePath(QStringLiteral("two leaves.bmp"));
     QVERIFY(scenePicture().save(path, "BMP"));
     m_dialogs->answerOpenFile(path, 1);
-    QTest::mouseClick(m_window->Command1, Qt::LeftButton);
-    QCOMPARE(m_window->Tab1->tabText(0), QStringLiteral("Photo two leaves.bmp"));
-    QCOMPARE(m_page->Picture1->size(), QSize(PictureWidth, PictureHeight));
+    QTest::mouseClick(m_window->openPictureButton, Qt::LeftButton);
+    QCOMPARE(m_window->pageTabs->tabText(0), QStringLiteral("Photo two leaves.bmp"));
+    QCOMPARE(m_page->pictureView->size(), QSize(PictureWidth, PictureHeight));
 }
 
 void SingleAnalysisTest::calibrate(const QString &length, const QString &unit)
 {
-    QTest::mouseClick(m_page->Picture1, Qt::LeftButton, {}, BarStart);
-    QTest::mouseClick(m_page->Picture1, Qt::LeftButton, {}, BarEnd);
+    QTest::mouseClick(m_page->pictureView, Qt::LeftButton, {}, BarStart);
+    QTest::mouseClick(m_page->pictureView, Qt::LeftButton, {}, BarEnd);
     QVERIFY(command6()->isEnabled());
     QTest::mouseClick(command6(), Qt::LeftButton);
 
@@ -259,20 +259,20 @@ void SingleAnalysisTest::chooseSystem(int index)
 
 void SingleAnalysisTest::analyzeAndWait()
 {
-    QTest::mouseClick(m_window->Command2, Qt::LeftButton);
+    QTest::mouseClick(m_window->analyzeButton, Qt::LeftButton);
     // The run goes on from the event loop; until then the window waits for it.
     QVERIFY(m_window->analyzeCommand().isRunning());
     QVERIFY(!m_window->isEnabled());
-    QVERIFY(!m_page->Picture1->isEnabled());
-    QVERIFY(m_page->Bar1->isVisible());
+    QVERIFY(!m_page->pictureView->isEnabled());
+    QVERIFY(m_page->progressBar->isVisible());
     // 2 (W + 2)(H + 2) steps, W and H the picture's size in units.
     const double width = PictureWidth * 127.0 / 480.0;
     const double height = PictureHeight * 127.0 / 480.0;
-    QCOMPARE(m_page->Bar1->maximum(), int(std::ceil(2.0 * (width + 2.0) * (height + 2.0))));
-    QCOMPARE(m_page->Bar1->value(), 0);
-    QVERIFY(m_page->Text2->text().isEmpty());
-    QVERIFY(m_page->Label15->text().isEmpty());
-    QCOMPARE(m_window->Tab1->currentIndex(), 0);
+    QCOMPARE(m_page->progressBar->maximum(), int(std::ceil(2.0 * (width + 2.0) * (height + 2.0))));
+    QCOMPARE(m_page->progressBar->value(), 0);
+    QVERIFY(m_page->leafAreaBox->text().isEmpty());
+    QVERIFY(m_page->areaUnitLabel->text().isEmpty());
+    QCOMPARE(m_window->pageTabs->currentIndex(), 0);
     QTRY_VERIFY_WITH_TIMEOUT(!m_window->analyzeCommand().isRunning(), 30000);
     QVERIFY(m_window->isEnabled());
 }
@@ -282,7 +282,7 @@ void SingleAnalysisTest::analyzeAndWait()
 // either colour anywhere else (a dot reaches 2 pixels beyond its sample's pixel).
 void SingleAnalysisTest::checkOverlay(int systemIndex, const QList<PixelRect> &detected)
 {
-    const QImage shown = m_page->Picture1->grab().toImage();
+    const QImage shown = m_page->pictureView->grab().toImage();
     QCOMPARE(shown.size(), QSize(PictureWidth, PictureHeight));
     const int reach = 2;
     auto allowedRed = [&](QPoint pixel) {
@@ -379,13 +379,13 @@ void SingleAnalysisTest::analysesEverySystem()
     const Expected expected = expectedFigures(system, sizeRatio);
     const QStringList lines = m_window->resultsPage->text7->toPlainText().split(u'\n');
     QCOMPARE(lines, reportLines(expected, system, unit));
-    QCOMPARE(m_window->Tab1->currentIndex(), 1);
-    QVERIFY(!m_page->Bar1->isVisible());
-    QVERIFY(m_page->Picture1->isEnabled());
+    QCOMPARE(m_window->pageTabs->currentIndex(), 1);
+    QVERIFY(!m_page->progressBar->isVisible());
+    QVERIFY(m_page->pictureView->isEnabled());
     QCOMPARE(m_window->resultsPage->Chart1->isVisible(), system != 0);
-    QCOMPARE(m_page->Label15->text(), unit);
+    QCOMPARE(m_page->areaUnitLabel->text(), unit);
     bool ok = false;
-    const double leafArea = QLocale().toDouble(m_page->Text2->text(), &ok);
+    const double leafArea = QLocale().toDouble(m_page->leafAreaBox->text(), &ok);
     QVERIFY(ok);
     QVERIFY(qAbs(leafArea - expected.leafArea) <= 1e-9 * expected.leafArea);
 
@@ -404,17 +404,16 @@ void SingleAnalysisTest::customSystemFromSampledColour()
     calibrate(QStringLiteral("12.7"), QStringLiteral("cm"));
     QToolButton *check1 = m_window->detectionSystemPanel->Check1;
     QTest::mouseClick(check1, Qt::LeftButton);
-    QVERIFY(m_page->customDetectionSlot->isVisible());
-    QVERIFY(!m_page->measurementsSlot->isVisible());
+    QCOMPARE(m_page->toolPanels->currentWidget(), m_window->customDetectionPanel);
     // Pick the necrotic lesion of leaf B twice, at two of its pixels.
-    QTest::mouseClick(m_page->Picture1, Qt::LeftButton, {}, QPoint(390, 130));
-    QTest::mouseClick(m_page->Picture1, Qt::LeftButton, {}, QPoint(420, 140));
+    QTest::mouseClick(m_page->pictureView, Qt::LeftButton, {}, QPoint(390, 130));
+    QTest::mouseClick(m_page->pictureView, Qt::LeftButton, {}, QPoint(420, 140));
     QCOMPARE(m_window->state().customColour(), lesionColour(LesionKind::Necrotic));
 
     m_dialogs->answerInput(QStringLiteral("Brown spot"));
     QTest::mouseClick(m_window->customDetectionPanel->Command16, Qt::LeftButton);
     QVERIFY(!check1->isChecked());
-    QVERIFY(m_page->measurementsSlot->isVisible());
+    QCOMPARE(m_page->toolPanels->currentWidget(), m_window->measurementsPanel);
     QCOMPARE(m_window->detectionSystemPanel->Combo1->currentText(), QStringLiteral("Brown spot"));
     QCOMPARE(m_window->state().systemIndex(), FirstCustomIndex);
 
@@ -439,11 +438,11 @@ void SingleAnalysisTest::customSystemFromSampledColour()
 void SingleAnalysisTest::analyzeUncalibratedOnlyWarns()
 {
     openScene();
-    QTest::mouseClick(m_window->Frame4->Check4, Qt::LeftButton);
-    QVERIFY(m_window->Frame4->isBrushOn());
-    m_window->Tab1->setCurrentIndex(1);
+    QTest::mouseClick(m_window->brushPanel->Check4, Qt::LeftButton);
+    QVERIFY(m_window->brushPanel->isBrushOn());
+    m_window->pageTabs->setCurrentIndex(1);
     m_dialogs->answerMessage(MessageAnswer::Ok);
-    QTest::mouseClick(m_window->Command2, Qt::LeftButton);
+    QTest::mouseClick(m_window->analyzeButton, Qt::LeftButton);
 
     QCOMPARE(m_dialogs->calls().size(), 2); // the open dialog, then the message
     QCOMPARE(m_dialogs->lastCall().text,
@@ -451,12 +450,12 @@ void SingleAnalysisTest::analyzeUncalibratedOnlyWarns()
     QCOMPARE(m_dialogs->lastCall().title, QStringLiteral("Calibration is required"));
     QCOMPARE(m_dialogs->lastCall().buttons, MessageButtons::Ok);
     // The brush is off and the first page shown; nothing else happened.
-    QVERIFY(!m_window->Frame4->isBrushOn());
-    QCOMPARE(m_window->Tab1->currentIndex(), 0);
+    QVERIFY(!m_window->brushPanel->isBrushOn());
+    QCOMPARE(m_window->pageTabs->currentIndex(), 0);
     QVERIFY(!m_window->analyzeCommand().isRunning());
     QVERIFY(m_window->isEnabled());
-    QVERIFY(m_page->Picture1->isEnabled());
-    QVERIFY(!m_page->Bar1->isVisible());
+    QVERIFY(m_page->pictureView->isEnabled());
+    QVERIFY(!m_page->progressBar->isVisible());
     QVERIFY(m_window->resultsPage->text7->toPlainText().isEmpty());
 }
 
@@ -468,12 +467,12 @@ void SingleAnalysisTest::closingDuringRunEndsTheProgram()
     large.fill(QColor(82, 150, 108));
     QVERIFY(large.save(path, "BMP"));
     m_dialogs->answerOpenFile(path, 1);
-    QTest::mouseClick(m_window->Command1, Qt::LeftButton);
+    QTest::mouseClick(m_window->openPictureButton, Qt::LeftButton);
     // The finest unit step: over 18 million samples, far more than one time slice.
     m_window->canvas().setUnitStepTenths(1);
     m_window->state().markCalibrated();
 
-    QTest::mouseClick(m_window->Command2, Qt::LeftButton);
+    QTest::mouseClick(m_window->analyzeButton, Qt::LeftButton);
     bool runningAtClose = false;
     QTimer::singleShot(0, m_window.get(), [this, &runningAtClose] {
         runningAtClose = m_window->analyzeCommand().isRunning();

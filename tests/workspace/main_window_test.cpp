@@ -5,7 +5,6 @@
 #include "grid_frame.h"
 #include "main_window.h"
 #include "measurements_panel.h"
-#include "panel_slot.h"
 #include "photo_page.h"
 #include "picture_tools.h"
 #include "picture_view.h"
@@ -23,6 +22,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -54,8 +54,6 @@ private slots:
     void reloadKeepsPlaceAndDropsDrawings();
     void setPictureIsLoadedAndAnalysed();
     void unreadableSetPictureIsReported();
-    void commandBox_data();
-    void commandBox();
     void resizeSnapsToMinimum();
     void largerWindowWidensViewport();
     void bigPictureScrolls();
@@ -71,7 +69,7 @@ private slots:
 
 private:
     void openPicture(const QString &path, int filterIndex = 1);
-    QString tabCaption() const { return m_window->Tab1->tabText(0); }
+    QString tabCaption() const { return m_window->pageTabs->tabText(0); }
 
     std::unique_ptr<TestPictures> m_files;
     std::unique_ptr<ScriptedDialogs> m_dialogs;
@@ -88,7 +86,7 @@ void MainWindowTest::init()
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     m_window->resize(800, 600);
-    QTRY_COMPARE(m_page->Picture3->size(), QSize(517, 424));
+    QTRY_COMPARE(m_page->pictureViewport->size(), QSize(517, 424));
 }
 
 void MainWindowTest::cleanup()
@@ -101,25 +99,25 @@ void MainWindowTest::cleanup()
 void MainWindowTest::openPicture(const QString &path, int filterIndex)
 {
     m_dialogs->answerOpenFile(path, filterIndex);
-    m_window->Command1->click();
+    m_window->openPictureButton->click();
 }
 
 void MainWindowTest::startsWithTheHint()
 {
     MainWindow &w = *m_window;
     QCOMPARE(w.windowTitle(), QStringLiteral("Verdalis, Leaf & Symptom Area"));
-    QVERIFY(!w.Command2->isEnabled());
-    QVERIFY(!w.Command3->isEnabled());
+    QVERIFY(!w.analyzeButton->isEnabled());
+    QVERIFY(!w.reloadPictureButton->isEnabled());
 
     QVERIFY(m_page->isHintRunning());
-    QCOMPARE(m_page->Timer4->interval(), 300);
-    QVERIFY(m_page->Picture5->isVisible());
-    QVERIFY(!m_page->Picture1->isVisible());
-    QVERIFY(!m_page->Bar1->isVisible());
-    for (const QPixmap &frame : m_page->Picture4)
+    QCOMPARE(m_page->hintTimer->interval(), 300);
+    QVERIFY(m_page->hintLabel->isVisible());
+    QVERIFY(!m_page->pictureView->isVisible());
+    QVERIFY(!m_page->progressBar->isVisible());
+    for (const QPixmap &frame : m_page->hintFrames)
         QCOMPARE(frame.size(), QSize(150, 120));
     // The hint sits in the middle of the viewport.
-    QCOMPARE(m_page->Picture5->geometry().center(), m_page->Picture3->rect().center());
+    QCOMPARE(m_page->hintLabel->geometry().center(), m_page->pictureViewport->rect().center());
 
     QCOMPARE(w.state().programFolder(), QCoreApplication::applicationDirPath());
     QCOMPARE(w.opener().filterIndex(), 1);
@@ -129,13 +127,13 @@ void MainWindowTest::cancelBeforeAnyPictureLeavesTheHintRunning()
 {
     QSignalSpy opened(m_window.get(), &MainWindow::pictureOpened);
     m_dialogs->cancelFileDialog(ScriptedDialogs::Kind::OpenFile);
-    m_window->Command1->click();
+    m_window->openPictureButton->click();
     QCOMPARE(m_dialogs->calls().size(), 1); // the dialog only, no message
     QVERIFY(m_page->isHintRunning());
-    QVERIFY(m_page->Picture5->isVisible());
-    QVERIFY(!m_page->Picture1->isVisible());
-    QVERIFY(!m_window->Command2->isEnabled());
-    QVERIFY(!m_window->Command3->isEnabled());
+    QVERIFY(m_page->hintLabel->isVisible());
+    QVERIFY(!m_page->pictureView->isVisible());
+    QVERIFY(!m_window->analyzeButton->isEnabled());
+    QVERIFY(!m_window->reloadPictureButton->isEnabled());
     QCOMPARE(tabCaption(), QStringLiteral("Photo"));
     QCOMPARE(opened.count(), 0);
 }
@@ -143,29 +141,29 @@ void MainWindowTest::cancelBeforeAnyPictureLeavesTheHintRunning()
 void MainWindowTest::openShowsThePicture()
 {
     QSignalSpy opened(m_window.get(), &MainWindow::pictureOpened);
-    m_window->Tab1->setCurrentIndex(1);
+    m_window->pageTabs->setCurrentIndex(1);
     openPicture(m_files->writeGradient(QStringLiteral("leaf one.bmp"), 200, 100));
 
     QCOMPARE(tabCaption(), QStringLiteral("Photo leaf one.bmp"));
-    QCOMPARE(m_window->Tab1->currentIndex(), 0);
+    QCOMPARE(m_window->pageTabs->currentIndex(), 0);
     QVERIFY(!m_page->isHintRunning());
-    QVERIFY(!m_page->Picture5->isVisible());
-    QVERIFY(m_page->Picture1->isVisible());
-    QCOMPARE(m_page->Picture1->size(), QSize(200, 100));
-    QVERIFY(m_window->Command2->isEnabled());
-    QVERIFY(m_window->Command3->isEnabled());
+    QVERIFY(!m_page->hintLabel->isVisible());
+    QVERIFY(m_page->pictureView->isVisible());
+    QCOMPARE(m_page->pictureView->size(), QSize(200, 100));
+    QVERIFY(m_window->analyzeButton->isEnabled());
+    QVERIFY(m_window->reloadPictureButton->isEnabled());
     QCOMPARE(opened.count(), 1);
     // Smaller than the 517 x 424 pixel viewport: centred on both axes.
-    QCOMPARE(m_page->Picture1->pos(), QPoint(158, 162));
-    QCOMPARE(m_page->HScroll2->maximum(), 0);
-    QCOMPARE(m_page->VScroll2->maximum(), 0);
+    QCOMPARE(m_page->pictureView->pos(), QPoint(158, 162));
+    QCOMPARE(m_page->horizontalScroll->maximum(), 0);
+    QCOMPARE(m_page->verticalScroll->maximum(), 0);
 }
 
 void MainWindowTest::openRemembersTheFileType()
 {
     openPicture(m_files->writeGradient(QStringLiteral("leaf.jpg"), 40, 30), 2);
     m_dialogs->cancelFileDialog(ScriptedDialogs::Kind::OpenFile);
-    m_window->Command1->click();
+    m_window->openPictureButton->click();
     QCOMPARE(m_dialogs->calls().at(0).title, QStringLiteral("Open picture file"));
     QCOMPARE(m_dialogs->calls().at(0).filter,
              QStringLiteral("bmp  Files (*.bmp)|*.bmp;|jpg  Files (*.jpg)|*.jpg"));
@@ -191,18 +189,18 @@ void MainWindowTest::damagedFileKeepsWhatIsShown()
         openPicture(good);
     const QImage before = m_window->canvas().picture();
     const QString caption = tabCaption();
-    const bool analyzeEnabled = m_window->Command2->isEnabled();
+    const bool analyzeEnabled = m_window->analyzeButton->isEnabled();
 
     QString failing = good;
     if (reload) {
         QVERIFY(QFile::remove(good));
         m_dialogs->answerMessage(MessageAnswer::Ok);
-        m_window->Command3->click();
+        m_window->reloadPictureButton->click();
     } else {
         failing = m_files->writeGarbage(QStringLiteral("damaged.jpg"));
         m_dialogs->answerOpenFile(failing, 2);
         m_dialogs->answerMessage(MessageAnswer::Ok);
-        m_window->Command1->click();
+        m_window->openPictureButton->click();
         // The file type is taken from the dialog all the same.
         QCOMPARE(m_window->opener().filterIndex(), 2);
     }
@@ -211,10 +209,10 @@ void MainWindowTest::damagedFileKeepsWhatIsShown()
     QCOMPARE(m_dialogs->lastCall().title, QStringLiteral("Verdalis"));
     QCOMPARE(m_window->canvas().picture(), before);
     QCOMPARE(tabCaption(), caption);
-    QCOMPARE(m_window->Command2->isEnabled(), analyzeEnabled);
+    QCOMPARE(m_window->analyzeButton->isEnabled(), analyzeEnabled);
     QCOMPARE(m_page->isHintRunning(), !pictureBefore);
     if (pictureBefore && !reload) { // a reload still reads the picture that loaded
-        m_window->Command3->click();
+        m_window->reloadPictureButton->click();
         QCOMPARE(m_window->canvas().picture(), before);
     }
 }
@@ -223,18 +221,18 @@ void MainWindowTest::reloadKeepsPlaceAndDropsDrawings()
 {
     const QString path = m_files->writeGradient(QStringLiteral("wide.bmp"), 900, 300);
     openPicture(path);
-    m_page->HScroll2->setValue(3);
-    const QPoint place = m_page->Picture1->pos();
+    m_page->horizontalScroll->setValue(3);
+    const QPoint place = m_page->pictureView->pos();
     QCOMPARE(place.x(), -20); // 300 twips
     m_window->canvas().setPen(Qt::red, 4);
     m_window->canvas().drawPoint(QPointF(10, 10));
-    m_window->Tab1->setCurrentIndex(1);
+    m_window->pageTabs->setCurrentIndex(1);
 
-    m_window->Command3->click();
+    m_window->reloadPictureButton->click();
     QCOMPARE(m_window->canvas().composedImage(), TestPictures::gradient(900, 300));
-    QCOMPARE(m_page->Picture1->pos(), place);
-    QCOMPARE(m_page->HScroll2->value(), 3);
-    QCOMPARE(m_window->Tab1->currentIndex(), 0);
+    QCOMPARE(m_page->pictureView->pos(), place);
+    QCOMPARE(m_page->horizontalScroll->value(), 3);
+    QCOMPARE(m_window->pageTabs->currentIndex(), 0);
     QCOMPARE(tabCaption(), QStringLiteral("Photo wide.bmp"));
 }
 
@@ -243,18 +241,18 @@ void MainWindowTest::setPictureIsLoadedAndAnalysed()
     QSignalSpy analyze(m_window.get(), &MainWindow::analyzeRequested);
     QSignalSpy opened(m_window.get(), &MainWindow::pictureOpened);
     m_window->state().markCalibrated();
-    m_window->Tab1->setCurrentIndex(1);
+    m_window->pageTabs->setCurrentIndex(1);
     const QString path = m_files->writeGradient(QStringLiteral("p7.bmp"), 1000, 200);
     QVERIFY(m_window->loadSetPicture(QStringLiteral("Plant 7"), path));
 
     QCOMPARE(tabCaption(), QStringLiteral("Photo Plant 7"));
     QCOMPARE(m_window->state().currentPictureName(), QStringLiteral("Plant 7"));
-    QCOMPARE(m_window->Tab1->currentIndex(), 0);
+    QCOMPARE(m_window->pageTabs->currentIndex(), 0);
     QVERIFY(!m_page->isHintRunning());
-    QVERIFY(m_page->Picture1->isVisible());
+    QVERIFY(m_page->pictureView->isVisible());
     // The window is disabled while the analysis runs.
-    QVERIFY(m_window->Command2->isEnabledTo(m_window.get()));
-    QVERIFY(m_window->Command3->isEnabledTo(m_window.get()));
+    QVERIFY(m_window->analyzeButton->isEnabledTo(m_window.get()));
+    QVERIFY(m_window->reloadPictureButton->isEnabledTo(m_window.get()));
     QCOMPARE(analyze.count(), 1);
     QCOMPARE(opened.count(), 0);
     QVERIFY(m_window->analyzeCommand().isRunning());
@@ -272,37 +270,7 @@ void MainWindowTest::unreadableSetPictureIsReported()
     QCOMPARE(m_dialogs->lastCall().text, CannotOpen + TestPictures::readerReason(damaged));
     QCOMPARE(analyze.count(), 0);
     QVERIFY(m_page->isHintRunning());
-    QVERIFY(!m_window->Command2->isEnabled());
-}
-
-void MainWindowTest::commandBox_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<int>("recomputes");
-    QTest::addColumn<int>("setLoads");
-    QTest::addColumn<QString>("left");
-    QTest::newRow("1 recomputes the statistics") << "1" << 1 << 0 << "";
-    QTest::newRow("2 loads the set picture") << "2" << 0 << 1 << "";
-    QTest::newRow("3 runs nothing and stays") << "3" << 0 << 0 << "3";
-    QTest::newRow("12 runs nothing") << "12" << 0 << 0 << "12";
-}
-
-void MainWindowTest::commandBox()
-{
-    QFETCH(QString, command);
-    QFETCH(int, recomputes);
-    QFETCH(int, setLoads);
-    QFETCH(QString, left);
-    int recomputed = 0;
-    int loaded = 0;
-    // Direct connections: the command has run when runCommand returns.
-    connect(m_window.get(), &MainWindow::statisticsRecomputeRequested, this,
-            [&recomputed] { ++recomputed; });
-    connect(m_window.get(), &MainWindow::setPictureRequested, this, [&loaded] { ++loaded; });
-    m_window->runCommand(command);
-    QCOMPARE(recomputed, recomputes);
-    QCOMPARE(loaded, setLoads);
-    QCOMPARE(m_window->commandText(), left);
+    QVERIFY(!m_window->analyzeButton->isEnabled());
 }
 
 void MainWindowTest::resizeSnapsToMinimum()
@@ -310,33 +278,33 @@ void MainWindowTest::resizeSnapsToMinimum()
     // 11000 x 8000 twips.
     m_window->resize(733, 533);
     QTRY_COMPARE(m_window->size(), QSize(800, 600));
-    QCOMPARE(m_window->Tab1->geometry(), QRect(7, 50, 786, 504));
-    QCOMPARE(m_page->Picture3->size(), QSize(517, 424));
-    QCOMPARE(m_page->HScroll2->width(), 517);
-    QCOMPARE(m_page->VScroll2->height(), 424);
+    QCOMPARE(m_window->pageTabs->geometry(), QRect(7, 50, 786, 504));
+    QCOMPARE(m_page->pictureViewport->size(), QSize(517, 424));
+    QCOMPARE(m_page->horizontalScroll->width(), 517);
+    QCOMPARE(m_page->verticalScroll->height(), 424);
 }
 
 void MainWindowTest::largerWindowWidensViewport()
 {
     m_window->resize(1200, 900);
-    QTRY_COMPARE(m_page->Picture3->size(), QSize(917, 724));
+    QTRY_COMPARE(m_page->pictureViewport->size(), QSize(917, 724));
     // The hint stays centred in the larger viewport.
-    QCOMPARE(m_page->Picture5->geometry().center(), m_page->Picture3->rect().center());
+    QCOMPARE(m_page->hintLabel->geometry().center(), m_page->pictureViewport->rect().center());
 }
 
 void MainWindowTest::bigPictureScrolls()
 {
     // 1000 x 800 pixels = 15000 x 12000 twips in a 7755 x 6360 twips viewport.
     openPicture(m_files->writeGradient(QStringLiteral("big.bmp"), 1000, 800));
-    QCOMPARE(m_page->HScroll2->maximum(), 72);
-    QCOMPARE(m_page->HScroll2->value(), 36);
-    QCOMPARE(m_page->VScroll2->maximum(), 56);
-    QCOMPARE(m_page->VScroll2->value(), 28);
-    QCOMPARE(m_page->Picture1->pos(), QPoint(-240, -187)); // -3600, -2800 twips
+    QCOMPARE(m_page->horizontalScroll->maximum(), 72);
+    QCOMPARE(m_page->horizontalScroll->value(), 36);
+    QCOMPARE(m_page->verticalScroll->maximum(), 56);
+    QCOMPARE(m_page->verticalScroll->value(), 28);
+    QCOMPARE(m_page->pictureView->pos(), QPoint(-240, -187)); // -3600, -2800 twips
 
-    m_page->HScroll2->setValue(10);
-    m_page->VScroll2->setValue(0);
-    QCOMPARE(m_page->Picture1->pos(), QPoint(-67, 0)); // -1000 twips, rounded
+    m_page->horizontalScroll->setValue(10);
+    m_page->verticalScroll->setValue(0);
+    QCOMPARE(m_page->pictureView->pos(), QPoint(-67, 0)); // -1000 twips, rounded
 }
 
 void MainWindowTest::hintSteps()
@@ -347,17 +315,17 @@ void MainWindowTest::hintSteps()
     PhotoPage page(canvas, state);
     QList<int> shown;
     for (int i = 0; i < 9; ++i) {
-        QMetaObject::invokeMethod(page.Timer4, "timeout");
+        QMetaObject::invokeMethod(page.hintTimer, "timeout");
         shown << page.hintFrameShown();
-        QCOMPARE(page.Picture5->pixmap().cacheKey(), page.Picture4[shown.last()].cacheKey());
+        QCOMPARE(page.hintLabel->pixmap().cacheKey(), page.hintFrames[shown.last()].cacheKey());
     }
     QCOMPARE(shown, (QList<int>{0, 1, 2, 3, 3, 2, 1, 0, 1}));
 }
 
 void MainWindowTest::unitSuperscriptFollowsUnitName()
 {
-    QLabel *unit = m_page->Label15;
-    QLabel *square = m_page->Label17;
+    QLabel *unit = m_page->areaUnitLabel;
+    QLabel *square = m_page->areaSquareMark;
     QCOMPARE(square->x(), unit->geometry().right() + 1);
     const int before = square->x();
     m_window->state().setUnitName(QStringLiteral("centimetres"));
@@ -369,7 +337,7 @@ void MainWindowTest::unitSuperscriptFollowsUnitName()
 void MainWindowTest::mouseReportsPictureUnits()
 {
     openPicture(m_files->writeGradient(QStringLiteral("leaf.bmp"), 100, 80));
-    PictureView *view = m_page->Picture1;
+    PictureView *view = m_page->pictureView;
     QCOMPARE(view->cursor().shape(), Qt::CrossCursor);
     QSignalSpy down(view, &PictureView::mouseDown);
     QSignalSpy up(view, &PictureView::mouseUp);
@@ -392,7 +360,7 @@ void MainWindowTest::mouseReportsPictureUnits()
 
 void MainWindowTest::brushFollowsDetectionSystem()
 {
-    BrushPanel *brush = m_window->Frame4;
+    BrushPanel *brush = m_window->brushPanel;
     // The rule is the panel's own; here only that the window passes the system on.
     m_window->state().setSystemIndex(2);
     QVERIFY(brush->Option2->isEnabled());
@@ -404,9 +372,9 @@ void MainWindowTest::pictureToolsExcludeEachOther()
 {
     openPicture(m_files->writeGradient(QStringLiteral("leaf.bmp"), 100, 80));
     QToolButton *check1 = m_window->detectionSystemPanel->Check1;
-    QToolButton *check4 = m_window->Frame4->Check4;
+    QToolButton *check4 = m_window->brushPanel->Check4;
     QCheckBox *check2 = m_window->measurementsPanel->gridFrame()->showBox();
-    PictureView *picture = m_page->Picture1;
+    PictureView *picture = m_page->pictureView;
     auto overlayIsEmpty = [this] {
         const QImage &overlay = m_window->canvas().overlay();
         for (int y = 0; y < overlay.height(); ++y)
@@ -421,8 +389,7 @@ void MainWindowTest::pictureToolsExcludeEachOther()
     check2->setChecked(true);
     check1->click();
     QVERIFY(!check2->isChecked());
-    QVERIFY(m_page->customDetectionSlot->isVisible());
-    QVERIFY(!m_page->measurementsSlot->isVisible());
+    QCOMPARE(m_page->toolPanels->currentWidget(), m_window->customDetectionPanel);
     QCOMPARE(picture->cursor().shape(), Qt::BitmapCursor);
 
     // The brush: sampling goes off (its frame gives the place back) and the
@@ -431,8 +398,7 @@ void MainWindowTest::pictureToolsExcludeEachOther()
     m_window->canvas().drawLine(QPointF(2, 2), QPointF(20, 2));
     check4->click();
     QVERIFY(!check1->isChecked());
-    QVERIFY(m_page->measurementsSlot->isVisible());
-    QVERIFY(!m_page->customDetectionSlot->isVisible());
+    QCOMPARE(m_page->toolPanels->currentWidget(), m_window->measurementsPanel);
     QVERIFY(overlayIsEmpty());
     QCOMPARE(picture->cursor().shape(), Qt::BitmapCursor);
     QVERIFY(m_window->pictureTools().dispatcher().isBrushActive());
@@ -467,13 +433,13 @@ void MainWindowTest::samplingPicksColoursInsteadOfMeasuring()
 
     // Pixels (30, 20) and (40, 20) at unit step 1.0.
     const QPointF over(30, 20);
-    QMouseEvent move(QEvent::MouseMove, over, m_page->Picture1->mapToGlobal(over), Qt::NoButton,
+    QMouseEvent move(QEvent::MouseMove, over, m_page->pictureView->mapToGlobal(over), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(m_page->Picture1, &move);
+    QCoreApplication::sendEvent(m_page->pictureView, &move);
     QCOMPARE(m_window->customDetectionPanel->Label3->palette().color(QPalette::Window),
              picture.pixelColor(30, 20));
-    QTest::mouseClick(m_page->Picture1, Qt::LeftButton, {}, QPoint(30, 20));
-    QTest::mouseClick(m_page->Picture1, Qt::LeftButton, {}, QPoint(40, 20));
+    QTest::mouseClick(m_page->pictureView, Qt::LeftButton, {}, QPoint(30, 20));
+    QTest::mouseClick(m_page->pictureView, Qt::LeftButton, {}, QPoint(40, 20));
     QCOMPARE(m_window->customDetectionPanel->Grid1->rowCount(), 2);
     QCOMPARE(m_window->state().customColour(), (Rgb{35, 20, 90})); // 30 and 40, 20, 90
     QVERIFY(m_window->customDetectionPanel->Command16->isEnabled());
@@ -481,7 +447,7 @@ void MainWindowTest::samplingPicksColoursInsteadOfMeasuring()
 
     // Unticked, the same clicks measure.
     m_window->detectionSystemPanel->Check1->click();
-    QTest::mouseClick(m_page->Picture1, Qt::LeftButton, {}, QPoint(30, 20));
+    QTest::mouseClick(m_page->pictureView, Qt::LeftButton, {}, QPoint(30, 20));
     QCOMPARE(distances->model()->rowCount(), 1);
     QCOMPARE(m_window->customDetectionPanel->Grid1->rowCount(), 2);
 }
@@ -503,7 +469,7 @@ void MainWindowTest::everythingFitsTheSmallestWindow()
     m_window->detectionSystemPanel->Check1->setChecked(sampling);
     QCOMPARE(m_window->size(), QSize(800, 600));
 
-    const QList<QWidget *> panels{m_window->detectionSystemPanel, m_window->Frame4,
+    const QList<QWidget *> panels{m_window->detectionSystemPanel, m_window->brushPanel,
                                   m_window->unitTunerPanel, m_window->measurementsPanel,
                                   m_window->customDetectionPanel};
     for (QWidget *panel : panels) {
@@ -533,17 +499,17 @@ void MainWindowTest::everythingFitsTheSmallestWindow()
         for (int j = i + 1; j < items.size(); ++j)
             QVERIFY(!items[i].intersects(items[j]));
     }
-    QCOMPARE(strip->geometry().bottom() + 1, m_window->Tab1->y());
+    QCOMPARE(strip->geometry().bottom() + 1, m_window->pageTabs->y());
 
     // Right of the picture: the frame, then the leaf area row, inside the page.
     const QRect page = m_page->rect();
-    const PanelSlot *frame = sampling ? m_page->customDetectionSlot : m_page->measurementsSlot;
-    QVERIFY(frame->geometry().bottom() < m_page->Label10->y());
-    QVERIFY(frame->x() > m_page->VScroll2->geometry().right());
-    for (const QWidget *control :
-         {static_cast<const QWidget *>(frame), static_cast<const QWidget *>(m_page->Label10),
-          static_cast<const QWidget *>(m_page->Text2),
-          static_cast<const QWidget *>(m_page->Label17)})
+    const QWidget *frame = m_page->toolPanels;
+    QVERIFY(frame->geometry().bottom() < m_page->leafAreaCaption->y());
+    QVERIFY(frame->x() > m_page->verticalScroll->geometry().right());
+    for (const QWidget *control : {static_cast<const QWidget *>(frame),
+                                   static_cast<const QWidget *>(m_page->leafAreaCaption),
+                                   static_cast<const QWidget *>(m_page->leafAreaBox),
+                                   static_cast<const QWidget *>(m_page->areaSquareMark)})
         QVERIFY2(page.contains(control->geometry()), qPrintable(control->objectName()));
 }
 

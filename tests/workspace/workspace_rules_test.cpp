@@ -83,9 +83,9 @@ void WorkspaceRulesTest::layoutSnapsToMinimum()
     QVERIFY(g);
     QCOMPARE(g->window, QSize(12000, 9000));
     // Tab, viewport and scroll bars at this size are checked on the window.
-    QCOMPARE(g->bar1.topLeft(), QPoint(225, 7095));
-    QCOMPARE(g->bar1.width(), 7755);
-    QCOMPARE(g->frame3.x(), 8340);
+    QCOMPARE(g->progressBar.topLeft(), QPoint(225, 7095));
+    QCOMPARE(g->progressBar.width(), 7755);
+    QCOMPARE(g->toolPanels.x(), 8340);
 }
 
 void WorkspaceRulesTest::layoutFollowsWindow()
@@ -95,15 +95,15 @@ void WorkspaceRulesTest::layoutFollowsWindow()
     QCOMPARE(g->window, QSize(12000, 9001));
     g = MainWindowLayout::compute({18000, 13500}, false);
     QCOMPARE(g->window, QSize(18000, 13500));
-    QCOMPARE(g->tab1.size(), QSize(17790, 12060));
-    QCOMPARE(g->picture3.size(), QSize(13755, 10860));
-    QCOMPARE(g->vScroll2.left(), 13980);
-    QCOMPARE(g->hScroll2.top(), 11310);
-    QCOMPARE(g->frame3.x(), 14340);
-    QCOMPARE(g->bar1.top(), 11595);
+    QCOMPARE(g->pages.size(), QSize(17790, 12060));
+    QCOMPARE(g->viewport.size(), QSize(13755, 10860));
+    QCOMPARE(g->verticalScroll.left(), 13980);
+    QCOMPARE(g->horizontalScroll.top(), 11310);
+    QCOMPARE(g->toolPanels.x(), 14340);
+    QCOMPARE(g->progressBar.top(), 11595);
     // The leaf area read-out stays below the right-hand strip.
-    QCOMPARE(g->leafArea.x(), g->frame3.x());
-    QVERIFY(g->leafArea.y() > g->frame3.y() + MainWindowLayout::RightStripHeight);
+    QCOMPARE(g->leafArea.x(), g->toolPanels.x());
+    QVERIFY(g->leafArea.y() > g->toolPanels.y() + MainWindowLayout::RightStripHeight);
 }
 
 void WorkspaceRulesTest::layoutDoesNothingWhenMinimised()

@@ -1,6 +1,5 @@
 #include "photo_page.h"
 
-#include "panel_slot.h"
 #include "picture_canvas.h"
 #include "picture_fit.h"
 #include "picture_view.h"
@@ -13,6 +12,7 @@
 #include <QProgressBar>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -22,12 +22,12 @@ namespace {
 
 constexpr int HintIntervalMs = 300;
 // Width of the leaf area box, twips.
-constexpr int Text2Width = 1800;
+constexpr int LeafAreaBoxWidth = 1800;
 // The viewport keeps at least this many pixels from the page's top and left edge
 // whatever height the style gives the row of tabs.
 constexpr int PageEdgePixels = 4;
 
-std::array<QPixmap, OpenPictureHint::FrameCount> hintFrames()
+std::array<QPixmap, OpenPictureHint::FrameCount> loadHintFrames()
 {
     std::array<QPixmap, OpenPictureHint::FrameCount> frames;
     for (int i = 0; i < OpenPictureHint::FrameCount; ++i)
@@ -50,105 +50,105 @@ QLabel *namedLabel(const QString &name, const QString &text, QWidget *parent)
 } // namespace
 
 PhotoPage::PhotoPage(PictureCanvas &canvas, WorkspaceState &state, QWidget *parent)
-    : QWidget(parent), Picture3(new QWidget(this)), Picture1(new PictureView(canvas, Picture3)),
-      Picture5(new QLabel(Picture3)), Picture4(hintFrames()), Timer4(new QTimer(this)),
-      HScroll2(new QScrollBar(Qt::Horizontal, this)), VScroll2(new QScrollBar(Qt::Vertical, this)),
-      Bar1(new QProgressBar(this)),
-      Label10(namedLabel(QStringLiteral("Label10"), QStringLiteral("Leaf area:"), this)),
-      Text2(new QLineEdit(this)),
-      Label15(namedLabel(QStringLiteral("Label15"), QStringLiteral("Unit"), this)),
-      Label17(namedLabel(QStringLiteral("Label17"), QStringLiteral("2"), this)),
-      measurementsSlot(new PanelSlot(QSize(pixelsFromTwips(MainWindowLayout::RightStripWidth),
-                                           pixelsFromTwips(MainWindowLayout::RightStripHeight)),
-                                     this)),
-      customDetectionSlot(new PanelSlot(measurementsSlot->size(), this))
+    : QWidget(parent), pictureViewport(new QWidget(this)),
+      pictureView(new PictureView(canvas, pictureViewport)), hintLabel(new QLabel(pictureViewport)),
+      hintFrames(loadHintFrames()), hintTimer(new QTimer(this)),
+      horizontalScroll(new QScrollBar(Qt::Horizontal, this)),
+      verticalScroll(new QScrollBar(Qt::Vertical, this)), progressBar(new QProgressBar(this)),
+      leafAreaCaption(
+          namedLabel(QStringLiteral("leafAreaCaption"), QStringLiteral("Leaf area:"), this)),
+      leafAreaBox(new QLineEdit(this)),
+      areaUnitLabel(namedLabel(QStringLiteral("areaUnitLabel"), QStringLiteral("Unit"), this)),
+      areaSquareMark(namedLabel(QStringLiteral("areaSquareMark"), QStringLiteral("2"), this)),
+      toolPanels(new QStackedWidget(this))
 {
     setObjectName(QStringLiteral("photoPage"));
-    Picture3->setObjectName(QStringLiteral("Picture3"));
-    Picture5->setObjectName(QStringLiteral("Picture5"));
-    Timer4->setObjectName(QStringLiteral("Timer4"));
-    HScroll2->setObjectName(QStringLiteral("HScroll2"));
-    VScroll2->setObjectName(QStringLiteral("VScroll2"));
-    Bar1->setObjectName(QStringLiteral("Bar1"));
-    Text2->setObjectName(QStringLiteral("Text2"));
-    measurementsSlot->setObjectName(QStringLiteral("measurementsSlot"));
-    customDetectionSlot->setObjectName(QStringLiteral("customDetectionSlot"));
+    pictureViewport->setObjectName(QStringLiteral("pictureViewport"));
+    hintLabel->setObjectName(QStringLiteral("hintLabel"));
+    hintTimer->setObjectName(QStringLiteral("hintTimer"));
+    horizontalScroll->setObjectName(QStringLiteral("horizontalScroll"));
+    verticalScroll->setObjectName(QStringLiteral("verticalScroll"));
+    progressBar->setObjectName(QStringLiteral("progressBar"));
+    leafAreaBox->setObjectName(QStringLiteral("leafAreaBox"));
+    toolPanels->setObjectName(QStringLiteral("toolPanels"));
+    toolPanels->setFixedSize(pixelsFromTwips(MainWindowLayout::RightStripWidth),
+                             pixelsFromTwips(MainWindowLayout::RightStripHeight));
 
     // A neutral grey around the picture, so leaves on black or white backgrounds
     // both stand out from it.
-    QPalette viewport = Picture3->palette();
+    QPalette viewport = pictureViewport->palette();
     viewport.setColor(QPalette::Window, QColor(104, 108, 112));
-    Picture3->setPalette(viewport);
-    Picture3->setAutoFillBackground(true);
+    pictureViewport->setPalette(viewport);
+    pictureViewport->setAutoFillBackground(true);
 
-    Picture1->hide();
-    Picture5->setFixedSize(Picture4[0].size());
-    Picture5->setPixmap(Picture4[0]);
+    pictureView->hide();
+    hintLabel->setFixedSize(hintFrames[0].size());
+    hintLabel->setPixmap(hintFrames[0]);
 
-    HScroll2->setRange(0, 0);
-    VScroll2->setRange(0, 0);
-    Bar1->setTextVisible(false);
-    Bar1->hide();
-    Text2->setReadOnly(true);
-    Text2->setFixedSize(pixelsFromTwips(Text2Width), Text2->sizeHint().height());
-    Label10->setFixedHeight(Text2->height());
-    Label15->setFixedHeight(Text2->height());
-    QFont raised = Label17->font();
+    horizontalScroll->setRange(0, 0);
+    verticalScroll->setRange(0, 0);
+    progressBar->setTextVisible(false);
+    progressBar->hide();
+    leafAreaBox->setReadOnly(true);
+    leafAreaBox->setFixedSize(pixelsFromTwips(LeafAreaBoxWidth), leafAreaBox->sizeHint().height());
+    leafAreaCaption->setFixedHeight(leafAreaBox->height());
+    areaUnitLabel->setFixedHeight(leafAreaBox->height());
+    QFont raised = areaSquareMark->font();
     if (raised.pointSizeF() > 0)
         raised.setPointSizeF(raised.pointSizeF() * 0.7);
     else
         raised.setPixelSize(qMax(6, raised.pixelSize() * 7 / 10));
-    Label17->setFont(raised);
-    Label17->adjustSize();
-    customDetectionSlot->hide();
+    areaSquareMark->setFont(raised);
+    areaSquareMark->adjustSize();
 
-    connect(Timer4, &QTimer::timeout, this, &PhotoPage::Timer4_Timer);
-    connect(HScroll2, &QScrollBar::valueChanged, this, &PhotoPage::HScroll2_Change);
-    connect(VScroll2, &QScrollBar::valueChanged, this, &PhotoPage::VScroll2_Change);
+    connect(hintTimer, &QTimer::timeout, this, &PhotoPage::showNextHintFrame);
+    connect(horizontalScroll, &QScrollBar::valueChanged, this,
+            &PhotoPage::scrollPictureHorizontally);
+    connect(verticalScroll, &QScrollBar::valueChanged, this, &PhotoPage::scrollPictureVertically);
     connect(&state, &WorkspaceState::unitNameChanged, this, &PhotoPage::setAreaUnit);
-    Timer4->start(HintIntervalMs);
+    hintTimer->start(HintIntervalMs);
 }
 
 bool PhotoPage::isHintRunning() const
 {
-    return Timer4->isActive();
+    return hintTimer->isActive();
 }
 
 void PhotoPage::setAreaUnit(const QString &unit)
 {
-    Label15->setText(unit);
+    areaUnitLabel->setText(unit);
     placeUnitSuperscript();
 }
 
-void PhotoPage::Timer4_Timer()
+void PhotoPage::showNextHintFrame()
 {
     m_hintFrameShown = m_hint.step();
-    Picture5->setPixmap(Picture4[m_hintFrameShown]);
+    hintLabel->setPixmap(hintFrames[m_hintFrameShown]);
 }
 
 void PhotoPage::showPicture()
 {
-    Timer4->stop();
-    Picture5->hide();
-    Picture1->show();
+    hintTimer->stop();
+    hintLabel->hide();
+    pictureView->show();
 }
 
-void PhotoPage::HScroll2_Change(int value)
+void PhotoPage::scrollPictureHorizontally(int value)
 {
-    Picture1->move(pixelsFromTwips(PictureFit::offsetForScrollValue(value)), Picture1->y());
+    pictureView->move(pixelsFromTwips(PictureFit::offsetForScrollValue(value)), pictureView->y());
 }
 
-void PhotoPage::VScroll2_Change(int value)
+void PhotoPage::scrollPictureVertically(int value)
 {
-    Picture1->move(Picture1->x(), pixelsFromTwips(PictureFit::offsetForScrollValue(value)));
+    pictureView->move(pictureView->x(), pixelsFromTwips(PictureFit::offsetForScrollValue(value)));
 }
 
 void PhotoPage::fitPicture()
 {
-    HScroll2->setMaximum(0);
-    VScroll2->setMaximum(0);
-    const QSizeF viewport = twipsSize(Picture3);
-    const PicturePlacement placement = PictureFit::place(twipsSize(Picture1), viewport);
+    horizontalScroll->setMaximum(0);
+    verticalScroll->setMaximum(0);
+    const QSizeF viewport = twipsSize(pictureViewport);
+    const PicturePlacement placement = PictureFit::place(twipsSize(pictureView), viewport);
     auto setUp = [](QScrollBar *bar, const AxisPlacement &axis, double viewportTwips) {
         bar->setMaximum(axis.scrollMaximum);
         bar->setValue(axis.scrollValue);
@@ -156,14 +156,14 @@ void PhotoPage::fitPicture()
         // the picture is in view.
         bar->setPageStep(qMax(1, int(viewportTwips / PictureFit::TwipsPerScrollUnit)));
     };
-    setUp(HScroll2, placement.horizontal, viewport.width());
-    setUp(VScroll2, placement.vertical, viewport.height());
-    Picture1->move(pixelsFromTwips(placement.horizontal.offset),
-                   pixelsFromTwips(placement.vertical.offset));
+    setUp(horizontalScroll, placement.horizontal, viewport.width());
+    setUp(verticalScroll, placement.vertical, viewport.height());
+    pictureView->move(pixelsFromTwips(placement.horizontal.offset),
+                      pixelsFromTwips(placement.vertical.offset));
 
     if (isHintRunning()) {
-        const QPointF hint = PictureFit::centre(twipsSize(Picture5), viewport);
-        Picture5->move(pixelsFromTwips(hint.x()), pixelsFromTwips(hint.y()));
+        const QPointF hint = PictureFit::centre(twipsSize(hintLabel), viewport);
+        hintLabel->move(pixelsFromTwips(hint.x()), pixelsFromTwips(hint.y()));
     }
 }
 
@@ -195,35 +195,33 @@ void PhotoPage::placeControls()
         return;
     const WindowGeometry &g = *m_geometry;
     QPoint offset = tabFrameOffset();
-    offset.setX(qMin(offset.x(), pixelsFromTwips(g.picture3.left()) - PageEdgePixels));
-    offset.setY(qMin(offset.y(), pixelsFromTwips(g.picture3.top()) - PageEdgePixels));
+    offset.setX(qMin(offset.x(), pixelsFromTwips(g.viewport.left()) - PageEdgePixels));
+    offset.setY(qMin(offset.y(), pixelsFromTwips(g.viewport.top()) - PageEdgePixels));
     auto onPage = [&offset](const QRect &twips) {
         return QRect(pixelsFromTwips(twips.left()) - offset.x(),
                      pixelsFromTwips(twips.top()) - offset.y(), pixelsFromTwips(twips.width()),
                      pixelsFromTwips(twips.height()));
     };
-    Picture3->setGeometry(onPage(g.picture3));
-    VScroll2->setGeometry(onPage(g.vScroll2));
-    HScroll2->setGeometry(onPage(g.hScroll2));
-    Bar1->setGeometry(onPage(g.bar1));
+    pictureViewport->setGeometry(onPage(g.viewport));
+    verticalScroll->setGeometry(onPage(g.verticalScroll));
+    horizontalScroll->setGeometry(onPage(g.horizontalScroll));
+    progressBar->setGeometry(onPage(g.progressBar));
 
-    const QPoint strip = onPage(QRect(g.frame3, QSize())).topLeft();
-    measurementsSlot->move(strip);
-    customDetectionSlot->move(strip);
+    toolPanels->move(onPage(QRect(g.toolPanels, QSize())).topLeft());
 
     const QPoint leafArea = onPage(QRect(g.leafArea, QSize())).topLeft();
-    Label10->adjustSize();
-    Label10->move(leafArea);
-    Text2->move(Label10->geometry().right() + 6, leafArea.y());
-    Label15->move(Text2->geometry().right() + 5, leafArea.y());
+    leafAreaCaption->adjustSize();
+    leafAreaCaption->move(leafArea);
+    leafAreaBox->move(leafAreaCaption->geometry().right() + 6, leafArea.y());
+    areaUnitLabel->move(leafAreaBox->geometry().right() + 5, leafArea.y());
     placeUnitSuperscript();
 }
 
 void PhotoPage::placeUnitSuperscript()
 {
-    // Label17 is the raised "2" of the square unit; it follows the unit name's end.
-    Label15->adjustSize();
-    Label17->move(Label15->geometry().right() + 1, Label15->y() + 1);
+    // areaSquareMark is the raised "2" of the square unit; it follows the unit name's end.
+    areaUnitLabel->adjustSize();
+    areaSquareMark->move(areaUnitLabel->geometry().right() + 1, areaUnitLabel->y() + 1);
 }
 
 } // namespace verdalis

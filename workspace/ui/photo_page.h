@@ -13,11 +13,11 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QScrollBar;
+class QStackedWidget;
 class QTimer;
 
 namespace verdalis {
 
-class PanelSlot;
 class PictureCanvas;
 class PictureView;
 class WorkspaceState;
@@ -39,34 +39,33 @@ public:
     // A picture is there: the picture replaces the hint, which stops for good.
     void showPicture();
     bool isHintRunning() const;
-    // The unit of the leaf area (Label15); the square mark Label17 follows its end.
+    // The unit of the leaf area (areaUnitLabel); the square mark areaSquareMark follows its end.
     void setAreaUnit(const QString &unit);
     // The hint frame on show now, 0..3.
     int hintFrameShown() const { return m_hintFrameShown; }
 
-    QWidget *const Picture3; // the viewport
-    PictureView *const Picture1;
-    QLabel *const Picture5; // shows the hint
-    const std::array<QPixmap, OpenPictureHint::FrameCount> Picture4;
-    QTimer *const Timer4;
-    QScrollBar *const HScroll2;
-    QScrollBar *const VScroll2;
-    QProgressBar *const Bar1;
-    QLabel *const Label10;
-    QLineEdit *const Text2;
-    QLabel *const Label15;
-    QLabel *const Label17;
-    // "Measurements" (Frame3) and "Custom detection system" (Frame7) share one place.
-    PanelSlot *const measurementsSlot;
-    PanelSlot *const customDetectionSlot;
+    QWidget *const pictureViewport; // the viewport
+    PictureView *const pictureView;
+    QLabel *const hintLabel; // shows the hint
+    const std::array<QPixmap, OpenPictureHint::FrameCount> hintFrames;
+    QTimer *const hintTimer;
+    QScrollBar *const horizontalScroll;
+    QScrollBar *const verticalScroll;
+    QProgressBar *const progressBar;
+    QLabel *const leafAreaCaption;
+    QLineEdit *const leafAreaBox;
+    QLabel *const areaUnitLabel;
+    QLabel *const areaSquareMark;
+    // The "Measurements" frame and the "Custom detection system" frame take turns here.
+    QStackedWidget *const toolPanels;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void Timer4_Timer();
-    void HScroll2_Change(int value);
-    void VScroll2_Change(int value);
+    void showNextHintFrame();
+    void scrollPictureHorizontally(int value);
+    void scrollPictureVertically(int value);
     void placeControls();
     void placeUnitSuperscript();
     QPoint tabFrameOffset() const;

@@ -9,7 +9,7 @@ namespace verdalis {
 
 PictureView::PictureView(PictureCanvas &canvas, QWidget *parent) : QWidget(parent), m_canvas(canvas)
 {
-    setObjectName(QStringLiteral("Picture1"));
+    setObjectName(QStringLiteral("pictureView"));
     setCursor(Qt::CrossCursor);
     // Tools react to moves without a button held (the measuring line follows).
     setMouseTracking(true);
