@@ -1,5 +1,7 @@
 #include "batch_table.h"
 
+#include "number_text.h"
+
 #include "results_table.h"
 
 #include <QLocale>
@@ -18,9 +20,7 @@ bool hasSpotColumns(const BatchJob &job)
 
 QString wholeNumber(qint64 value)
 {
-    QLocale plain;
-    plain.setNumberOptions(plain.numberOptions() | QLocale::OmitGroupSeparator);
-    return plain.toString(value);
+    return numberLocale().toString(value);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "custom_detection_file.h"
 
+#include "quoted_field_reader.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -10,71 +12,6 @@ namespace verdalis {
 namespace {
 
 const QChar Quote = u'"';
-
-bool isLineEnd(QChar c)
-{
-    return c == u'\r' || c == u'\n';
-}
-bool isBlank(QChar c)
-{
-    return c == u' ' || c == u'\t';
-}
-
-// Walks the file's text field by field. Separators are a comma or one or more
-// line ends; blanks around them are ignored.
-class FieldReader {
-public:
-    explicit FieldReader(const QString &text) : m_text(text) {}
-
-    bool atEnd() const { return m_pos >= m_text.size(); }
-
-    // The count: everything up to the first separator, blanks trimmed.
-    QString countToken()
-    {
-        skipBlanksAndLineEnds();
-        const int start = m_pos;
-        while (!atEnd() && m_text[m_pos] != u',' && !isLineEnd(m_text[m_pos]))
-            ++m_pos;
-        const QString token = m_text.mid(start, m_pos - start).trimmed();
-        if (!atEnd())
-            ++m_pos; // the separator
-        return token;
-    }
-
-    enum class Outcome { Field, EndOfFile, NoOpeningQuote, NoClosingQuote, TextAfterField };
-
-    Outcome quotedField(QString *field)
-    {
-        skipBlanksAndLineEnds();
-        if (atEnd())
-            return Outcome::EndOfFile;
-        if (m_text[m_pos] != Quote)
-            return Outcome::NoOpeningQuote;
-        const int close = m_text.indexOf(Quote, m_pos + 1);
-        if (close < 0)
-            return Outcome::NoClosingQuote;
-        *field = m_text.mid(m_pos + 1, close - m_pos - 1);
-        m_pos = close + 1;
-        while (!atEnd() && isBlank(m_text[m_pos]))
-            ++m_pos;
-        if (atEnd() || isLineEnd(m_text[m_pos]))
-            return Outcome::Field;
-        if (m_text[m_pos] != u',')
-            return Outcome::TextAfterField;
-        ++m_pos;
-        return Outcome::Field;
-    }
-
-private:
-    void skipBlanksAndLineEnds()
-    {
-        while (!atEnd() && (isBlank(m_text[m_pos]) || isLineEnd(m_text[m_pos])))
-            ++m_pos;
-    }
-
-    const QString &m_text;
-    int m_pos = 0;
-};
 
 // The file is written as UTF-8; a file saved by another editor in a legacy
 // 8-bit encoding still reads, as Latin-1, rather than failing.
@@ -119,9 +56,12 @@ bool decodeCustomSystems(const QByteArray &bytes, QList<DetectionSystem> *custom
 {
     customSystems->clear();
     const QString text = decodeText(bytes);
-    FieldReader reader(text);
+    QuotedFieldReader reader(text);
 
-    const QString countText = reader.countToken();
+    QString countText;
+    if (reader.readField(&countText, true, true) == QuotedFieldReader::Outcome::Field)
+        reader.endField();
+    countText = countText.trimmed();
     if (countText.isEmpty()) {
         *error = QStringLiteral("The file holds no record count.");
         return false;
@@ -139,18 +79,21 @@ bool decodeCustomSystems(const QByteArray &bytes, QList<DetectionSystem> *custom
     for (int record = 1; record <= count; ++record) {
         QString fields[4];
         for (QString &field : fields) {
-            const FieldReader::Outcome outcome = reader.quotedField(&field);
-            if (outcome == FieldReader::Outcome::Field)
+            using Outcome = QuotedFieldReader::Outcome;
+            Outcome outcome = reader.readField(&field, false, true);
+            if (outcome == Outcome::Field)
+                outcome = reader.endField();
+            if (outcome == Outcome::Field)
                 continue;
-            if (outcome == FieldReader::Outcome::EndOfFile) {
+            if (outcome == Outcome::EndOfText) {
                 *error = QStringLiteral("The file ends after %1 of %2 records.")
                              .arg(record - 1)
                              .arg(count);
                 return false;
             }
-            const QString what = outcome == FieldReader::Outcome::NoOpeningQuote
+            const QString what = outcome == Outcome::NoOpeningQuote
                                      ? QStringLiteral("a field does not start with a double quote.")
-                                 : outcome == FieldReader::Outcome::NoClosingQuote
+                                 : outcome == Outcome::NoClosingQuote
                                      ? QStringLiteral("a field has no closing double quote.")
                                      : QStringLiteral("unexpected text after a field.");
             *error = QStringLiteral("Record %1 of %2: ").arg(record).arg(count) + what;

@@ -9,8 +9,8 @@ namespace verdalis {
 const DetectionSystem &DetectionCatalogue::at(int index) const
 {
     Q_ASSERT(isValidIndex(index));
-    return index < FirstCustomIndex ? builtInDetectionSystems().at(index)
-                                    : m_custom.at(index - FirstCustomIndex);
+    return index < FirstCustomSystem ? builtInDetectionSystems().at(index)
+                                    : m_custom.at(index - FirstCustomSystem);
 }
 
 QStringList DetectionCatalogue::names() const
@@ -37,8 +37,8 @@ int DetectionCatalogue::appendCustom(const DetectionSystem &system)
 
 void DetectionCatalogue::removeCustom(int index)
 {
-    Q_ASSERT(index >= FirstCustomIndex && index < count());
-    m_custom.removeAt(index - FirstCustomIndex);
+    Q_ASSERT(index >= FirstCustomSystem && index < count());
+    m_custom.removeAt(index - FirstCustomSystem);
 }
 
 DetectionSystemLookup findDetectionSystem(const QString &name, const QString &customFilePath)

@@ -9,10 +9,10 @@
 namespace verdalis {
 
 // The list of detection systems in the order the user sees them: the five
-// built-ins, then the custom systems (index FirstCustomIndex + row).
+// built-ins, then the custom systems (index FirstCustomSystem + row).
 class DetectionCatalogue {
 public:
-    int count() const { return FirstCustomIndex + m_custom.size(); }
+    int count() const { return FirstCustomSystem + m_custom.size(); }
     const DetectionSystem &at(int index) const;
     bool isValidIndex(int index) const { return index >= 0 && index < count(); }
     QStringList names() const;
@@ -23,7 +23,7 @@ public:
     void setCustomSystems(const QList<DetectionSystem> &systems) { m_custom = systems; }
     // Returns the new entry's index.
     int appendCustom(const DetectionSystem &system);
-    // Removes a custom entry (index >= FirstCustomIndex); later entries move up one.
+    // Removes a custom entry (index >= FirstCustomSystem); later entries move up one.
     void removeCustom(int index);
 
 private:

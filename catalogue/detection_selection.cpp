@@ -8,7 +8,7 @@ SliderState sliderAfterSelecting(const DetectionSystem &system, int index,
                                  const SliderState &current)
 {
     SliderState slider = current;
-    slider.enabled = index != LeafAreaOnlyIndex;
+    slider.enabled = index != LeafAreaOnlySystem;
     slider.minimum = system.sliderMinimum;
     slider.maximum = std::max(slider.minimum, system.sliderMaximum.value_or(current.maximum));
     slider.position = system.isCustom() ? 0 : clampedSliderPosition(slider, current.position);

@@ -28,7 +28,7 @@ private:
 DetectionSelector::DetectionSelector(WorkspaceState &state, Dialogs &dialogs, QObject *parent)
     : QObject(parent), m_state(state), m_dialogs(dialogs)
 {
-    select(LeafAreaOnlyIndex);
+    select(LeafAreaOnlySystem);
 }
 
 DeleteButtonState DetectionSelector::deleteButton() const
@@ -83,7 +83,7 @@ void DetectionSelector::loadCustomSystems()
         m_catalogue.setCustomSystems(read.systems);
         emit customSystemsReset();
     }
-    select(LeafAreaOnlyIndex);
+    select(LeafAreaOnlySystem);
 }
 
 bool DetectionSelector::saveNewSystem()
@@ -127,7 +127,7 @@ bool DetectionSelector::saveNewSystem()
 bool DetectionSelector::deleteSelectedSystem()
 {
     const int index = m_selected;
-    if (index < FirstCustomIndex)
+    if (index < FirstCustomSystem)
         return false;
     const QString question = QStringLiteral("Are you sure you want to delete \"%1\" detection "
                                             "system?")
@@ -140,7 +140,7 @@ bool DetectionSelector::deleteSelectedSystem()
         m_catalogue.removeCustom(index);
         emit customSystemRemoved(index);
     }
-    select(LeafAreaOnlyIndex);
+    select(LeafAreaOnlySystem);
     writeFile();
     return true;
 }

@@ -62,7 +62,7 @@ private:
     WorkspaceState &m_state;
     Dialogs &m_dialogs;
     DetectionCatalogue m_catalogue;
-    int m_selected = LeafAreaOnlyIndex;
+    int m_selected = LeafAreaOnlySystem;
     SliderState m_slider;
     bool m_suppressed = false;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "symptom_rule.h"
 #include "workspace_state.h"
 
 #include <QList>
@@ -7,12 +8,6 @@
 #include <optional>
 
 namespace verdalis {
-
-// Entry 0 of the detection-system list detects no symptoms (the run measures the
-// leaf perimeter instead); entries 1..4 are the built-in symptom systems, and
-// custom systems follow from this index on, in the order of the custom file.
-constexpr int LeafAreaOnlyIndex = 0;
-constexpr int FirstCustomIndex = 5;
 
 // A named colour rule set and the parameters its symptom rule reads. The slider
 // range is in slider positions; one position moves the threshold by thresholdStep.

@@ -29,10 +29,6 @@ int lowestBit(std::uint64_t word)
 #endif
 }
 
-const char *const OutOfMemoryMessage =
-    "There is not enough memory to analyze this picture at the current unit step. "
-    "Please choose a larger unit step or a smaller picture.";
-
 // Area of a number of samples: each is a unitStep x unitStep square of display
 // millimetres, sizeRatio real units per millimetre.
 double samplesArea(double samples, double unitStep, double sizeRatio)

@@ -8,12 +8,11 @@ namespace verdalis {
 
 namespace {
 
-// Pixels per unit is 48k/127: these are its numerator and denominator.
 std::int64_t pixelsNumerator(int tenths)
 {
-    return 48 * std::int64_t(tenths);
+    return SampleGeometry::PixelsPerUnitPerTenth * std::int64_t(tenths);
 }
-constexpr std::int64_t PixelsDenominator = 127;
+constexpr std::int64_t PixelsDenominator = SampleGeometry::PixelsPerUnitDenominator;
 
 } // namespace
 

@@ -14,6 +14,11 @@ namespace verdalis {
 // a whole number; such a sample reads black.
 class SampleGeometry {
 public:
+    // One unit is PixelsPerUnitPerTenth * k / PixelsPerUnitDenominator pixels at
+    // unit step k/10.
+    static constexpr std::int64_t PixelsPerUnitPerTenth = 48;
+    static constexpr std::int64_t PixelsPerUnitDenominator = 127;
+
     SampleGeometry() = default;
     // Throws AnalysisError when a coordinate would not fit in 32 bits.
     SampleGeometry(int pixelWidth, int pixelHeight, int unitStepTenths);

@@ -6,15 +6,6 @@
 
 namespace verdalis {
 
-namespace {
-
-bool insideLeafGate(int sum)
-{
-    return sum > 120 && sum < 690;
-}
-
-} // namespace
-
 SymptomRule::SymptomRule(const DetectionParameters &parameters)
     : m_system(parameters.systemIndex), m_reference(parameters.customColour)
 {
@@ -39,7 +30,7 @@ bool SymptomRule::isSymptom(const DecodedColour &sample) const
         return whole + std::fabs(sample.saturation - 63.8) < m_threshold;
     }
     case 2:
-        return insideLeafGate(r + g + b) && 10 * g + r + b > m_floor;
+        return isLeafColour(r, g, b) && 10 * g + r + b > m_floor;
     case 3: {
         if (!(g + r > 120 && g + r < 460))
             return false;
@@ -49,7 +40,7 @@ bool SymptomRule::isSymptom(const DecodedColour &sample) const
         return (10 * g / h + 10 * r / h) / 2 > m_floor;
     }
     case 4:
-        return insideLeafGate(r + g + b) && r + g + b < m_threshold;
+        return isLeafColour(r, g, b) && r + g + b < m_threshold;
     default: {
         const int score = std::abs(r - m_reference.red) + std::abs(g - m_reference.green) +
                           std::abs(b - m_reference.blue);

@@ -1,9 +1,11 @@
 #include "calibration_file.h"
 
 #include "number_text.h"
+#include "quoted_field_reader.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace verdalis {
@@ -46,35 +48,6 @@ QByteArray sizeRatioText(double sizeRatio)
     return text.toLatin1();
 }
 
-// Reads one field starting at `pos` and moves `pos` to the start of the next
-// line. Leading blanks are skipped; a quoted field runs to the next double quote
-// (across line ends: earlier versions wrote multi-line notes that way), an
-// unquoted one to the next comma or line end. The rest of the line is ignored.
-std::optional<QString> readField(const QString &text, int &pos)
-{
-    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t'))
-        ++pos;
-    if (pos >= text.size())
-        return std::nullopt;
-    QString field;
-    int end;
-    if (text[pos] == '"') {
-        const int close = text.indexOf('"', pos + 1);
-        if (close < 0)
-            return std::nullopt;
-        field = text.mid(pos + 1, close - pos - 1);
-        field.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        end = close + 1;
-    } else {
-        end = pos;
-        while (end < text.size() && text[end] != ',' && text[end] != '\r' && text[end] != '\n')
-            ++end;
-        field = text.mid(pos, end - pos);
-    }
-    const int lineEnd = text.indexOf('\n', end);
-    pos = lineEnd < 0 ? int(text.size()) : lineEnd + 1;
-    return field;
-}
 } // namespace
 
 QByteArray CalibrationFile::encodeField(const QString &text)
@@ -105,25 +78,38 @@ QByteArray CalibrationFile::encode(const Calibration &calibration)
     return bytes;
 }
 
-std::optional<Calibration> CalibrationFile::decode(const QByteArray &bytes, QString *error)
+std::optional<Calibration> CalibrationFile::decode(const QByteArray &bytes, QString *error,
+                                                   const QString &fileName)
 {
+    // One field a line: a quoted field runs to its closing quote (across line ends:
+    // earlier versions wrote multi-line notes that way), a bare one to the next comma
+    // or line end, and the rest of the line is ignored.
     const QString text = QString::fromLatin1(bytes);
+    QuotedFieldReader reader(text);
     QString fields[kFieldCount];
-    int pos = 0;
-    for (QString &field : fields) {
-        const auto read = readField(text, pos);
-        if (!read) {
+    for (int line = 0; line < kFieldCount; ++line) {
+        const auto outcome = reader.readField(&fields[line], true, false);
+        if (outcome != QuotedFieldReader::Outcome::Field) {
             if (error)
-                *error = QStringLiteral("Input past end of file");
+                *error = outcome == QuotedFieldReader::Outcome::NoClosingQuote
+                             ? QStringLiteral("line %1 of %2 opens a double quote that is never "
+                                              "closed")
+                                   .arg(line + 1)
+                                   .arg(fileName)
+                             : QStringLiteral("%1 holds %2 of the %3 lines of a calibration file")
+                                   .arg(fileName)
+                                   .arg(line)
+                                   .arg(kFieldCount);
             return std::nullopt;
         }
-        field = *read;
+        fields[line].replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        reader.skipRestOfLine();
     }
     const auto sizeRatio = readNumberOrPointForm(fields[0]);
     if (!sizeRatio) {
         if (error)
-            *error = QStringLiteral("Type mismatch: the size ratio \"%1\" is not a number")
-                         .arg(fields[0]);
+            *error =
+                QStringLiteral("line 1 of %1 is not a number: \"%2\"").arg(fileName, fields[0]);
         return std::nullopt;
     }
     Calibration calibration;
@@ -157,7 +143,7 @@ std::optional<Calibration> CalibrationFile::read(const QString &path, QString *e
     }
     const QByteArray bytes = file.readAll();
     file.close();
-    return decode(bytes, error);
+    return decode(bytes, error, QFileInfo(path).fileName());
 }
 
 } // namespace verdalis

@@ -39,8 +39,10 @@ public:
     // The bytes of a calibration file.
     static QByteArray encode(const Calibration &calibration);
     // Parses the bytes of a calibration file. On failure returns nothing and puts
-    // the reason in *error.
-    static std::optional<Calibration> decode(const QByteArray &bytes, QString *error);
+    // the reason, naming the file as given, in *error.
+    static std::optional<Calibration>
+    decode(const QByteArray &bytes, QString *error,
+           const QString &fileName = QStringLiteral("the calibration file"));
 
     // Writes (creates or replaces) the file. The file on disk is replaced only
     // when everything was written, and is always closed. On failure puts the

@@ -1,5 +1,7 @@
 #include "analysis_driver.h"
 
+#include "analysis_error.h"
+#include "number_text.h"
 #include "picture_canvas.h"
 #include "workspace_state.h"
 
@@ -11,12 +13,6 @@
 #include <new>
 
 namespace verdalis {
-
-namespace {
-const char *const OutOfMemoryMessage =
-    "There is not enough memory to analyze this picture at the current unit step. "
-    "Please choose a larger unit step or a smaller picture.";
-} // namespace
 
 // Paints the engine's dots on the canvas: a dot of the engine's width and colour
 // centred on the pixel its sample reads. A canvas destroyed mid-run (the window
@@ -228,9 +224,7 @@ RunEndSteps runEndSteps(int systemIndex, bool batchActive)
 
 QString leafAreaText(double leafArea, const QLocale &locale)
 {
-    QLocale plain = locale;
-    plain.setNumberOptions(plain.numberOptions() | QLocale::OmitGroupSeparator);
-    return plain.toString(leafArea, 'g', 15);
+    return numberLocale(locale).toString(leafArea, 'g', 15);
 }
 
 } // namespace verdalis

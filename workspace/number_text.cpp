@@ -14,9 +14,9 @@ std::optional<double> finite(double value, bool ok)
 }
 } // namespace
 
-QLocale numberLocale()
+QLocale numberLocale(const QLocale &base)
 {
-    QLocale locale;
+    QLocale locale = base;
     locale.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
     return locale;
 }

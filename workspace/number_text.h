@@ -11,7 +11,7 @@ namespace verdalis {
 // calibration files) are written and read with the user's locale, without group
 // separators: "1234.50", never "1,234.50", and a group separator is not accepted
 // on reading, so "0.254" is never taken for 254 under a decimal-comma locale.
-QLocale numberLocale();
+QLocale numberLocale(const QLocale &base = QLocale());
 
 // Fixed decimals, e.g. "0.00" for decimals = 2. Rounds the binary value.
 QString fixedText(double value, int decimals);

@@ -1,6 +1,7 @@
 #include "picture_canvas.h"
 
 #include "picture_file.h"
+#include "sample_geometry.h"
 
 #include <QPainter>
 
@@ -10,9 +11,8 @@
 namespace verdalis {
 
 namespace {
-// Units per pixel at tenths k: 127 / (48k).
-constexpr qint64 kNumerator = 127;
-constexpr qint64 kPixelsPerTenth = 48;
+constexpr qint64 kNumerator = SampleGeometry::PixelsPerUnitDenominator;
+constexpr qint64 kPixelsPerTenth = SampleGeometry::PixelsPerUnitPerTenth;
 } // namespace
 
 PictureCanvas::PictureCanvas(QObject *parent) : QObject(parent)
@@ -71,12 +71,12 @@ double PictureCanvas::heightUnits() const
 
 qint64 PictureCanvas::maxX() const
 {
-    return qint64(m_picture.width()) * kNumerator / (kPixelsPerTenth * m_tenths);
+    return SampleGeometry::lastSample(m_picture.width(), m_tenths);
 }
 
 qint64 PictureCanvas::maxY() const
 {
-    return qint64(m_picture.height()) * kNumerator / (kPixelsPerTenth * m_tenths);
+    return SampleGeometry::lastSample(m_picture.height(), m_tenths);
 }
 
 qint64 PictureCanvas::pixelIndex(double units) const

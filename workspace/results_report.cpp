@@ -1,5 +1,7 @@
 #include "results_report.h"
 
+#include "number_text.h"
+
 #include <QFontMetricsF>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -36,9 +38,7 @@ double symptomRatio(const AnalysisResult &result)
 
 QString formatResult(double value, const QLocale &locale)
 {
-    QLocale plain = locale;
-    plain.setNumberOptions(plain.numberOptions() | QLocale::OmitGroupSeparator);
-    return plain.toString(value, 'f', 3);
+    return numberLocale(locale).toString(value, 'f', 3);
 }
 
 ReportLayout buildReport(AnalysisResult &result, int systemIndex, const QString &unitName,

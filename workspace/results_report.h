@@ -1,5 +1,7 @@
 #pragma once
 
+#include "symptom_rule.h"
+
 #include <QLocale>
 #include <QString>
 #include <QVector>
@@ -18,10 +20,9 @@ struct AnalysisResult {
     QString pictureName;
 };
 
-// Index 0 of the detection-system list measures leaf area and perimeter only.
 inline bool isLeafAreaOnly(int systemIndex)
 {
-    return systemIndex == 0;
+    return systemIndex == LeafAreaOnlySystem;
 }
 
 // A symptom area larger than the leaf area cannot be real (the tolerance slider

@@ -194,7 +194,7 @@ QWidget *MainWindow::buildTopStrip()
 
 void MainWindow::applyStartState()
 {
-    m_selector.select(LeafAreaOnlyIndex);
+    m_selector.select(LeafAreaOnlySystem);
     m_state.setSizeRatio(1.0);
     m_state.setProgramFolder(QCoreApplication::applicationDirPath());
     m_selector.loadCustomSystems();

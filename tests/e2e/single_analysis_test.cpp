@@ -123,7 +123,7 @@ Expected expectedFigures(int systemIndex, double sizeRatio)
         expected.perimeter = perimeterCount * sizeRatio;
     } else {
         for (const Lesion &lesion : Lesions)
-            if (systemIndex >= FirstCustomIndex || detectsLesion(systemIndex, lesion.kind))
+            if (systemIndex >= FirstCustomSystem || detectsLesion(systemIndex, lesion.kind))
                 expected.symptomArea +=
                     double(samplesInRect(lesion.patch.bounds, geometry)) * sampleArea;
     }
@@ -354,7 +354,7 @@ void SingleAnalysisTest::analysesEverySystem_data()
     // The bar is 127 display millimetres: calling it 12.7 cm makes 0.1 cm of
     // one display millimetre; calling it 63.5 mm makes 0.5 mm.
     const char *names[] = {"Leaf area only", "System 1", "System 2", "System 3", "System 4"};
-    for (int system = 0; system < FirstCustomIndex; ++system)
+    for (int system = 0; system < FirstCustomSystem; ++system)
         QTest::newRow(names[system]) << system << english << "12.7" << 12.7 / MeasuredMillimetres;
     QTest::newRow("Leaf area only, decimal comma")
         << 0 << german << "63,5" << 63.5 / MeasuredMillimetres;
@@ -415,7 +415,7 @@ void SingleAnalysisTest::customSystemFromSampledColour()
     QVERIFY(!check1->isChecked());
     QCOMPARE(m_page->toolPanels->currentWidget(), m_window->measurementsPanel);
     QCOMPARE(m_window->detectionSystemPanel->Combo1->currentText(), QStringLiteral("Brown spot"));
-    QCOMPARE(m_window->state().systemIndex(), FirstCustomIndex);
+    QCOMPARE(m_window->state().systemIndex(), FirstCustomSystem);
 
     analyzeAndWait();
     const double sizeRatio = 12.7 / MeasuredMillimetres;
@@ -431,8 +431,8 @@ void SingleAnalysisTest::customSystemFromSampledColour()
         }
     }
     QCOMPARE(m_window->resultsPage->text7->toPlainText().split(u'\n'),
-             reportLines(expected, FirstCustomIndex, QStringLiteral("cm")));
-    checkOverlay(FirstCustomIndex, detected);
+             reportLines(expected, FirstCustomSystem, QStringLiteral("cm")));
+    checkOverlay(FirstCustomSystem, detected);
 }
 
 void SingleAnalysisTest::analyzeUncalibratedOnlyWarns()
