@@ -1,6 +1,7 @@
 #include "results_page.h"
 
 #include "results_layout.h"
+#include "twips.h"
 #include "workspace_state.h"
 
 #include <QChart>
@@ -15,28 +16,20 @@
 #include <QTextEdit>
 #include <QToolButton>
 
-#include <cmath>
-
 namespace verdalis {
 
 namespace {
-constexpr double TwipsPerPixel = 15.0;
-
-int pixels(double twips)
-{
-    return int(std::nearbyint(twips / TwipsPerPixel));
-}
-
 QRect twipsRect(double left, double top, double width, double height)
 {
-    return QRect(pixels(left), pixels(top), pixels(width), pixels(height));
+    return QRect(pixelsFromTwips(left), pixelsFromTwips(top), pixelsFromTwips(width),
+                 pixelsFromTwips(height));
 }
 
 // Design geometry of the page's controls, in twips. The report and the chart
 // share the top of the page; the table takes the same place in batch mode.
 constexpr double ControlTopTwips = 120.0;
 constexpr double ControlHeightTwips = 6600.0;
-constexpr double GridWidthTwips = 5700.0;
+constexpr double TableWidthTwips = 5700.0;
 constexpr double CopyButtonTwips = 540.0;
 
 // A clipboard with a sheet of ruled lines: "copy the table".
@@ -67,15 +60,15 @@ QIcon copyTableIcon()
 
 ResultsPage::ResultsPage(WorkspaceState &state, QWidget *parent) : QWidget(parent), m_state(state)
 {
-    text7 = new QTextEdit(this);
-    text7->setObjectName(QStringLiteral("text7"));
-    text7->setReadOnly(true);
-    text7->setAcceptRichText(true);
+    reportText = new QTextEdit(this);
+    reportText->setObjectName(QStringLiteral("reportText"));
+    reportText->setReadOnly(true);
+    reportText->setAcceptRichText(true);
     // Report lines stay whole; a narrow window scrolls them instead. A narrow
     // sans serif keeps the longest line inside the report's half of the page
     // even in the smallest window.
-    text7->setLineWrapMode(QTextEdit::NoWrap);
-    text7->document()->setDefaultFont(QFont(QStringLiteral("Liberation Sans")));
+    reportText->setLineWrapMode(QTextEdit::NoWrap);
+    reportText->document()->setDefaultFont(QFont(QStringLiteral("Liberation Sans")));
 
     m_shares = new QPieSeries;
     m_shares->append(QStringLiteral("Non symptom area"), 0.0);
@@ -89,43 +82,44 @@ ResultsPage::ResultsPage(WorkspaceState &state, QWidget *parent) : QWidget(paren
     titleFont.setPointSize(14);
     chart->setTitleFont(titleFont);
     chart->legend()->setAlignment(Qt::AlignBottom);
-    Chart1 = new QChartView(chart, this);
-    Chart1->setObjectName(QStringLiteral("Chart1"));
-    Chart1->setRenderHint(QPainter::Antialiasing);
+    symptomRatioChart = new QChartView(chart, this);
+    symptomRatioChart->setObjectName(QStringLiteral("symptomRatioChart"));
+    symptomRatioChart->setRenderHint(QPainter::Antialiasing);
 
-    Grid2 = new QTableWidget(this);
-    Grid2->setObjectName(QStringLiteral("Grid2"));
-    Grid2->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Grid2->verticalHeader()->hide();
+    resultsTableView = new QTableWidget(this);
+    resultsTableView->setObjectName(QStringLiteral("resultsTableView"));
+    resultsTableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    resultsTableView->verticalHeader()->hide();
     // Small type, so the headers fit the narrow columns.
-    QFont gridFont = Grid2->font();
-    gridFont.setPointSize(8);
-    Grid2->setFont(gridFont);
-    Grid2->horizontalHeader()->setDefaultAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Grid2->horizontalHeader()->setFixedHeight(pixels(ResultsTable::HeaderRowHeightTwips));
-    Grid2->setGeometry(
-        twipsRect(ResultsTextLeftTwips, ControlTopTwips, GridWidthTwips, ControlHeightTwips));
+    QFont tableFont = resultsTableView->font();
+    tableFont.setPointSize(8);
+    resultsTableView->setFont(tableFont);
+    resultsTableView->horizontalHeader()->setDefaultAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    resultsTableView->horizontalHeader()->setFixedHeight(
+        pixelsFromTwips(ResultsTable::HeaderRowHeightTwips));
+    resultsTableView->setGeometry(
+        twipsRect(ResultsTextLeftTwips, ControlTopTwips, TableWidthTwips, ControlHeightTwips));
 
-    Command20 = new QToolButton(this);
-    Command20->setObjectName(QStringLiteral("Command20"));
-    Command20->setIcon(copyTableIcon());
-    Command20->setIconSize(QSize(32, 32));
-    Command20->setToolTip(QStringLiteral("Copy results table"));
-    Command20->setGeometry(twipsRect(ResultsTextLeftTwips + GridWidthTwips + 120.0, ControlTopTwips,
-                                     CopyButtonTwips, CopyButtonTwips));
-    connect(Command20, &QToolButton::clicked, this, &ResultsPage::Command20_Click);
+    copyTableButton = new QToolButton(this);
+    copyTableButton->setObjectName(QStringLiteral("copyTableButton"));
+    copyTableButton->setIcon(copyTableIcon());
+    copyTableButton->setIconSize(QSize(32, 32));
+    copyTableButton->setToolTip(QStringLiteral("Copy results table"));
+    copyTableButton->setGeometry(twipsRect(ResultsTextLeftTwips + TableWidthTwips + 120.0,
+                                           ControlTopTwips, CopyButtonTwips, CopyButtonTwips));
+    connect(copyTableButton, &QToolButton::clicked, this, &ResultsPage::copyResultsTable);
 
     // A width that suits the smallest window (12000 twips wide) until the main
     // window applies its own.
     layoutForTabWidth(12000 - 210);
-    refreshGrid();
+    refreshTableView();
     setShowMode(ShowMode::Single);
 }
 
 void ResultsPage::showReport(AnalysisResult &result)
 {
     const ReportLayout layout = buildReport(result, m_state.systemIndex(), m_state.unitName());
-    writeReportDocument(layout, *text7->document());
+    writeReportDocument(layout, *reportText->document());
     m_shares->slices().at(0)->setValue(layout.chart.nonSymptomArea);
     m_shares->slices().at(1)->setValue(layout.chart.symptomArea);
 }
@@ -133,59 +127,60 @@ void ResultsPage::showReport(AnalysisResult &result)
 void ResultsPage::setShowMode(ShowMode mode)
 {
     const bool batch = mode == ShowMode::Batch;
-    Grid2->setVisible(batch);
-    Command20->setVisible(batch);
-    text7->setVisible(!batch);
-    Chart1->setVisible(!batch);
+    resultsTableView->setVisible(batch);
+    copyTableButton->setVisible(batch);
+    reportText->setVisible(!batch);
+    symptomRatioChart->setVisible(!batch);
 }
 
 void ResultsPage::setChartVisible(bool visible)
 {
-    Chart1->setVisible(visible);
+    symptomRatioChart->setVisible(visible);
 }
 
 void ResultsPage::prepareResultsTable(int pictureSetRows)
 {
     m_table.prepare(m_state.systemIndex(), m_state.unitName(), pictureSetRows);
-    refreshGrid();
+    refreshTableView();
 }
 
 void ResultsPage::recordBatchRow(AnalysisResult &result)
 {
     m_table.recordRow(result);
-    refreshGrid();
+    refreshTableView();
 }
 
 void ResultsPage::layoutForTabWidth(int tabWidthTwips)
 {
     const ResultsPageLayout layout = resultsPageLayout(tabWidthTwips);
-    text7->setGeometry(
+    reportText->setGeometry(
         twipsRect(layout.text7Left, ControlTopTwips, layout.text7Width, ControlHeightTwips));
-    Chart1->setGeometry(
+    symptomRatioChart->setGeometry(
         twipsRect(layout.chart1Left, ControlTopTwips, layout.chart1Width, ControlHeightTwips));
 }
 
-void ResultsPage::Command20_Click()
+void ResultsPage::copyResultsTable()
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setText(m_table.copyText(m_state.systemIndex(), m_state.unitName()));
 }
 
-// Row 0 of the table is Grid2's header; data row r is Grid2's row r - 1. The
+// Row 0 of the results table is the view's header; data row r is the view's row r - 1. The
 // first column holds the picture names and looks like the header.
-void ResultsPage::refreshGrid()
+void ResultsPage::refreshTableView()
 {
     const int columns = m_table.columnCount();
-    Grid2->clear();
-    Grid2->setColumnCount(columns);
-    Grid2->setRowCount(m_table.rowCount() - 1);
+    resultsTableView->clear();
+    resultsTableView->setColumnCount(columns);
+    resultsTableView->setRowCount(m_table.rowCount() - 1);
     const Qt::Alignment alignment = Qt::AlignHCenter | Qt::AlignTop;
     for (int column = 0; column < columns; ++column) {
         auto *header = new QTableWidgetItem(m_table.cell(0, column));
         header->setTextAlignment(alignment);
-        Grid2->setHorizontalHeaderItem(column, header);
-        Grid2->setColumnWidth(column, pixels(ResultsTable::columnWidthTwips(column)));
+        resultsTableView->setHorizontalHeaderItem(column, header);
+        resultsTableView->setColumnWidth(column,
+                                         pixelsFromTwips(ResultsTable::columnWidthTwips(column)));
     }
     for (int row = 1; row < m_table.rowCount(); ++row) {
         for (int column = 0; column < columns; ++column) {
@@ -195,11 +190,12 @@ void ResultsPage::refreshGrid()
                 item->setFlags(Qt::ItemIsEnabled);
                 item->setBackground(palette().button());
             }
-            Grid2->setItem(row - 1, column, item);
+            resultsTableView->setItem(row - 1, column, item);
         }
     }
     if (m_table.currentRow() > 0)
-        Grid2->setCurrentCell(m_table.currentRow() - 1, 0, QItemSelectionModel::NoUpdate);
+        resultsTableView->setCurrentCell(m_table.currentRow() - 1, 0,
+                                         QItemSelectionModel::NoUpdate);
 }
 
 } // namespace verdalis

@@ -45,17 +45,17 @@ public:
     void layoutForTabWidth(int tabWidthTwips);
 
     // The controls, under the names the rest of the program uses for them.
-    QTextEdit *text7 = nullptr;
-    QChartView *Chart1 = nullptr;
-    QTableWidget *Grid2 = nullptr;
-    QToolButton *Command20 = nullptr;
+    QTextEdit *reportText = nullptr;
+    QChartView *symptomRatioChart = nullptr;
+    QTableWidget *resultsTableView = nullptr;
+    QToolButton *copyTableButton = nullptr;
 
 public slots:
     // Puts the results table on the clipboard as tab-separated text.
-    void Command20_Click();
+    void copyResultsTable();
 
 private:
-    void refreshGrid();
+    void refreshTableView();
 
     WorkspaceState &m_state;
     ResultsTable m_table;
