@@ -1,4 +1,4 @@
-// verdalis-batch: the command-line analyser. The rules live in batch/.
+// verdalis-batch: the command-line analyser. The rules live in cli/.
 #include "batch_command.h"
 
 #include <QCoreApplication>
