@@ -28,47 +28,47 @@ QScrollBar *offsetBar(Qt::Orientation orientation, const char *name)
 } // namespace
 
 GridFrame::GridFrame(const WorkspaceState &state, QWidget *parent)
-    : QGroupBox(QStringLiteral("Grid"), parent)
+    : QGroupBox(QStringLiteral("Grid"), parent),
+      m_showBox(named(new QCheckBox(QStringLiteral("Show")), "gridShowBox")),
+      m_spacingBox(named(new QComboBox, "gridSpacingBox")),
+      m_unitLabel(named(new QLabel(state.unitName()), "gridUnitLabel")),
+      m_horizontalOffset(offsetBar(Qt::Horizontal, "gridHorizontalOffset")),
+      m_verticalOffset(offsetBar(Qt::Vertical, "gridVerticalOffset")),
+      m_centreButton(named(new QPushButton, "gridCentreButton"))
 {
-    setObjectName(QStringLiteral("Frame6"));
+    setObjectName(QStringLiteral("gridFrame"));
 
-    Check2 = named(new QCheckBox(QStringLiteral("Show")), "Check2");
-    Check2->setEnabled(false);
-    ComboLine = named(new QComboBox, "ComboLine");
-    ComboLine->setEditable(true);
-    ComboLine->addItems({"10", "9", "8", "7", "6", "5", "4", "3", "2", "1", "0.9", "0.8", "0.7",
-                         "0.6", "0.5", "0.4", "0.3", "0.2", "0.1"});
-    ComboLine->setCurrentIndex(-1);
-    ComboLine->setEditText(QString());
-    ComboLine->setEnabled(false);
-    ComboLine->setMinimumContentsLength(4);
-    Label22 = named(new QLabel(state.unitName()), "Label22");
-    HScrollGrid = offsetBar(Qt::Horizontal, "HScrollGrid");
-    VScrollGrid = offsetBar(Qt::Vertical, "VScrollGrid");
-    Command18 = named(new QPushButton, "Command18");
+    m_showBox->setEnabled(false);
+    m_spacingBox->setEditable(true);
+    m_spacingBox->addItems({"10", "9", "8", "7", "6", "5", "4", "3", "2", "1", "0.9", "0.8", "0.7",
+                            "0.6", "0.5", "0.4", "0.3", "0.2", "0.1"});
+    m_spacingBox->setCurrentIndex(-1);
+    m_spacingBox->setEditText(QString());
+    m_spacingBox->setEnabled(false);
+    m_spacingBox->setMinimumContentsLength(4);
     const int corner = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    Command18->setFixedSize(corner, corner);
+    m_centreButton->setFixedSize(corner, corner);
 
     // The two offset bars meet at the centre button, as the bars of a scrolled
     // view meet at its corner.
     auto *layout = new QGridLayout(this);
-    layout->addWidget(Check2, 0, 0);
-    layout->addWidget(ComboLine, 0, 1);
-    layout->addWidget(Label22, 0, 2);
-    layout->addWidget(VScrollGrid, 0, 3);
-    layout->addWidget(HScrollGrid, 1, 0, 1, 3);
-    layout->addWidget(Command18, 1, 3);
+    layout->addWidget(m_showBox, 0, 0);
+    layout->addWidget(m_spacingBox, 0, 1);
+    layout->addWidget(m_unitLabel, 0, 2);
+    layout->addWidget(m_verticalOffset, 0, 3);
+    layout->addWidget(m_horizontalOffset, 1, 0, 1, 3);
+    layout->addWidget(m_centreButton, 1, 3);
     layout->setColumnStretch(2, 1);
     layout->setHorizontalSpacing(4);
     layout->setVerticalSpacing(0);
 
-    connect(&state, &WorkspaceState::unitNameChanged, Label22, &QLabel::setText);
+    connect(&state, &WorkspaceState::unitNameChanged, m_unitLabel, &QLabel::setText);
 }
 
 void GridFrame::onPictureOpened()
 {
-    Check2->setChecked(false);
-    ComboLine->setEnabled(true);
+    m_showBox->setChecked(false);
+    m_spacingBox->setEnabled(true);
 }
 
 } // namespace verdalis

@@ -20,24 +20,24 @@ class GridFrame : public QGroupBox {
 public:
     explicit GridFrame(const WorkspaceState &state, QWidget *parent = nullptr);
 
-    QCheckBox *showBox() const { return Check2; }
-    QComboBox *spacingBox() const { return ComboLine; }
-    QLabel *unitLabel() const { return Label22; }
-    QScrollBar *horizontalOffset() const { return HScrollGrid; }
-    QScrollBar *verticalOffset() const { return VScrollGrid; }
-    QPushButton *centreButton() const { return Command18; }
+    QCheckBox *showBox() const { return m_showBox; }
+    QComboBox *spacingBox() const { return m_spacingBox; }
+    QLabel *unitLabel() const { return m_unitLabel; }
+    QScrollBar *horizontalOffset() const { return m_horizontalOffset; }
+    QScrollBar *verticalOffset() const { return m_verticalOffset; }
+    QPushButton *centreButton() const { return m_centreButton; }
 
 public slots:
     // A picture was opened: the grid is switched off and a spacing can be chosen.
     void onPictureOpened();
 
 private:
-    QCheckBox *Check2;
-    QComboBox *ComboLine;
-    QLabel *Label22;
-    QScrollBar *HScrollGrid;
-    QScrollBar *VScrollGrid;
-    QPushButton *Command18;
+    QCheckBox *const m_showBox;
+    QComboBox *const m_spacingBox;
+    QLabel *const m_unitLabel;
+    QScrollBar *const m_horizontalOffset;
+    QScrollBar *const m_verticalOffset;
+    QPushButton *const m_centreButton;
 };
 
 } // namespace verdalis

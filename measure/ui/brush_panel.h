@@ -31,17 +31,16 @@ public:
     // The pointer over the picture while the brush is on, hot spot at the tip.
     static QCursor brushCursor();
 
-    // The icons of the three kinds: green, yellow and black brushes.
-    const QIcon Picture8;
-    const QIcon Picture9;
-    const QIcon Picture10;
+    const QIcon leafBrushIcon;
+    const QIcon symptomBrushIcon;
+    const QIcon backgroundBrushIcon;
 
-    QRadioButton *const Option1;
-    QRadioButton *const Option2;
-    QRadioButton *const Option3;
-    QToolButton *const Check4;
-    QScrollBar *const VScroll3;
-    QLabel *const Label18;
+    QRadioButton *const leafBrushButton;
+    QRadioButton *const symptomBrushButton;
+    QRadioButton *const backgroundBrushButton;
+    QToolButton *const brushSwitch;
+    QScrollBar *const brushSizeBar;
+    QLabel *const brushSizeLabel;
 
 public slots:
     // "Leaf area only" (index 0) has no symptoms to paint: the leaf kind is
@@ -54,7 +53,7 @@ signals:
 
 private:
     void showChosenKind();
-    void VScroll3_Change(int value);
+    void showBrushSize();
 };
 
 } // namespace verdalis

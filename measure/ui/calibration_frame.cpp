@@ -1,81 +1,74 @@
 #include "calibration_frame.h"
 
 #include "calibration_rules.h"
-#include "ui_controls.h"
 #include "measure_icons.h"
 #include "notes_dialog.h"
+#include "ui_controls.h"
 #include "workspace_state.h"
 
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
 namespace verdalis {
 
+namespace {
+constexpr int MarkSize = 24; // pixels
+}
+
 CalibrationFrame::CalibrationFrame(CalibrationRules &rules, WorkspaceState &state, QWidget *parent)
-    : QGroupBox(QStringLiteral("Calibration"), parent), m_rules(rules), m_state(state)
+    : QGroupBox(QStringLiteral("Calibration"), parent), m_rules(rules), m_state(state),
+      m_calibrationMark(named(new QLabel, "calibrationMark"))
 {
-    setObjectName(QStringLiteral("Frame5"));
+    setObjectName(QStringLiteral("calibrationFrame"));
+    m_calibrationMark->setFixedSize(MarkSize, MarkSize);
+    showCalibrationMark();
 
-    Picture7 = named(new QLabel, "Picture7");
-    Picture7->setPixmap(MeasureIcons::calibrated());
-    Picture7->setToolTip(rules.calibratedToolTip());
-    Picture6 = named(new QLabel, "Picture6");
-    Picture6->setPixmap(MeasureIcons::notCalibrated());
-    Picture6->setToolTip(QStringLiteral("Not calibrated"));
-    // Picture6 covers Picture7 until a calibration is made or loaded.
-    Picture6->setAutoFillBackground(true);
-    Picture6->setVisible(!state.isCalibrated());
-
-    Command7 = pictureButton(MeasureIcons::saveCalibration(),
-                             QStringLiteral("Save current calibration"), "Command7");
-    Command7->setEnabled(rules.canSave());
-    Command10 = pictureButton(MeasureIcons::loadCalibration(),
-                              QStringLiteral("Load saved calibration"), "Command10");
-    Command11 =
-        pictureButton(MeasureIcons::notes(), QStringLiteral("Calibration notes"), "Command11");
-    Command11->setEnabled(rules.hasNotes());
-
-    auto *indicator = new QWidget;
-    auto *stack = new QGridLayout(indicator);
-    stack->setContentsMargins(0, 0, 0, 0);
-    stack->addWidget(Picture7, 0, 0);
-    stack->addWidget(Picture6, 0, 0);
-    Picture6->raise();
+    QPushButton *saveButton =
+        pictureButton(MeasureIcons::saveCalibration(), QStringLiteral("Save current calibration"),
+                      "saveCalibrationButton");
+    saveButton->setEnabled(rules.canSave());
+    QPushButton *loadButton =
+        pictureButton(MeasureIcons::loadCalibration(), QStringLiteral("Load saved calibration"),
+                      "loadCalibrationButton");
+    QPushButton *notesButton = pictureButton(
+        MeasureIcons::notes(), QStringLiteral("Calibration notes"), "calibrationNotesButton");
+    notesButton->setEnabled(rules.hasNotes());
 
     auto *layout = new QHBoxLayout(this);
-    layout->addWidget(indicator);
+    layout->addWidget(m_calibrationMark);
     layout->addStretch();
-    layout->addWidget(Command7);
-    layout->addWidget(Command10);
-    layout->addWidget(Command11);
+    layout->addWidget(saveButton);
+    layout->addWidget(loadButton);
+    layout->addWidget(notesButton);
 
-    connect(Command7, &QPushButton::clicked, this, &CalibrationFrame::Command7_Click);
-    connect(Command10, &QPushButton::clicked, this, &CalibrationFrame::Command10_Click);
-    connect(Command11, &QPushButton::clicked, this, &CalibrationFrame::Command11_Click);
-    connect(&rules, &CalibrationRules::canSaveChanged, Command7, &QWidget::setEnabled);
-    connect(&rules, &CalibrationRules::hasNotesChanged, Command11, &QWidget::setEnabled);
-    connect(&rules, &CalibrationRules::calibratedToolTipChanged, Picture7, &QWidget::setToolTip);
-    connect(&state, &WorkspaceState::calibratedChanged, Picture6,
-            [this](bool calibrated) { Picture6->setVisible(!calibrated); });
+    connect(saveButton, &QPushButton::clicked, &rules, &CalibrationRules::saveCalibrationFile);
+    connect(loadButton, &QPushButton::clicked, &rules, &CalibrationRules::loadCalibrationFile);
+    connect(notesButton, &QPushButton::clicked, this, &CalibrationFrame::openNotesDialog);
+    connect(&rules, &CalibrationRules::canSaveChanged, saveButton, &QWidget::setEnabled);
+    connect(&rules, &CalibrationRules::hasNotesChanged, notesButton, &QWidget::setEnabled);
+    connect(&rules, &CalibrationRules::calibratedToolTipChanged, this,
+            &CalibrationFrame::showCalibrationMark);
+    connect(&state, &WorkspaceState::calibratedChanged, this,
+            &CalibrationFrame::showCalibrationMark);
 }
 
-void CalibrationFrame::Command7_Click()
+void CalibrationFrame::showCalibrationMark()
 {
-    m_rules.saveCalibrationFile();
+    const bool calibrated = m_state.isCalibrated();
+    const QIcon mark = calibrated ? MeasureIcons::calibrated() : MeasureIcons::notCalibrated();
+    m_calibrationMark->setPixmap(mark.pixmap(MarkSize));
+    m_calibrationMark->setToolTip(calibrated ? m_rules.calibratedToolTip()
+                                             : QStringLiteral("Not calibrated"));
 }
 
-void CalibrationFrame::Command10_Click()
+void CalibrationFrame::openNotesDialog()
 {
-    m_rules.loadCalibrationFile();
-}
-
-void CalibrationFrame::Command11_Click()
-{
-    auto *form = new NotesForm(m_state, window());
-    form->setAttribute(Qt::WA_DeleteOnClose);
-    form->showOverMainWindow();
+    // Window-modal: the notes cannot change under the dialog, and the main
+    // window takes input again however the dialog closes.
+    auto *dialog = new NotesDialog(m_state, window());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 } // namespace verdalis

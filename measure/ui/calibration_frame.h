@@ -3,35 +3,29 @@
 #include <QGroupBox>
 
 class QLabel;
-class QPushButton;
 
 namespace verdalis {
 
 class CalibrationRules;
 class WorkspaceState;
 
-// The "Calibration" frame: the calibrated indicator (Picture6 "Not calibrated"
-// lying over Picture7 "Calibrated") and the buttons that save and load
-// calibration files and open the notes.
+// The "Calibration" frame: the mark that says whether the program is calibrated
+// (its tooltip names a loaded calibration file) and the buttons that save and
+// load calibration files and open the notes.
 class CalibrationFrame : public QGroupBox {
     Q_OBJECT
 public:
     CalibrationFrame(CalibrationRules &rules, WorkspaceState &state, QWidget *parent = nullptr);
 
 private slots:
-    void Command7_Click();
-    void Command10_Click();
-    void Command11_Click();
+    void showCalibrationMark();
+    void openNotesDialog();
 
 private:
     CalibrationRules &m_rules;
     WorkspaceState &m_state;
 
-    QLabel *Picture6;
-    QLabel *Picture7;
-    QPushButton *Command7;
-    QPushButton *Command10;
-    QPushButton *Command11;
+    QLabel *const m_calibrationMark;
 };
 
 } // namespace verdalis

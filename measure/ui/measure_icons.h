@@ -1,18 +1,23 @@
 #pragma once
 
 #include <QIcon>
-#include <QPixmap>
 
 namespace verdalis {
 
-// Icons of the Measurements panel, drawn in code (device-independent pixels).
+// Icons of the picture tools, drawn as SVG in measure_icons.qrc so they stay
+// sharp at any size and screen scale.
 namespace MeasureIcons {
-QPixmap notCalibrated(); // Picture6: red disc with a white cross
-QPixmap calibrated();    // Picture7: green disc with a white tick
-QIcon calibrate();       // Command6: a ruler
-QIcon saveCalibration(); // Command7: a disk
-QIcon loadCalibration(); // Command10: an open folder
-QIcon notes();           // Command11: a note pad
+QIcon notCalibrated();   // red disc with a white cross
+QIcon calibrated();      // green disc with a white tick
+QIcon calibrate();       // a ruler
+QIcon saveCalibration(); // a disk
+QIcon loadCalibration(); // an open folder
+QIcon notes();           // a note pad
+// Brushes loaded with the paint of each brush kind, 20 x 20 drawings with the
+// bristles' tip at the bottom left.
+QIcon leafBrush();       // green
+QIcon symptomBrush();    // yellow
+QIcon backgroundBrush(); // black
 } // namespace MeasureIcons
 
 } // namespace verdalis

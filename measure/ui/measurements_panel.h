@@ -14,7 +14,6 @@ class QTableView;
 
 namespace verdalis {
 
-class CalibrationFrame;
 class Dialogs;
 class GridFrame;
 class PictureCanvas;
@@ -34,23 +33,17 @@ public:
     MeasureTool &measureTool() { return m_tool; }
     MeasurementList &measurements() { return m_list; }
     CalibrationRules &calibration() { return m_calibration; }
-    GridFrame *gridFrame() const { return Frame6; }
-    // The unit caption beside the statistics (Label14): "Unit" until calibrated.
+    GridFrame *gridFrame() const { return m_gridFrame; }
+    // The unit beside the statistics: "Unit" until calibrated.
     QString unitCaption() const;
 
 public slots:
     // A picture was opened: "Auto reset" clears the measurements, the grid is
     // switched off and its spacing box enabled.
     void onPictureOpened();
-    // Command "1" of the command box.
-    void recomputeMeasurementStatistics();
 
 private slots:
-    void Command4_Click();
-    void Command5_Click();
-    void Command21_Click();
-    void Command6_Click();
-    void Text3_Change();
+    void openCalibrationDialog();
 
 private:
     void showStatistics();
@@ -64,21 +57,14 @@ private:
     // current index then do not count as the user's choice.
     bool m_listChanging = false;
 
-    QTableView *Grid3;
-    QLabel *Label11;
-    QLineEdit *Text3;
-    QLabel *Label12;
-    QLineEdit *Text4;
-    QLabel *Label13;
-    QLineEdit *Text5;
-    QLabel *Label14;
-    QPushButton *Command4;
-    QPushButton *Command5;
-    QPushButton *Command21;
-    QCheckBox *Check3;
-    QPushButton *Command6;
-    CalibrationFrame *Frame5;
-    GridFrame *Frame6;
+    QTableView *const m_distanceTable;
+    QLineEdit *const m_meanBox;
+    QLineEdit *const m_sdBox;
+    QLineEdit *const m_seBox;
+    QLabel *const m_unitCaption;
+    QCheckBox *const m_autoResetBox;
+    QPushButton *const m_calibrateButton;
+    GridFrame *const m_gridFrame;
 };
 
 } // namespace verdalis

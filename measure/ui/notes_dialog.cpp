@@ -1,63 +1,41 @@
 #include "notes_dialog.h"
 
+#include "notes_fields.h"
 #include "ui_controls.h"
 #include "workspace_state.h"
 
-#include <QFormLayout>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace verdalis {
 
-NotesForm::NotesForm(WorkspaceState &state, QWidget *mainWindow)
-    : LockingDialog(mainWindow), m_state(state)
+NotesDialog::NotesDialog(WorkspaceState &state, QWidget *mainWindow)
+    : QDialog(mainWindow), m_state(state), m_fields(new NotesFields(state.notes()))
 {
     setWindowTitle(QStringLiteral("Calibration notes"));
-    const CalibrationNotes &notes = state.notes();
 
-    Label1 = named(new QLabel(QStringLiteral("Scanner name:")), "Label1");
-    Text1 = named(new QLineEdit(notes.scannerName), "Text1");
-    Label2 = named(new QLabel(QStringLiteral("Resolution:")), "Label2");
-    Text2 = named(new QLineEdit(notes.resolution), "Text2");
-    Label4 = named(new QLabel(QStringLiteral("Size ratio")), "Label4");
-    Text4 = named(new QLineEdit(notes.sizeRatioNote), "Text4");
-    Label3 = named(new QLabel(QStringLiteral("Other notes:")), "Label3");
-    Text3 = named(new QPlainTextEdit(notes.otherNotes), "Text3");
-    Text3->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Text3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Text3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Text3->setTabChangesFocus(true);
-    Command1 = named(new QPushButton(QStringLiteral("OK")), "Command1");
-    Command1->setDefault(true);
-    Command2 = named(new QPushButton(QStringLiteral("Cancel")), "Command2");
-
-    auto *fields = new QFormLayout;
-    fields->addRow(Label1, Text1);
-    fields->addRow(Label2, Text2);
-    fields->addRow(Label4, Text4);
-    fields->addRow(Label3, Text3);
+    auto *okButton = named(new QPushButton(QStringLiteral("OK")), "okButton");
+    okButton->setDefault(true);
+    auto *cancelButton = named(new QPushButton(QStringLiteral("Cancel")), "cancelButton");
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(fields);
+    layout->addWidget(m_fields);
     layout->addLayout(buttons);
     resize(360, 300);
 
-    connect(Command1, &QPushButton::clicked, this, &NotesForm::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(okButton, &QPushButton::clicked, this, &NotesDialog::storeNotes);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void NotesForm::Command1_Click()
+void NotesDialog::storeNotes()
 {
-    m_state.setNotes({Text1->text(), Text2->text(), Text4->text(), Text3->toPlainText()});
+    m_state.setNotes(m_fields->notes());
     accept();
 }
 

@@ -25,9 +25,8 @@ private:
     void showUnitStep(int tenths);
 
     PictureCanvas &m_canvas;
-    QScrollBar *VScroll1;
-    QLabel *Label19;
-    QLabel *Label8;
+    QScrollBar *const m_unitStepBar;
+    QLabel *const m_unitStepLabel;
 };
 
 } // namespace verdalis

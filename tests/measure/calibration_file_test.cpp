@@ -118,20 +118,20 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("five lines")
             << QByteArray("\"0.254\"\r\n\"mm\"\r\n\"1:1\"\r\n\"A\"\r\n\"300\"\r\n")
-            << "Input past end of file";
+            << "scanner.clb holds 5 of the 6 lines of a calibration file";
         QTest::newRow("unclosed quote")
             << QByteArray("\"0.254\"\r\n\"mm\"\r\n\"1:1\"\r\n\"A\"\r\n\"300\"\r\n\"notes\r\n")
-            << "Input past end of file";
+            << "line 6 of scanner.clb opens a double quote that is never closed";
         QTest::newRow("first line not a number")
             << QByteArray("\"abc\"\r\n\"mm\"\r\n\"1:1\"\r\n\"A\"\r\n\"300\"\r\n\"\"\r\n")
-            << "Type mismatch: the size ratio \"abc\" is not a number";
+            << "line 1 of scanner.clb is not a number: \"abc\"";
     }
     void refusesBrokenFiles()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, reason);
         QString error;
-        QVERIFY(!CalibrationFile::decode(bytes, &error));
+        QVERIFY(!CalibrationFile::decode(bytes, &error, QStringLiteral("scanner.clb")));
         QCOMPARE(error, reason);
     }
 
