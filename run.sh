@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(cmake make g++ pkg-config
-          qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl1-mesa-dev
+          qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl1-mesa-dev libqt6svg6
           qt6-image-formats-plugins fonts-liberation
           libjpeg62-turbo-dev libjpeg-turbo-progs libgtest-dev libbenchmark-dev)
 BUILD_DIR=build
