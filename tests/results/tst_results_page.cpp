@@ -144,6 +144,8 @@ void ResultsPageTest::showModeSwapsTableAndReport()
 {
     m_page->show();
     m_page->setShowMode(ResultsPage::ShowMode::Batch);
+    const QImage copyIcon = m_page->copyTableButton->icon().pixmap(32, 32).toImage();
+    QVERIFY(!copyIcon.isNull() && copyIcon.pixelColor(16, 4).alpha() == 255); // the clip
     QVERIFY(m_page->resultsTableView->isVisible() && m_page->copyTableButton->isVisible());
     QVERIFY(!m_page->reportText->isVisible() && !m_page->symptomRatioChart->isVisible());
     m_page->setShowMode(ResultsPage::ShowMode::Single);

@@ -2,6 +2,7 @@
 
 #include "results_layout.h"
 #include "twips.h"
+#include "workspace_icons.h"
 #include "workspace_state.h"
 
 #include <QChart>
@@ -32,30 +33,6 @@ constexpr double ControlHeightTwips = 6600.0;
 constexpr double TableWidthTwips = 5700.0;
 constexpr double CopyButtonTwips = 540.0;
 
-// A clipboard with a sheet of ruled lines: "copy the table".
-QIcon copyTableIcon()
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(90, 60, 30), 1.5));
-    painter.setBrush(QColor(196, 150, 96));
-    painter.drawRoundedRect(QRectF(5.5, 4.5, 21, 26), 2, 2);
-    painter.setPen(QPen(QColor(120, 120, 120), 1));
-    painter.setBrush(Qt::white);
-    painter.drawRect(QRectF(8.5, 8.5, 15, 19));
-    painter.setBrush(QColor(150, 150, 150));
-    painter.drawRoundedRect(QRectF(11.5, 2.5, 9, 5), 1.5, 1.5);
-    painter.setPen(QPen(QColor(40, 110, 40), 1.5));
-    for (int line = 0; line < 4; ++line) {
-        const double y = 12.5 + line * 4;
-        painter.drawLine(QPointF(10.5, y), QPointF(21.5, y));
-    }
-    painter.setPen(QPen(QColor(40, 110, 40), 1));
-    painter.drawLine(QPointF(14.5, 10), QPointF(14.5, 26));
-    return QIcon(pixmap);
-}
 } // namespace
 
 ResultsPage::ResultsPage(WorkspaceState &state, QWidget *parent) : QWidget(parent), m_state(state)
@@ -102,7 +79,7 @@ ResultsPage::ResultsPage(WorkspaceState &state, QWidget *parent) : QWidget(paren
 
     copyTableButton = new QToolButton(this);
     copyTableButton->setObjectName(QStringLiteral("copyTableButton"));
-    copyTableButton->setIcon(copyTableIcon());
+    copyTableButton->setIcon(WorkspaceIcons::copyTable());
     copyTableButton->setIconSize(QSize(32, 32));
     copyTableButton->setToolTip(QStringLiteral("Copy results table"));
     copyTableButton->setGeometry(twipsRect(ResultsTextLeftTwips + TableWidthTwips + 120.0,
