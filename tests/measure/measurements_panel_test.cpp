@@ -30,6 +30,9 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <memory>
 
 using namespace verdalis;
 
@@ -186,6 +189,41 @@ class MeasurementsPanelTest : public QObject {
 private slots:
     void init() { QLocale::setDefault(QLocale::c()); }
     void cleanup() { deleteClosedDialogs(); }
+
+    // The icons are SVG files compiled into a static library and drawn by a
+    // plugin: each must be found, drawn, and be the one its name says.
+    void iconsAreDrawn_data()
+    {
+        QTest::addColumn<QIcon>("icon");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("calibrated")
+            << MeasureIcons::calibrated() << QPoint(6, 18) << QColor(40, 150, 60);
+        QTest::newRow("not calibrated")
+            << MeasureIcons::notCalibrated() << QPoint(6, 18) << QColor(200, 40, 40);
+        QTest::newRow("calibrate")
+            << MeasureIcons::calibrate() << QPoint(12, 12) << QColor(240, 200, 80);
+        QTest::newRow("save") << MeasureIcons::saveCalibration() << QPoint(5, 11)
+                              << QColor(60, 100, 190);
+        QTest::newRow("load") << MeasureIcons::loadCalibration() << QPoint(12, 15)
+                              << QColor(250, 210, 100);
+        QTest::newRow("notes") << MeasureIcons::notes() << QPoint(12, 11) << QColor(255, 252, 220);
+        QTest::newRow("leaf brush")
+            << MeasureIcons::leafBrush() << QPoint(6, 18) << QColor(40, 150, 40);
+        QTest::newRow("symptom brush")
+            << MeasureIcons::symptomBrush() << QPoint(6, 18) << QColor(235, 205, 40);
+        QTest::newRow("background brush")
+            << MeasureIcons::backgroundBrush() << QPoint(6, 18) << QColor(20, 20, 20);
+    }
+    void iconsAreDrawn()
+    {
+        QFETCH(QIcon, icon);
+        QFETCH(QPoint, at);
+        QFETCH(QColor, colour);
+        const QImage drawn = icon.pixmap(QSize(24, 24), 1.0).toImage();
+        QCOMPARE(drawn.size(), QSize(24, 24));
+        QCOMPARE(drawn.pixelColor(at), colour);
+    }
 
     void measuresByClickingThePicture()
     {
@@ -352,6 +390,33 @@ private slots:
         QVERIFY(w.state.notes() == notes);
         QCOMPARE(w.shownDistances(), QStringList{"50.00"});
         deleteClosedDialogs();
+        QVERIFY(!dialog);
+    }
+
+    // Closing the main window ends the program even with a dialog open, and
+    // takes the dialog with it.
+    void openDialogEndsWithTheMainWindow_data()
+    {
+        QTest::addColumn<bool>("notes");
+        QTest::newRow("calibration") << false;
+        QTest::newRow("notes") << true;
+    }
+    void openDialogEndsWithTheMainWindow()
+    {
+        QFETCH(bool, notes);
+        auto w = std::make_unique<Workspace>();
+        w->measure(10);
+        QVERIFY(w->calibrate("5", "mm"));
+        w->click(notes ? "calibrationNotesButton" : "calibrateButton");
+        QPointer<QDialog> dialog = QApplication::activeModalWidget()
+                                       ? qobject_cast<QDialog *>(QApplication::activeModalWidget())
+                                       : nullptr;
+        QVERIFY(dialog && dialog->isVisible());
+        QTimer::singleShot(0, &w->window, &QWidget::close);
+        // Fails the test rather than hang it if the dialog kept the program running.
+        QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QApplication::exec(), 0);
+        w.reset();
         QVERIFY(!dialog);
     }
 
