@@ -1,13 +1,14 @@
 #include "custom_detection_panel.h"
 
 #include "detection_selector.h"
+#include "twips.h"
+#include "workspace_icons.h"
 #include "workspace_state.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QToolButton>
@@ -16,8 +17,7 @@ namespace verdalis {
 
 namespace {
 
-constexpr int TwipsPerPixel = 15;
-// The visible swatch column of the sampled-colour list.
+// The visible swatch column of the sampled-colour table.
 constexpr int SwatchColumnTwips = 500;
 constexpr int IconSize = 20;            // pixels
 constexpr int ChannelColumnPixels = 32; // a red, green or blue value of the custom table
@@ -25,26 +25,6 @@ constexpr int ChannelColumnPixels = 32; // a red, green or blue value of the cus
 QColor toColor(const Rgb &colour)
 {
     return QColor(colour.red, colour.green, colour.blue);
-}
-
-// A floppy disk: keeps the sampled average as a detection system.
-QIcon saveIcon()
-{
-    QPixmap pixmap(IconSize, IconSize);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(30, 50, 90), 1.2));
-    painter.setBrush(QColor(60, 100, 170));
-    painter.drawRoundedRect(QRectF(2.5, 2.5, 15, 15), 1.5, 1.5);
-    painter.setBrush(QColor(235, 235, 235));
-    painter.drawRect(QRectF(5.5, 10.5, 9, 6));
-    painter.setBrush(QColor(190, 190, 200));
-    painter.drawRect(QRectF(6.5, 2.5, 7, 5));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(60, 100, 170));
-    painter.drawRect(QRectF(11, 3.5, 1.5, 3));
-    return QIcon(pixmap);
 }
 
 void paintSwatch(QLabel *label, const QColor &colour)
@@ -69,30 +49,35 @@ QTableWidget *headerlessTable(int columns, QWidget *parent)
 
 CustomDetectionPanel::CustomDetectionPanel(DetectionSelector &selector, WorkspaceState &state,
                                            QWidget *parent)
-    : QGroupBox(QStringLiteral("Custom detection system"), parent), Grid1(headerlessTable(4, this)),
-      Label1(new QLabel(QStringLiteral("Color average"), this)), Label3(new QLabel(this)),
-      Command9(new QPushButton(QStringLiteral("Del"), this)),
-      Command13(new QPushButton(QStringLiteral("Reset"), this)), Command16(new QToolButton(this)),
-      GridCust(headerlessTable(4, this)), m_selector(selector), m_state(state)
+    : QGroupBox(QStringLiteral("Custom detection system"), parent),
+      sampledColourTable(headerlessTable(4, this)),
+      averageColourSwatch(new QLabel(QStringLiteral("Color average"), this)),
+      colourUnderMouseSwatch(new QLabel(this)),
+      deleteColourButton(new QPushButton(QStringLiteral("Del"), this)),
+      resetColoursButton(new QPushButton(QStringLiteral("Reset"), this)),
+      saveSystemButton(new QToolButton(this)), customSystemTable(headerlessTable(4, this)),
+      m_selector(selector), m_state(state)
 {
-    setObjectName(QStringLiteral("Frame7"));
-    Grid1->setObjectName(QStringLiteral("Grid1"));
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Command9->setObjectName(QStringLiteral("Command9"));
-    Command13->setObjectName(QStringLiteral("Command13"));
-    Command16->setObjectName(QStringLiteral("Command16"));
-    GridCust->setObjectName(QStringLiteral("GridCust"));
+    setObjectName(QStringLiteral("customDetectionPanel"));
+    sampledColourTable->setObjectName(QStringLiteral("sampledColourTable"));
+    averageColourSwatch->setObjectName(QStringLiteral("averageColourSwatch"));
+    colourUnderMouseSwatch->setObjectName(QStringLiteral("colourUnderMouseSwatch"));
+    deleteColourButton->setObjectName(QStringLiteral("deleteColourButton"));
+    resetColoursButton->setObjectName(QStringLiteral("resetColoursButton"));
+    saveSystemButton->setObjectName(QStringLiteral("saveSystemButton"));
+    customSystemTable->setObjectName(QStringLiteral("customSystemTable"));
 
     // Columns 0..2 keep the channels as text for the rules; only the swatch shows.
     for (int column = 0; column < 3; ++column)
-        Grid1->setColumnHidden(column, true);
-    Grid1->setColumnWidth(3, SwatchColumnTwips / TwipsPerPixel);
+        sampledColourTable->setColumnHidden(column, true);
+    const int swatchColumnWidth = pixelsFromTwips(SwatchColumnTwips);
+    sampledColourTable->setColumnWidth(3, swatchColumnWidth);
     // A highlighted current row would hide its swatch; the focus frame marks it.
-    Grid1->setSelectionMode(QAbstractItemView::NoSelection);
-    Grid1->setMaximumWidth(SwatchColumnTwips / TwipsPerPixel + 2 * Grid1->frameWidth() + 20);
+    sampledColourTable->setSelectionMode(QAbstractItemView::NoSelection);
+    sampledColourTable->setMaximumWidth(swatchColumnWidth + 2 * sampledColourTable->frameWidth() +
+                                        20);
 
-    for (QLabel *swatch : {Label1, Label3}) {
+    for (QLabel *swatch : {averageColourSwatch, colourUnderMouseSwatch}) {
         swatch->setAutoFillBackground(true);
         swatch->setFrameShape(QFrame::Panel);
         swatch->setFrameShadow(QFrame::Sunken);
@@ -100,32 +85,32 @@ CustomDetectionPanel::CustomDetectionPanel(DetectionSelector &selector, Workspac
         swatch->setMinimumHeight(30);
     }
     // Narrow buttons, so the frame fits the strip right of the picture.
-    for (QPushButton *button : {Command9, Command13})
+    for (QPushButton *button : {deleteColourButton, resetColoursButton})
         button->setMinimumWidth(40);
-    Command16->setIcon(saveIcon());
-    Command16->setIconSize(QSize(IconSize, IconSize));
-    Command16->setToolTip(QStringLiteral("Save current color as a new detection system."));
-    Command16->setEnabled(false);
+    saveSystemButton->setIcon(WorkspaceIcons::saveSystem());
+    saveSystemButton->setIconSize(QSize(IconSize, IconSize));
+    saveSystemButton->setToolTip(QStringLiteral("Save current color as a new detection system."));
+    saveSystemButton->setEnabled(false);
     // The name takes what the three channels leave.
-    GridCust->horizontalHeader()->setStretchLastSection(false);
-    GridCust->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    customSystemTable->horizontalHeader()->setStretchLastSection(false);
+    customSystemTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     for (int column = 1; column < 4; ++column)
-        GridCust->setColumnWidth(column, ChannelColumnPixels);
-    GridCust->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        customSystemTable->setColumnWidth(column, ChannelColumnPixels);
+    customSystemTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     auto *layout = new QGridLayout(this);
     layout->setContentsMargins(6, 4, 6, 6);
     layout->setSpacing(4);
     auto *listButtons = new QHBoxLayout;
     listButtons->setSpacing(4);
-    listButtons->addWidget(Command9, 1);
-    listButtons->addWidget(Command13, 1);
-    layout->addWidget(Grid1, 0, 0, 4, 1);
-    layout->addWidget(Label1, 0, 1);
-    layout->addWidget(Label3, 1, 1);
+    listButtons->addWidget(deleteColourButton, 1);
+    listButtons->addWidget(resetColoursButton, 1);
+    layout->addWidget(sampledColourTable, 0, 0, 4, 1);
+    layout->addWidget(averageColourSwatch, 0, 1);
+    layout->addWidget(colourUnderMouseSwatch, 1, 1);
     layout->addLayout(listButtons, 2, 1);
-    layout->addWidget(Command16, 3, 1, Qt::AlignLeft);
-    layout->addWidget(GridCust, 4, 0, 1, 2);
+    layout->addWidget(saveSystemButton, 3, 1, Qt::AlignLeft);
+    layout->addWidget(customSystemTable, 4, 0, 1, 2);
     layout->setRowStretch(4, 1);
     layout->setColumnStretch(1, 1);
 
@@ -133,52 +118,81 @@ CustomDetectionPanel::CustomDetectionPanel(DetectionSelector &selector, Workspac
     showSelectedRow(m_selector.selectedIndex());
     setVisible(false);
 
-    connect(Command13, &QPushButton::clicked, this, &CustomDetectionPanel::Command13_Click);
-    connect(Command16, &QToolButton::clicked, this, &CustomDetectionPanel::Command16_Click);
+    connect(deleteColourButton, &QPushButton::clicked, this,
+            &CustomDetectionPanel::deleteCurrentColour);
+    connect(resetColoursButton, &QPushButton::clicked, this,
+            &CustomDetectionPanel::resetSampledColours);
+    connect(saveSystemButton, &QToolButton::clicked, this, &CustomDetectionPanel::saveNewSystem);
     connect(&m_selector, &DetectionSelector::customSystemsReset, this,
             &CustomDetectionPanel::fillCustomTable);
     connect(&m_selector, &DetectionSelector::customSystemAppended, this,
-            [this](int index) { insertCustomRow(index - FirstCustomIndex); });
+            [this](int index) { insertCustomRow(index - FirstCustomSystem); });
     connect(&m_selector, &DetectionSelector::customSystemRemoved, this,
-            [this](int index) { GridCust->removeRow(index - FirstCustomIndex); });
+            [this](int index) { customSystemTable->removeRow(index - FirstCustomSystem); });
     connect(&m_selector, &DetectionSelector::selectionChanged, this,
             &CustomDetectionPanel::showSelectedRow);
     connect(&m_selector, &DetectionSelector::newSystemSaved, this,
-            &CustomDetectionPanel::Command13_Click);
+            &CustomDetectionPanel::resetSampledColours);
 }
 
 void CustomDetectionPanel::addSampledColour(const Rgb &colour)
 {
     m_samples.add(colour);
-    const int row = Grid1->rowCount();
-    Grid1->insertRow(row);
+    const int row = sampledColourTable->rowCount();
+    sampledColourTable->insertRow(row);
     const int channels[3] = {colour.red, colour.green, colour.blue};
     for (int column = 0; column < 3; ++column)
-        Grid1->setItem(row, column, new QTableWidgetItem(QString::number(channels[column])));
+        sampledColourTable->setItem(row, column,
+                                    new QTableWidgetItem(QString::number(channels[column])));
     auto *swatch = new QTableWidgetItem;
     swatch->setBackground(toColor(colour));
-    Grid1->setItem(row, 3, swatch);
-    Grid1->setCurrentCell(row, 3);
-    m_state.setCustomColour(m_samples.average());
-    paintSwatch(Label1, toColor(m_samples.average()));
-    Command16->setEnabled(true);
+    sampledColourTable->setItem(row, 3, swatch);
+    sampledColourTable->setCurrentCell(row, 3);
+    showAverage();
+}
+
+void CustomDetectionPanel::deleteCurrentColour()
+{
+    if (m_samples.count() <= 1) {
+        resetSampledColours();
+        return;
+    }
+    const int row = sampledColourTable->currentRow();
+    if (row < 0)
+        return;
+    // The colours that stay are summed afresh: whole channel values add up
+    // exactly, so this takes away just what adding the removed colour added.
+    DetectionColourSamples kept;
+    for (int sample = 0; sample < m_samples.count(); ++sample)
+        if (sample != row)
+            kept.add(m_samples.at(sample));
+    m_samples = kept;
+    sampledColourTable->removeRow(row);
+    showAverage();
 }
 
 void CustomDetectionPanel::showColourUnderMouse(const Rgb &colour)
 {
-    paintSwatch(Label3, toColor(colour));
+    paintSwatch(colourUnderMouseSwatch, toColor(colour));
 }
 
-void CustomDetectionPanel::Command13_Click()
+void CustomDetectionPanel::resetSampledColours()
 {
     m_samples.reset();
-    Grid1->setRowCount(0);
-    paintSwatch(Label1, palette().color(QPalette::Window));
-    m_state.setCustomColour(m_samples.average());
-    Command16->setEnabled(false);
+    sampledColourTable->setRowCount(0);
+    showAverage();
 }
 
-void CustomDetectionPanel::Command16_Click()
+// An empty list shows no average: the swatch takes the window's colour.
+void CustomDetectionPanel::showAverage()
+{
+    m_state.setCustomColour(m_samples.average());
+    paintSwatch(averageColourSwatch, m_samples.canSave() ? toColor(m_samples.average())
+                                                         : palette().color(QPalette::Window));
+    saveSystemButton->setEnabled(m_samples.canSave());
+}
+
+void CustomDetectionPanel::saveNewSystem()
 {
     m_selector.saveNewSystem();
 }
@@ -186,7 +200,7 @@ void CustomDetectionPanel::Command16_Click()
 void CustomDetectionPanel::fillCustomTable()
 {
     const int rows = m_selector.catalogue().customSystems().size();
-    GridCust->setRowCount(0);
+    customSystemTable->setRowCount(0);
     for (int row = 0; row < rows; ++row)
         insertCustomRow(row);
 }
@@ -195,17 +209,17 @@ void CustomDetectionPanel::insertCustomRow(int row)
 {
     const DetectionSystem &system = m_selector.catalogue().customSystems().at(row);
     const Rgb colour = system.referenceColour.value_or(Rgb{});
-    GridCust->insertRow(row);
+    customSystemTable->insertRow(row);
     const QString cells[4] = {system.name, QString::number(colour.red),
                               QString::number(colour.green), QString::number(colour.blue)};
     for (int column = 0; column < 4; ++column)
-        GridCust->setItem(row, column, new QTableWidgetItem(cells[column]));
+        customSystemTable->setItem(row, column, new QTableWidgetItem(cells[column]));
 }
 
 void CustomDetectionPanel::showSelectedRow(int index)
 {
-    if (index >= FirstCustomIndex)
-        GridCust->setCurrentCell(index - FirstCustomIndex, 0);
+    if (index >= FirstCustomSystem)
+        customSystemTable->setCurrentCell(index - FirstCustomSystem, 0);
 }
 
 } // namespace verdalis

@@ -27,25 +27,29 @@ public:
 
     const DetectionColourSamples &samples() const { return m_samples; }
 
-    QTableWidget *const Grid1;
-    QLabel *const Label1;
-    QLabel *const Label3;
-    QPushButton *const Command9;
-    QPushButton *const Command13;
-    QToolButton *const Command16;
-    QTableWidget *const GridCust;
+    QTableWidget *const sampledColourTable;
+    QLabel *const averageColourSwatch;
+    QLabel *const colourUnderMouseSwatch;
+    QPushButton *const deleteColourButton;
+    QPushButton *const resetColoursButton;
+    QToolButton *const saveSystemButton;
+    QTableWidget *const customSystemTable;
 
 public slots:
     // A colour picked from the picture: listed, averaged into the custom colour.
     void addSampledColour(const verdalis::Rgb &colour);
     // The colour under the mouse while sampling, shown in the preview swatch.
     void showColourUnderMouse(const verdalis::Rgb &colour);
-    // Reset: empties the sampled colours; the custom colour becomes black.
-    void Command13_Click();
+    // Removes the table's current colour from the list and the average; the last
+    // colour goes as with a reset.
+    void deleteCurrentColour();
+    // Empties the sampled colours; the custom colour becomes black.
+    void resetSampledColours();
     // Saves the custom colour as a new detection system.
-    void Command16_Click();
+    void saveNewSystem();
 
 private:
+    void showAverage();
     void fillCustomTable();
     void insertCustomRow(int row);
     void showSelectedRow(int index);

@@ -13,7 +13,7 @@ namespace verdalis {
 class DetectionSelector;
 
 // The "Detection system" frame (delete button, custom-colour sampling switch and
-// the list of systems) with the tolerance slider and its label beside it. It
+// the list of systems) with the threshold slider and its label beside it. It
 // shows the selector's state and forwards the user's actions to it.
 class DetectionSystemPanel : public QWidget {
     Q_OBJECT
@@ -22,18 +22,18 @@ public:
 
     bool isSamplingChecked() const;
 
-    QGroupBox *const Frame1;
-    QToolButton *const Command17;
-    QToolButton *const Check1;
-    QComboBox *const Combo1;
-    QSlider *const Slider1;
-    QLabel *const Label2;
+    QGroupBox *const detectionSystemFrame;
+    QToolButton *const deleteSystemButton;
+    QToolButton *const colourSamplingSwitch;
+    QComboBox *const systemList;
+    QSlider *const thresholdSlider;
+    QLabel *const thresholdLabel;
 
 public slots:
     // Ticks or unticks the colour-sampling switch (the brush unticks it, and so
     // does saving a new system); samplingToggled follows when the state changes.
     void setSamplingChecked(bool checked);
-    void Command17_Click();
+    void deleteSelectedSystem();
 
 signals:
     // The colour-sampling switch changed: the custom detection frame takes the
@@ -41,8 +41,8 @@ signals:
     void samplingToggled(bool checked);
 
 private slots:
-    void Combo1_Click(int index);
-    void Slider1_Change(int position);
+    void selectSystem(int index);
+    void applyThresholdPosition(int position);
 
 private:
     void fillList();

@@ -4,8 +4,10 @@
 #include "detection_selector.h"
 #include "detection_system_panel.h"
 #include "scripted_dialogs.h"
+#include "workspace_icons.h"
 #include "workspace_state.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -20,6 +22,8 @@
 #include <memory>
 
 using namespace verdalis;
+
+Q_DECLARE_METATYPE(QList<Rgb>)
 
 namespace {
 
@@ -43,6 +47,22 @@ QStringList tableRows(const QTableWidget *table)
     return rows;
 }
 
+QColor toColor(const Rgb &colour)
+{
+    return QColor(colour.red, colour.green, colour.blue);
+}
+
+// Pixels an icon covers at its button's size: none when its picture failed to load.
+int drawnPixels(const QAbstractButton *button)
+{
+    const QImage image = button->icon().pixmap(button->iconSize(), 1.0).toImage();
+    int drawn = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            drawn += qAlpha(image.pixel(x, y)) > 0;
+    return drawn;
+}
+
 } // namespace
 
 // Both panels over one selector, as the main window holds them.
@@ -57,7 +77,9 @@ private slots:
     void movingSliderUpdatesDisplayAndState();
     void savingFromSampledColours();
     void deletingKeepsListAndTableInStep();
-    void samplingSwitchReportsToggles();
+    void deletingAColourTakesItOutOfTheAverage_data();
+    void deletingAColourTakesItOutOfTheAverage();
+    void buttonsAndPointerShowTheirPictures();
 
 private:
     void start(const QByteArray &file);
@@ -101,56 +123,49 @@ void DetectionPanelsTest::start(const QByteArray &file)
 void DetectionPanelsTest::startShowsLeafAreaOnly()
 {
     start({});
-    QCOMPARE(comboEntries(m_panel->Combo1),
-             (QStringList{"Leaf area only", "System 1", "System 2", "System 3", "System 4"}));
-    QCOMPARE(m_panel->Combo1->currentIndex(), 0);
-    QCOMPARE(m_panel->Slider1->minimum(), -3);
-    QCOMPARE(m_panel->Slider1->maximum(), 10);
-    QCOMPARE(m_panel->Slider1->value(), 0);
-    QVERIFY(!m_panel->Slider1->isEnabled());
-    QCOMPARE(m_panel->Label2->text(), QStringLiteral("3"));
-    QVERIFY(!m_panel->Command17->isEnabled());
-    QVERIFY(!m_panel->Check1->isChecked());
-    QVERIFY(m_custom->isHidden());
-    QVERIFY(!m_custom->Command16->isEnabled());
-    for (int column = 0; column < 3; ++column)
-        QVERIFY(m_custom->Grid1->isColumnHidden(column));
-    QCOMPARE(m_custom->Grid1->columnWidth(3), 500 / 15);
-    QCOMPARE(m_custom->GridCust->rowCount(), 0);
+    QCOMPARE(m_panel->systemList->currentIndex(), 0);
+    QCOMPARE(m_panel->thresholdSlider->minimum(), -3);
+    QCOMPARE(m_panel->thresholdSlider->maximum(), 10);
+    QCOMPARE(m_panel->thresholdSlider->value(), 0);
+    QVERIFY(!m_panel->thresholdSlider->isEnabled());
+    QCOMPARE(m_panel->thresholdLabel->text(), QStringLiteral("3"));
+    QVERIFY(!m_panel->deleteSystemButton->isEnabled());
 }
 
 void DetectionPanelsTest::customTableFollowsTheList()
 {
     start(ThreeSystems);
-    QCOMPARE(comboEntries(m_panel->Combo1).mid(5), (QStringList{"Spot", "Rust", "Blight"}));
-    QCOMPARE(tableRows(m_custom->GridCust),
+    QCOMPARE(comboEntries(m_panel->systemList),
+             (QStringList{"Leaf area only", "System 1", "System 2", "System 3", "System 4", "Spot",
+                          "Rust", "Blight"}));
+    QCOMPARE(tableRows(m_custom->customSystemTable),
              (QStringList{"Spot,120,45,30", "Rust,200,100,0", "Blight,90,60,20"}));
-    m_panel->Combo1->setCurrentIndex(7);
+    m_panel->systemList->setCurrentIndex(7);
     QCOMPARE(m_state->systemIndex(), 7);
-    QCOMPARE(m_custom->GridCust->currentRow(), 2);
+    QCOMPARE(m_custom->customSystemTable->currentRow(), 2);
     QCOMPARE(rgb(m_state->customColour()), QStringLiteral("90,60,20"));
-    QVERIFY(m_panel->Command17->isEnabled());
-    QCOMPARE(m_panel->Command17->toolTip(), QStringLiteral("Delete \"Blight\" detection system"));
-    QCOMPARE(m_panel->Slider1->minimum(), -10);
-    m_panel->Combo1->setCurrentIndex(1);
-    QVERIFY(!m_panel->Command17->isEnabled());
-    QCOMPARE(m_panel->Command17->toolTip(), QString());
+    QVERIFY(m_panel->deleteSystemButton->isEnabled());
+    QCOMPARE(m_panel->deleteSystemButton->toolTip(),
+             QStringLiteral("Delete \"Blight\" detection system"));
+    QCOMPARE(m_panel->thresholdSlider->minimum(), -10);
+    m_panel->systemList->setCurrentIndex(1);
+    QVERIFY(!m_panel->deleteSystemButton->isEnabled());
 }
 
 void DetectionPanelsTest::movingSliderUpdatesDisplayAndState()
 {
     start({});
-    m_panel->Combo1->setCurrentIndex(2);
-    m_panel->Slider1->setValue(4);
-    QCOMPARE(m_panel->Label2->text(), QStringLiteral("7"));
-    QCOMPARE(m_panel->Slider1->toolTip(), QStringLiteral("7"));
+    m_panel->systemList->setCurrentIndex(2);
+    m_panel->thresholdSlider->setValue(4);
+    QCOMPARE(m_panel->thresholdLabel->text(), QStringLiteral("7"));
+    QCOMPARE(m_panel->thresholdSlider->toolTip(), QStringLiteral("7"));
     QCOMPARE(m_state->sliderPosition(), 4);
     // The selector clamps; the slider shows what it decided.
-    m_panel->Combo1->setCurrentIndex(3);
-    m_panel->Slider1->setValue(-10);
-    m_panel->Combo1->setCurrentIndex(0);
-    QCOMPARE(m_panel->Slider1->value(), -3);
-    QVERIFY(!m_panel->Slider1->isEnabled());
+    m_panel->systemList->setCurrentIndex(3);
+    m_panel->thresholdSlider->setValue(-10);
+    m_panel->systemList->setCurrentIndex(0);
+    QCOMPARE(m_panel->thresholdSlider->value(), -3);
+    QVERIFY(!m_panel->thresholdSlider->isEnabled());
 }
 
 void DetectionPanelsTest::savingFromSampledColours()
@@ -159,61 +174,95 @@ void DetectionPanelsTest::savingFromSampledColours()
     m_panel->setSamplingChecked(true);
     m_custom->addSampledColour({10, 20, 30});
     m_custom->addSampledColour({11, 21, 31});
-    QVERIFY(m_custom->Command16->isEnabled());
-    QCOMPARE(m_custom->Grid1->rowCount(), 2);
-    QCOMPARE(tableRows(m_custom->Grid1).first(), QStringLiteral("10,20,30,"));
-    QCOMPARE(m_custom->Label1->palette().color(QPalette::Window), QColor(10, 20, 30));
-    QCOMPARE(rgb(m_state->customColour()), QStringLiteral("10,20,30"));
-
     QSignalSpy toggled(m_panel.get(), &DetectionSystemPanel::samplingToggled);
     m_dialogs->answerInput(QStringLiteral("Lesion"));
-    QTest::mouseClick(m_custom->Command16, Qt::LeftButton);
+    QTest::mouseClick(m_custom->saveSystemButton, Qt::LeftButton);
 
-    QCOMPARE(comboEntries(m_panel->Combo1).mid(5), (QStringList{"Spot", "Lesion"}));
-    QCOMPARE(m_panel->Combo1->currentIndex(), 6);
-    QCOMPARE(tableRows(m_custom->GridCust), (QStringList{"Spot,120,45,30", "Lesion,10,20,30"}));
-    QCOMPARE(m_custom->GridCust->currentRow(), 1);
+    QCOMPARE(comboEntries(m_panel->systemList).mid(5), (QStringList{"Spot", "Lesion"}));
+    QCOMPARE(m_panel->systemList->currentIndex(), 6);
+    QCOMPARE(tableRows(m_custom->customSystemTable),
+             (QStringList{"Spot,120,45,30", "Lesion,10,20,30"}));
+    QCOMPARE(m_custom->customSystemTable->currentRow(), 1);
     // Sampling ended: switch unticked, list reset, the new system's colour active.
     QVERIFY(!m_panel->isSamplingChecked());
     QCOMPARE(toggled.count(), 1);
-    QCOMPARE(m_custom->Grid1->rowCount(), 0);
-    QCOMPARE(m_custom->samples().count(), 0);
-    QVERIFY(!m_custom->Command16->isEnabled());
-    QCOMPARE(m_custom->Label1->palette().color(QPalette::Window),
-             m_custom->palette().color(QPalette::Window));
+    QCOMPARE(m_custom->sampledColourTable->rowCount(), 0);
+    QVERIFY(!m_custom->saveSystemButton->isEnabled());
     QCOMPARE(rgb(m_state->customColour()), QStringLiteral("10,20,30"));
-    QCOMPARE(m_panel->Command17->toolTip(), QStringLiteral("Delete \"Lesion\" detection system"));
 }
 
 void DetectionPanelsTest::deletingKeepsListAndTableInStep()
 {
     start(ThreeSystems);
-    m_panel->Combo1->setCurrentIndex(6);
+    m_panel->systemList->setCurrentIndex(6);
     m_dialogs->answerMessage(MessageAnswer::Yes);
-    QTest::mouseClick(m_panel->Command17, Qt::LeftButton);
+    QTest::mouseClick(m_panel->deleteSystemButton, Qt::LeftButton);
 
-    QCOMPARE(comboEntries(m_panel->Combo1).mid(5), (QStringList{"Spot", "Blight"}));
-    QCOMPARE(tableRows(m_custom->GridCust), (QStringList{"Spot,120,45,30", "Blight,90,60,20"}));
-    QCOMPARE(m_panel->Combo1->currentIndex(), 0);
+    QCOMPARE(comboEntries(m_panel->systemList).mid(5), (QStringList{"Spot", "Blight"}));
+    QCOMPARE(tableRows(m_custom->customSystemTable),
+             (QStringList{"Spot,120,45,30", "Blight,90,60,20"}));
+    QCOMPARE(m_panel->systemList->currentIndex(), 0);
     QCOMPARE(m_state->systemIndex(), 0);
-    QVERIFY(!m_panel->Command17->isEnabled());
-    QVERIFY(!m_panel->Slider1->isEnabled());
-    m_panel->Combo1->setCurrentIndex(6);
+    QVERIFY(!m_panel->deleteSystemButton->isEnabled());
+    QVERIFY(!m_panel->thresholdSlider->isEnabled());
+    m_panel->systemList->setCurrentIndex(6);
     QCOMPARE(rgb(m_state->customColour()), QStringLiteral("90,60,20"));
-    QCOMPARE(m_custom->GridCust->currentRow(), 1);
+    QCOMPARE(m_custom->customSystemTable->currentRow(), 1);
 }
 
-void DetectionPanelsTest::samplingSwitchReportsToggles()
+void DetectionPanelsTest::deletingAColourTakesItOutOfTheAverage_data()
 {
+    QTest::addColumn<QList<Rgb>>("picked");
+    QTest::addColumn<int>("currentRow");
+    QTest::addColumn<QStringList>("rowsLeft");
+    QTest::addColumn<QString>("average"); // empty: no colour left
+
+    const QList<Rgb> three = {{10, 20, 30}, {11, 21, 31}, {12, 22, 32}};
+    QTest::newRow("middle of three")
+        << three << 1 << QStringList{"10,20,30,", "12,22,32,"} << "11,21,31";
+    QTest::newRow("first of three") << three << 0 << QStringList{"11,21,31,", "12,22,32,"}
+                                    << "12,22,32"; // 11.5, 21.5, 31.5 to the even neighbour
+    QTest::newRow("the only colour") << QList<Rgb>{{10, 20, 30}} << 0 << QStringList() << "";
+    QTest::newRow("empty list") << QList<Rgb>() << -1 << QStringList() << "";
+}
+
+void DetectionPanelsTest::deletingAColourTakesItOutOfTheAverage()
+{
+    QFETCH(QList<Rgb>, picked);
+    QFETCH(int, currentRow);
+    QFETCH(QStringList, rowsLeft);
+    QFETCH(QString, average);
     start({});
-    QSignalSpy toggled(m_panel.get(), &DetectionSystemPanel::samplingToggled);
-    QTest::mouseClick(m_panel->Check1, Qt::LeftButton);
-    QVERIFY(m_panel->isSamplingChecked());
-    m_panel->setSamplingChecked(true); // no change, no signal
-    m_panel->setSamplingChecked(false);
-    QCOMPARE(toggled.count(), 2);
-    QCOMPARE(toggled.at(0).first().toBool(), true);
-    QCOMPARE(toggled.at(1).first().toBool(), false);
+    m_state->setCustomColour({1, 2, 3});
+    for (const Rgb &colour : picked)
+        m_custom->addSampledColour(colour);
+    if (currentRow >= 0)
+        m_custom->sampledColourTable->setCurrentCell(currentRow, 3);
+
+    QTest::mouseClick(m_custom->deleteColourButton, Qt::LeftButton);
+
+    QCOMPARE(tableRows(m_custom->sampledColourTable), rowsLeft);
+    QCOMPARE(m_custom->samples().count(), rowsLeft.size());
+    QCOMPARE(rgb(m_state->customColour()), average.isEmpty() ? QStringLiteral("0,0,0") : average);
+    QCOMPARE(m_custom->saveSystemButton->isEnabled(), !average.isEmpty());
+    const QColor swatch = average.isEmpty() ? m_custom->palette().color(QPalette::Window)
+                                            : toColor(m_state->customColour());
+    QCOMPARE(m_custom->averageColourSwatch->palette().color(QPalette::Window), swatch);
+}
+
+void DetectionPanelsTest::buttonsAndPointerShowTheirPictures()
+{
+    for (const QAbstractButton *button :
+         {static_cast<QAbstractButton *>(m_panel->deleteSystemButton),
+          static_cast<QAbstractButton *>(m_panel->colourSamplingSwitch),
+          static_cast<QAbstractButton *>(m_custom->saveSystemButton)})
+        QVERIFY2(drawnPixels(button) > button->iconSize().width(),
+                 qPrintable(button->objectName()));
+    // The sampling pointer picks the colour under the drop at the dropper's tip.
+    const QCursor pointer = WorkspaceIcons::eyedropperCursor();
+    const QImage image = pointer.pixmap().toImage();
+    QCOMPARE(image.size(), QSize(32, 32));
+    QCOMPARE(image.pixelColor(pointer.hotSpot()), QColor(30, 140, 60));
 }
 
 QTEST_MAIN(DetectionPanelsTest)
