@@ -86,9 +86,6 @@ void CustomDetectionFileTest::readsEveryAcceptedLayout_data()
     QTest::addColumn<QStringList>("expected");
 
     const QStringList two = {"Spot|120,45,30", "Rust brown|200,100,0"};
-    QTest::newRow("as written") << QByteArray("2\r\n\"Spot\",\"120\",\"45\",\"30\"\r\n"
-                                              "\"Rust brown\",\"200\",\"100\",\"0\"\r\n")
-                                << two;
     QTest::newRow("LF only") << QByteArray("2\n\"Spot\",\"120\",\"45\",\"30\"\n"
                                            "\"Rust brown\",\"200\",\"100\",\"0\"\n")
                              << two;
@@ -201,8 +198,6 @@ void CustomDetectionFileTest::findsSystemByName_data()
     const QByteArray damaged("2\r\n\"Spot\",\"120\",\"45\",\"30\"\r\n");
     QTest::newRow("leaf area only, no file") << QByteArray() << "Leaf area only" << 0 << ""
                                              << "";
-    QTest::newRow("System 3") << two << "System 3" << 3 << ""
-                              << "";
     QTest::newRow("built-in despite a damaged file") << damaged << "System 1" << 1 << ""
                                                      << "";
     QTest::newRow("second custom") << two << "Rust" << 6 << "200,100,0"

@@ -223,10 +223,6 @@ void DetectionSelectorTest::loadShowsOnlyWholeFiles_data()
     QTest::newRow("count says 2, one record")
         << QByteArray("2\r\n\"Spot\",\"120\",\"45\",\"30\"\r\n")
         << LoadMessage + "The file ends after 1 of 2 records." << QStringList();
-    QTest::newRow("records without a count line")
-        << QByteArray("\"Spot\",\"120\",\"45\",\"30\"\r\n")
-        << LoadMessage + "The record count \"\"Spot\"\" is not a whole number from 0 to 32767."
-        << QStringList();
 }
 
 void DetectionSelectorTest::loadShowsOnlyWholeFiles()

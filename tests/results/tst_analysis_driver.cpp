@@ -78,10 +78,8 @@ private slots:
     void oversizedRunFailsAndLeavesTheDriverUsable();
     void startClearsEarlierDrawings();
     void canvasGoneMidRunEndsCleanly();
-    void chartAfterSamplingFollowsSystemAndMode_data();
-    void chartAfterSamplingFollowsSystemAndMode();
-    void runEndStepsFollowSystemAndMode_data();
-    void runEndStepsFollowSystemAndMode();
+    void stepsFollowSystemAndMode_data();
+    void stepsFollowSystemAndMode();
     void leafAreaTextIsPlainDecimal();
 };
 
@@ -252,44 +250,28 @@ void AnalysisDriverTest::canvasGoneMidRunEndsCleanly()
             reference.figures().symptomArea);
 }
 
-void AnalysisDriverTest::chartAfterSamplingFollowsSystemAndMode_data()
+void AnalysisDriverTest::stepsFollowSystemAndMode_data()
 {
     QTest::addColumn<int>("system");
     QTest::addColumn<bool>("batch");
     QTest::addColumn<int>("chart");
-    QTest::newRow("leaf area only, single") << 0 << false << int(ChartAfterSampling::Hide);
-    QTest::newRow("leaf area only, batch") << 0 << true << int(ChartAfterSampling::Hide);
-    QTest::newRow("system 3, single") << 3 << false << int(ChartAfterSampling::Show);
-    QTest::newRow("custom system, batch") << 6 << true << int(ChartAfterSampling::Keep);
+    QTest::addColumn<bool>("barHidden");
+    const int hide = int(ChartAfterSampling::Hide);
+    QTest::newRow("leaf area only, single") << 0 << false << hide << true;
+    QTest::newRow("leaf area only, batch: the bar goes") << 0 << true << hide << true;
+    QTest::newRow("System 3, single") << 3 << false << int(ChartAfterSampling::Show) << true;
+    QTest::newRow("custom system, batch: chart and bar stay")
+        << 6 << true << int(ChartAfterSampling::Keep) << false;
 }
 
-void AnalysisDriverTest::chartAfterSamplingFollowsSystemAndMode()
+void AnalysisDriverTest::stepsFollowSystemAndMode()
 {
     QFETCH(int, system);
     QFETCH(bool, batch);
     QTEST(int(chartAfterSampling(system, batch)), "chart");
-}
-
-void AnalysisDriverTest::runEndStepsFollowSystemAndMode_data()
-{
-    QTest::addColumn<int>("system");
-    QTest::addColumn<bool>("batch");
-    QTest::addColumn<bool>("reported");
-    QTest::addColumn<bool>("barHidden");
-    QTest::newRow("symptom system, single") << 2 << false << true << true;
-    QTest::newRow("symptom system, batch: the bar stays") << 2 << true << false << false;
-    QTest::newRow("leaf area only, single") << 0 << false << true << true;
-    QTest::newRow("leaf area only, batch: the bar goes") << 0 << true << false << true;
-}
-
-void AnalysisDriverTest::runEndStepsFollowSystemAndMode()
-{
-    QFETCH(int, system);
-    QFETCH(bool, batch);
-    QFETCH(bool, reported);
     const RunEndSteps steps = runEndSteps(system, batch);
     for (bool single : {steps.showReport, steps.enableWindow, steps.showResultsPage, steps.beep})
-        QCOMPARE(single, reported);
+        QCOMPARE(single, !batch);
     QCOMPARE(steps.recordSetResult, batch);
     QTEST(steps.hideProgressBar, "barHidden");
 }
