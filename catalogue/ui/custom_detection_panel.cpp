@@ -2,6 +2,7 @@
 
 #include "detection_selector.h"
 #include "twips.h"
+#include "ui_controls.h"
 #include "workspace_icons.h"
 #include "workspace_state.h"
 
@@ -50,22 +51,18 @@ QTableWidget *headerlessTable(int columns, QWidget *parent)
 CustomDetectionPanel::CustomDetectionPanel(DetectionSelector &selector, WorkspaceState &state,
                                            QWidget *parent)
     : QGroupBox(QStringLiteral("Custom detection system"), parent),
-      sampledColourTable(headerlessTable(4, this)),
-      averageColourSwatch(new QLabel(QStringLiteral("Color average"), this)),
-      colourUnderMouseSwatch(new QLabel(this)),
-      deleteColourButton(new QPushButton(QStringLiteral("Del"), this)),
-      resetColoursButton(new QPushButton(QStringLiteral("Reset"), this)),
-      saveSystemButton(new QToolButton(this)), customSystemTable(headerlessTable(4, this)),
-      m_selector(selector), m_state(state)
+      sampledColourTable(named(headerlessTable(4, this), "sampledColourTable")),
+      averageColourSwatch(
+          named(new QLabel(QStringLiteral("Color average"), this), "averageColourSwatch")),
+      colourUnderMouseSwatch(named(new QLabel(this), "colourUnderMouseSwatch")),
+      deleteColourButton(named(new QPushButton(QStringLiteral("Del"), this), "deleteColourButton")),
+      resetColoursButton(
+          named(new QPushButton(QStringLiteral("Reset"), this), "resetColoursButton")),
+      saveSystemButton(named(new QToolButton(this), "saveSystemButton")),
+      customSystemTable(named(headerlessTable(4, this), "customSystemTable")), m_selector(selector),
+      m_state(state)
 {
     setObjectName(QStringLiteral("customDetectionPanel"));
-    sampledColourTable->setObjectName(QStringLiteral("sampledColourTable"));
-    averageColourSwatch->setObjectName(QStringLiteral("averageColourSwatch"));
-    colourUnderMouseSwatch->setObjectName(QStringLiteral("colourUnderMouseSwatch"));
-    deleteColourButton->setObjectName(QStringLiteral("deleteColourButton"));
-    resetColoursButton->setObjectName(QStringLiteral("resetColoursButton"));
-    saveSystemButton->setObjectName(QStringLiteral("saveSystemButton"));
-    customSystemTable->setObjectName(QStringLiteral("customSystemTable"));
 
     // Columns 0..2 keep the channels as text for the rules; only the swatch shows.
     for (int column = 0; column < 3; ++column)

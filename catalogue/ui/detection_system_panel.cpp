@@ -1,6 +1,7 @@
 #include "detection_system_panel.h"
 
 #include "detection_selector.h"
+#include "ui_controls.h"
 #include "workspace_icons.h"
 
 #include <QAbstractItemView>
@@ -25,20 +26,14 @@ constexpr int SliderWidth = 54; // pixels
 
 DetectionSystemPanel::DetectionSystemPanel(DetectionSelector &selector, QWidget *parent)
     : QWidget(parent),
-      detectionSystemFrame(new QGroupBox(QStringLiteral("Detection system"), this)),
-      deleteSystemButton(new QToolButton(detectionSystemFrame)),
-      colourSamplingSwitch(new QToolButton(detectionSystemFrame)),
-      systemList(new QComboBox(detectionSystemFrame)),
-      thresholdSlider(new QSlider(Qt::Horizontal, this)), thresholdLabel(new QLabel(this)),
-      m_selector(selector)
+      detectionSystemFrame(
+          named(new QGroupBox(QStringLiteral("Detection system"), this), "detectionSystemFrame")),
+      deleteSystemButton(named(new QToolButton(detectionSystemFrame), "deleteSystemButton")),
+      colourSamplingSwitch(named(new QToolButton(detectionSystemFrame), "colourSamplingSwitch")),
+      systemList(named(new QComboBox(detectionSystemFrame), "systemList")),
+      thresholdSlider(named(new QSlider(Qt::Horizontal, this), "thresholdSlider")),
+      thresholdLabel(named(new QLabel(this), "thresholdLabel")), m_selector(selector)
 {
-    detectionSystemFrame->setObjectName(QStringLiteral("detectionSystemFrame"));
-    deleteSystemButton->setObjectName(QStringLiteral("deleteSystemButton"));
-    colourSamplingSwitch->setObjectName(QStringLiteral("colourSamplingSwitch"));
-    systemList->setObjectName(QStringLiteral("systemList"));
-    thresholdSlider->setObjectName(QStringLiteral("thresholdSlider"));
-    thresholdLabel->setObjectName(QStringLiteral("thresholdLabel"));
-
     for (QToolButton *button : {deleteSystemButton, colourSamplingSwitch}) {
         button->setIconSize(QSize(IconSize, IconSize));
         button->setFixedSize(IconSize + 6, IconSize + 6);

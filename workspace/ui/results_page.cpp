@@ -2,6 +2,7 @@
 
 #include "results_layout.h"
 #include "twips.h"
+#include "ui_controls.h"
 #include "workspace_icons.h"
 #include "workspace_state.h"
 
@@ -37,8 +38,7 @@ constexpr double CopyButtonTwips = 540.0;
 
 ResultsPage::ResultsPage(WorkspaceState &state, QWidget *parent) : QWidget(parent), m_state(state)
 {
-    reportText = new QTextEdit(this);
-    reportText->setObjectName(QStringLiteral("reportText"));
+    reportText = named(new QTextEdit(this), "reportText");
     reportText->setReadOnly(true);
     reportText->setAcceptRichText(true);
     // Report lines stay whole; a narrow window scrolls them instead. A narrow
@@ -59,12 +59,10 @@ ResultsPage::ResultsPage(WorkspaceState &state, QWidget *parent) : QWidget(paren
     titleFont.setPointSize(14);
     chart->setTitleFont(titleFont);
     chart->legend()->setAlignment(Qt::AlignBottom);
-    symptomRatioChart = new QChartView(chart, this);
-    symptomRatioChart->setObjectName(QStringLiteral("symptomRatioChart"));
+    symptomRatioChart = named(new QChartView(chart, this), "symptomRatioChart");
     symptomRatioChart->setRenderHint(QPainter::Antialiasing);
 
-    resultsTableView = new QTableWidget(this);
-    resultsTableView->setObjectName(QStringLiteral("resultsTableView"));
+    resultsTableView = named(new QTableWidget(this), "resultsTableView");
     resultsTableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     resultsTableView->verticalHeader()->hide();
     // Small type, so the headers fit the narrow columns.
@@ -77,8 +75,7 @@ ResultsPage::ResultsPage(WorkspaceState &state, QWidget *parent) : QWidget(paren
     resultsTableView->setGeometry(
         twipsRect(ResultsTextLeftTwips, ControlTopTwips, TableWidthTwips, ControlHeightTwips));
 
-    copyTableButton = new QToolButton(this);
-    copyTableButton->setObjectName(QStringLiteral("copyTableButton"));
+    copyTableButton = named(new QToolButton(this), "copyTableButton");
     copyTableButton->setIcon(WorkspaceIcons::copyTable());
     copyTableButton->setIconSize(QSize(32, 32));
     copyTableButton->setToolTip(QStringLiteral("Copy results table"));
