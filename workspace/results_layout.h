@@ -5,10 +5,10 @@ namespace verdalis {
 // Where the report and the chart sit on the results page, in twips (15 twips =
 // 1 pixel). They share the page's width side by side, the chart right of the text.
 struct ResultsPageLayout {
-    double text7Left = 0.0;
-    double text7Width = 0.0;
-    double chart1Left = 0.0;
-    double chart1Width = 0.0;
+    double reportLeft = 0.0;
+    double reportWidth = 0.0;
+    double chartLeft = 0.0;
+    double chartWidth = 0.0;
 };
 
 // Design position of the text report's left edge on the page, in twips.
@@ -18,10 +18,10 @@ inline constexpr double ResultsTextLeftTwips = 120.0;
 inline ResultsPageLayout resultsPageLayout(double tabWidthTwips)
 {
     ResultsPageLayout layout;
-    layout.text7Left = ResultsTextLeftTwips;
-    layout.text7Width = tabWidthTwips / 2.0 - 255.0;
-    layout.chart1Left = layout.text7Left + layout.text7Width;
-    layout.chart1Width = tabWidthTwips / 2.0 - 255.0;
+    layout.reportLeft = ResultsTextLeftTwips;
+    layout.reportWidth = tabWidthTwips / 2.0 - 255.0;
+    layout.chartLeft = layout.reportLeft + layout.reportWidth;
+    layout.chartWidth = tabWidthTwips / 2.0 - 255.0;
     return layout;
 }
 

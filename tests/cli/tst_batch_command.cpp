@@ -121,7 +121,8 @@ void BatchCommandTest::badInputIsRefused_data()
     row("missing calibration file", QStringList{"--calibration", "%D/none.clb", "%P"},
         "cannot use the calibration file %D/none.clb: ");
     row("calibration file of five lines", QStringList{"--calibration", "%D/five-lines.clb", "%P"},
-        "cannot use the calibration file %D/five-lines.clb: five-lines.clb holds 5 of the 6 lines of a calibration file");
+        "cannot use the calibration file %D/five-lines.clb: five-lines.clb holds 5 of the 6 lines "
+        "of a calibration file");
     row("calibration file with size ratio 0", QStringList{"--calibration", "%D/zero.clb", "%P"},
         "its size ratio is not above 0");
     row("missing set file", cal + QStringList{"--set", "%D/none.set"},

@@ -180,9 +180,10 @@ private:
     void analyzeAndWait();
     void checkOverlay(int systemIndex, const QList<PixelRect> &detected);
 
-    QPushButton *command6() const
+    QPushButton *calibrateButton() const
     {
-        return m_window->measurementsPanel->findChild<QPushButton *>(QStringLiteral("Command6"));
+        return m_window->measurementsPanel->findChild<QPushButton *>(
+            QStringLiteral("calibrateButton"));
     }
 
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -227,33 +228,28 @@ void SingleAnalysisTest::calibrate(const QString &length, const QString &unit)
 {
     QTest::mouseClick(m_page->pictureView, Qt::LeftButton, {}, BarStart);
     QTest::mouseClick(m_page->pictureView, Qt::LeftButton, {}, BarEnd);
-    QVERIFY(command6()->isEnabled());
-    QTest::mouseClick(command6(), Qt::LeftButton);
+    QVERIFY(calibrateButton()->isEnabled());
+    QTest::mouseClick(calibrateButton(), Qt::LeftButton);
 
-    CalibratForm *form = nullptr;
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        if (auto *candidate = qobject_cast<CalibratForm *>(widget);
-            candidate && candidate->isVisible())
-            form = candidate;
-    QVERIFY(form);
-    QVERIFY(!m_window->isEnabled());
-    auto *text1 = form->findChild<QLineEdit *>(QStringLiteral("Text1"));
-    auto *combo1 = form->findChild<QComboBox *>(QStringLiteral("Combo1"));
-    auto *ok = form->findChild<QPushButton *>(QStringLiteral("Command1"));
-    QVERIFY(text1 && combo1 && ok);
-    QTest::keyClicks(text1, length);
-    QCOMPARE(text1->text(), length);
-    QTest::keyClicks(combo1->lineEdit(), unit);
+    auto *dialog = qobject_cast<CalibrationDialog *>(QApplication::activeModalWidget());
+    QVERIFY(dialog);
+    auto *lengthBox = dialog->findChild<QLineEdit *>(QStringLiteral("lengthBox"));
+    auto *unitBox = dialog->findChild<QComboBox *>(QStringLiteral("unitBox"));
+    auto *ok = dialog->findChild<QPushButton *>(QStringLiteral("okButton"));
+    QVERIFY(lengthBox && unitBox && ok);
+    QTest::keyClicks(lengthBox, length);
+    QCOMPARE(lengthBox->text(), length);
+    QTest::keyClicks(unitBox->lineEdit(), unit);
     QTest::mouseClick(ok, Qt::LeftButton);
-    QTRY_VERIFY(!form->isVisible());
-    QVERIFY(m_window->isEnabled());
+    QTRY_VERIFY(!dialog->isVisible());
+    QVERIFY(!QApplication::activeModalWidget());
     QVERIFY(m_window->state().isCalibrated());
     QCOMPARE(m_window->measurementsPanel->unitCaption(), unit);
 }
 
 void SingleAnalysisTest::chooseSystem(int index)
 {
-    m_window->detectionSystemPanel->Combo1->setCurrentIndex(index);
+    m_window->detectionSystemPanel->systemList->setCurrentIndex(index);
     QCOMPARE(m_window->state().systemIndex(), index);
 }
 
@@ -377,12 +373,12 @@ void SingleAnalysisTest::analysesEverySystem()
     analyzeAndWait();
 
     const Expected expected = expectedFigures(system, sizeRatio);
-    const QStringList lines = m_window->resultsPage->text7->toPlainText().split(u'\n');
+    const QStringList lines = m_window->resultsPage->reportText->toPlainText().split(u'\n');
     QCOMPARE(lines, reportLines(expected, system, unit));
     QCOMPARE(m_window->pageTabs->currentIndex(), 1);
     QVERIFY(!m_page->progressBar->isVisible());
     QVERIFY(m_page->pictureView->isEnabled());
-    QCOMPARE(m_window->resultsPage->Chart1->isVisible(), system != 0);
+    QCOMPARE(m_window->resultsPage->symptomRatioChart->isVisible(), system != 0);
     QCOMPARE(m_page->areaUnitLabel->text(), unit);
     bool ok = false;
     const double leafArea = QLocale().toDouble(m_page->leafAreaBox->text(), &ok);
@@ -402,7 +398,7 @@ void SingleAnalysisTest::customSystemFromSampledColour()
 {
     openScene();
     calibrate(QStringLiteral("12.7"), QStringLiteral("cm"));
-    QToolButton *check1 = m_window->detectionSystemPanel->Check1;
+    QToolButton *check1 = m_window->detectionSystemPanel->colourSamplingSwitch;
     QTest::mouseClick(check1, Qt::LeftButton);
     QCOMPARE(m_page->toolPanels->currentWidget(), m_window->customDetectionPanel);
     // Pick the necrotic lesion of leaf B twice, at two of its pixels.
@@ -411,10 +407,11 @@ void SingleAnalysisTest::customSystemFromSampledColour()
     QCOMPARE(m_window->state().customColour(), lesionColour(LesionKind::Necrotic));
 
     m_dialogs->answerInput(QStringLiteral("Brown spot"));
-    QTest::mouseClick(m_window->customDetectionPanel->Command16, Qt::LeftButton);
+    QTest::mouseClick(m_window->customDetectionPanel->saveSystemButton, Qt::LeftButton);
     QVERIFY(!check1->isChecked());
     QCOMPARE(m_page->toolPanels->currentWidget(), m_window->measurementsPanel);
-    QCOMPARE(m_window->detectionSystemPanel->Combo1->currentText(), QStringLiteral("Brown spot"));
+    QCOMPARE(m_window->detectionSystemPanel->systemList->currentText(),
+             QStringLiteral("Brown spot"));
     QCOMPARE(m_window->state().systemIndex(), FirstCustomSystem);
 
     analyzeAndWait();
@@ -430,7 +427,7 @@ void SingleAnalysisTest::customSystemFromSampledColour()
             detected << lesion.patch.bounds;
         }
     }
-    QCOMPARE(m_window->resultsPage->text7->toPlainText().split(u'\n'),
+    QCOMPARE(m_window->resultsPage->reportText->toPlainText().split(u'\n'),
              reportLines(expected, FirstCustomSystem, QStringLiteral("cm")));
     checkOverlay(FirstCustomSystem, detected);
 }
@@ -438,7 +435,7 @@ void SingleAnalysisTest::customSystemFromSampledColour()
 void SingleAnalysisTest::analyzeUncalibratedOnlyWarns()
 {
     openScene();
-    QTest::mouseClick(m_window->brushPanel->Check4, Qt::LeftButton);
+    QTest::mouseClick(m_window->brushPanel->brushSwitch, Qt::LeftButton);
     QVERIFY(m_window->brushPanel->isBrushOn());
     m_window->pageTabs->setCurrentIndex(1);
     m_dialogs->answerMessage(MessageAnswer::Ok);
@@ -456,7 +453,7 @@ void SingleAnalysisTest::analyzeUncalibratedOnlyWarns()
     QVERIFY(m_window->isEnabled());
     QVERIFY(m_page->pictureView->isEnabled());
     QVERIFY(!m_page->progressBar->isVisible());
-    QVERIFY(m_window->resultsPage->text7->toPlainText().isEmpty());
+    QVERIFY(m_window->resultsPage->reportText->toPlainText().isEmpty());
 }
 
 // Closing the window while a long run goes on ends the program at once.
@@ -485,7 +482,7 @@ void SingleAnalysisTest::closingDuringRunEndsTheProgram()
     QCOMPARE(QCoreApplication::exec(), 0);
     QVERIFY(runningAtClose);
     QVERIFY(!m_window->analyzeCommand().isRunning());
-    QVERIFY(m_window->resultsPage->text7->toPlainText().isEmpty());
+    QVERIFY(m_window->resultsPage->reportText->toPlainText().isEmpty());
 }
 
 QTEST_MAIN(SingleAnalysisTest)

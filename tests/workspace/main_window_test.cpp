@@ -363,16 +363,16 @@ void MainWindowTest::brushFollowsDetectionSystem()
     BrushPanel *brush = m_window->brushPanel;
     // The rule is the panel's own; here only that the window passes the system on.
     m_window->state().setSystemIndex(2);
-    QVERIFY(brush->Option2->isEnabled());
+    QVERIFY(brush->symptomBrushButton->isEnabled());
     m_window->state().setSystemIndex(0);
-    QVERIFY(!brush->Option2->isEnabled());
+    QVERIFY(!brush->symptomBrushButton->isEnabled());
 }
 
 void MainWindowTest::pictureToolsExcludeEachOther()
 {
     openPicture(m_files->writeGradient(QStringLiteral("leaf.bmp"), 100, 80));
-    QToolButton *check1 = m_window->detectionSystemPanel->Check1;
-    QToolButton *check4 = m_window->brushPanel->Check4;
+    QToolButton *check1 = m_window->detectionSystemPanel->colourSamplingSwitch;
+    QToolButton *check4 = m_window->brushPanel->brushSwitch;
     QCheckBox *check2 = m_window->measurementsPanel->gridFrame()->showBox();
     PictureView *picture = m_page->pictureView;
     auto overlayIsEmpty = [this] {
@@ -427,29 +427,31 @@ void MainWindowTest::samplingPicksColoursInsteadOfMeasuring()
 {
     QImage picture = TestPictures::gradient(100, 80);
     openPicture(m_files->write(QStringLiteral("leaf.bmp"), picture));
-    auto *distances = m_window->measurementsPanel->findChild<QTableView *>(QStringLiteral("Grid3"));
+    auto *distances =
+        m_window->measurementsPanel->findChild<QTableView *>(QStringLiteral("distanceTable"));
     QVERIFY(distances);
-    m_window->detectionSystemPanel->Check1->click();
+    m_window->detectionSystemPanel->colourSamplingSwitch->click();
 
     // Pixels (30, 20) and (40, 20) at unit step 1.0.
     const QPointF over(30, 20);
     QMouseEvent move(QEvent::MouseMove, over, m_page->pictureView->mapToGlobal(over), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(m_page->pictureView, &move);
-    QCOMPARE(m_window->customDetectionPanel->Label3->palette().color(QPalette::Window),
-             picture.pixelColor(30, 20));
+    QCOMPARE(
+        m_window->customDetectionPanel->colourUnderMouseSwatch->palette().color(QPalette::Window),
+        picture.pixelColor(30, 20));
     QTest::mouseClick(m_page->pictureView, Qt::LeftButton, {}, QPoint(30, 20));
     QTest::mouseClick(m_page->pictureView, Qt::LeftButton, {}, QPoint(40, 20));
-    QCOMPARE(m_window->customDetectionPanel->Grid1->rowCount(), 2);
+    QCOMPARE(m_window->customDetectionPanel->sampledColourTable->rowCount(), 2);
     QCOMPARE(m_window->state().customColour(), (Rgb{35, 20, 90})); // 30 and 40, 20, 90
-    QVERIFY(m_window->customDetectionPanel->Command16->isEnabled());
+    QVERIFY(m_window->customDetectionPanel->saveSystemButton->isEnabled());
     QCOMPARE(distances->model()->rowCount(), 0);
 
     // Unticked, the same clicks measure.
-    m_window->detectionSystemPanel->Check1->click();
+    m_window->detectionSystemPanel->colourSamplingSwitch->click();
     QTest::mouseClick(m_page->pictureView, Qt::LeftButton, {}, QPoint(30, 20));
     QCOMPARE(distances->model()->rowCount(), 1);
-    QCOMPARE(m_window->customDetectionPanel->Grid1->rowCount(), 2);
+    QCOMPARE(m_window->customDetectionPanel->sampledColourTable->rowCount(), 2);
 }
 
 void MainWindowTest::everythingFitsTheSmallestWindow_data()
@@ -466,7 +468,7 @@ void MainWindowTest::everythingFitsTheSmallestWindow()
 {
     QFETCH(bool, sampling);
     openPicture(m_files->writeGradient(QStringLiteral("leaf.bmp"), 1000, 800));
-    m_window->detectionSystemPanel->Check1->setChecked(sampling);
+    m_window->detectionSystemPanel->colourSamplingSwitch->setChecked(sampling);
     QCOMPARE(m_window->size(), QSize(800, 600));
 
     const QList<QWidget *> panels{m_window->detectionSystemPanel, m_window->brushPanel,

@@ -128,9 +128,9 @@ void ResultsPage::layoutForTabWidth(int tabWidthTwips)
 {
     const ResultsPageLayout layout = resultsPageLayout(tabWidthTwips);
     reportText->setGeometry(
-        twipsRect(layout.text7Left, ControlTopTwips, layout.text7Width, ControlHeightTwips));
+        twipsRect(layout.reportLeft, ControlTopTwips, layout.reportWidth, ControlHeightTwips));
     symptomRatioChart->setGeometry(
-        twipsRect(layout.chart1Left, ControlTopTwips, layout.chart1Width, ControlHeightTwips));
+        twipsRect(layout.chartLeft, ControlTopTwips, layout.chartWidth, ControlHeightTwips));
 }
 
 void ResultsPage::copyResultsTable()
