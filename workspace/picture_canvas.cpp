@@ -1,12 +1,14 @@
 #include "picture_canvas.h"
 
 #include "picture_file.h"
+#include "picture_memory.h"
 #include "sample_geometry.h"
 
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace verdalis {
 
@@ -35,8 +37,15 @@ void PictureCanvas::setPicture(const QImage &picture)
     endDrawingBatch();
     m_picture = picture.convertToFormat(QImage::Format_RGB32);
     m_picture.setDevicePixelRatio(1.0);
-    m_overlay = QImage(m_picture.size(), QImage::Format_ARGB32);
-    m_overlay.fill(Qt::transparent);
+    // A picture of the size before (the next scan of a batch) keeps the
+    // overlay's memory, emptied where it was drawn on.
+    if (m_overlay.size() == m_picture.size()) {
+        eraseDrawings();
+    } else {
+        m_overlay = newTransparentPictureMemory(m_picture.width(), m_picture.height());
+        m_drawnSpans.assign(std::size_t(qMax(0, m_overlay.height())), DrawnSpan());
+        m_drawnRect = QRect();
+    }
     emit pictureChanged();
 }
 
@@ -162,12 +171,15 @@ void PictureCanvas::drawPoint(QPointF units)
     if (dot.isEmpty())
         return;
     const QRgb colour = m_penColour.rgb() | 0xFF000000u;
+    uchar *const bits = m_overlay.bits();
+    const qsizetype bytesPerLine = m_overlay.bytesPerLine();
     for (int row = dot.top(); row <= dot.bottom(); ++row) {
         const int half = m_dotRows[std::size_t(row - (centreY - reach))];
         const int left = qMax(dot.left(), centreX - half);
         const int right = qMin(dot.right(), centreX + half);
-        auto *pixels = reinterpret_cast<QRgb *>(m_overlay.scanLine(row));
+        auto *pixels = reinterpret_cast<QRgb *>(bits + row * bytesPerLine);
         std::fill(pixels + left, pixels + right + 1, colour);
+        markDrawn(row, left, right);
     }
     drawn(dot);
 }
@@ -184,16 +196,44 @@ void PictureCanvas::drawLine(QPointF fromUnits, QPointF toUnits)
     painter.setPen(pen);
     painter.drawLine(from, to);
     const int margin = m_penWidth + 1;
-    drawn(QRectF(from, to).normalized().toAlignedRect().adjusted(-margin, -margin, margin, margin));
+    const QRect line =
+        QRectF(from, to).normalized().toAlignedRect().adjusted(-margin, -margin, margin, margin);
+    const QRect onOverlay = line.intersected(m_overlay.rect());
+    for (int row = onOverlay.top(); row <= onOverlay.bottom(); ++row)
+        markDrawn(row, onOverlay.left(), onOverlay.right());
+    drawn(line);
+}
+
+void PictureCanvas::markDrawn(int row, int left, int right)
+{
+    DrawnSpan &span = m_drawnSpans[std::size_t(row)];
+    span.first = qMin(span.first, left);
+    span.last = qMax(span.last, right);
 }
 
 void PictureCanvas::clearDrawings()
 {
     endDrawingBatch();
-    if (m_overlay.isNull())
-        return;
-    m_overlay.fill(Qt::transparent);
-    emit drawingsChanged(m_overlay.rect());
+    const QRect erased = eraseDrawings();
+    if (!erased.isEmpty())
+        emit drawingsChanged(erased);
+}
+
+QRect PictureCanvas::eraseDrawings()
+{
+    const QRect drawn = m_drawnRect.intersected(m_overlay.rect());
+    m_drawnRect = QRect();
+    // Only what was drawn is cleared, row by row: the measuring line, redrawn at
+    // every mouse move, then costs its own few pixels even on a very large
+    // picture, and an analysis's dots the rows' stretches they lie on.
+    for (int row = drawn.top(); row <= drawn.bottom(); ++row) {
+        DrawnSpan &span = m_drawnSpans[std::size_t(row)];
+        if (span.first <= span.last)
+            std::memset(m_overlay.scanLine(row) + qsizetype(span.first) * 4, 0,
+                        qsizetype(span.last - span.first + 1) * 4);
+        span = DrawnSpan();
+    }
+    return drawn;
 }
 
 void PictureCanvas::beginDrawingBatch()
@@ -211,16 +251,19 @@ void PictureCanvas::endDrawingBatch()
     m_batching = false;
     const QRect rect = m_batchRect;
     m_batchRect = QRect();
+    m_drawnRect |= rect;
     if (!rect.isEmpty())
         emit drawingsChanged(rect);
 }
 
 void PictureCanvas::drawn(const QRect &pixelRect)
 {
-    if (m_batching)
+    if (m_batching) {
         m_batchRect |= pixelRect;
-    else
-        emit drawingsChanged(pixelRect);
+        return;
+    }
+    m_drawnRect |= pixelRect;
+    emit drawingsChanged(pixelRect);
 }
 
 void PictureCanvas::bakeDrawings()

@@ -6,6 +6,7 @@
 #include <QPointF>
 #include <QRect>
 
+#include <climits>
 #include <vector>
 
 namespace verdalis {
@@ -91,6 +92,9 @@ signals:
 
 private:
     QPointF pixelCentre(QPointF units) const;
+    // Empties the overlay where it was drawn on; returns that rectangle, pixels.
+    QRect eraseDrawings();
+    void markDrawn(int row, int left, int right);
     void drawn(const QRect &pixelRect);
 
     QImage m_picture;
@@ -104,6 +108,15 @@ private:
     std::vector<int> m_dotRows;
     bool m_batching = false;
     QRect m_batchRect;
+    // Everything drawn since the overlay was last emptied, pixels: the
+    // rectangle around it, and per row the columns first..last (none when
+    // first > last).
+    QRect m_drawnRect;
+    struct DrawnSpan {
+        int first = INT_MAX;
+        int last = -1;
+    };
+    std::vector<DrawnSpan> m_drawnSpans;
 };
 
 } // namespace verdalis

@@ -1,22 +1,40 @@
 #include "picture_file.h"
 
+#include "picture_memory.h"
+
 #include <QImageReader>
 
 namespace verdalis {
 
 namespace {
 constexpr int AllocationLimitMegabytes = 4096;
+
+// Memory for the picture the reader is about to decode, when it decodes into
+// RGB32 and its size is known and within the limit; the reader fills it in
+// place. A null image otherwise: the reader then allocates (or refuses) itself.
+QImage memoryFor(QImageReader &reader)
+{
+    const QSize size = reader.size();
+    if (!size.isValid() || reader.imageFormat() != QImage::Format_RGB32)
+        return QImage();
+    const double megabytes = double(size.width()) * size.height() * 4 / (1024.0 * 1024.0);
+    if (megabytes > AllocationLimitMegabytes)
+        return QImage();
+    return newPictureMemory(size.width(), size.height());
 }
+} // namespace
 
 QImage readPictureFile(const QString &path, QString *error)
 {
-    QImageReader::setAllocationLimit(AllocationLimitMegabytes);
+    // Once, before the first picture: pictures are also read on a second thread.
+    static const bool limitSet = (QImageReader::setAllocationLimit(AllocationLimitMegabytes), true);
+    Q_UNUSED(limitSet);
     QImageReader reader(path);
-    const QImage image = reader.read();
-    if (image.isNull()) {
+    QImage image = memoryFor(reader);
+    if (!reader.read(&image)) {
         if (error)
             *error = reader.errorString();
-        return image;
+        return QImage();
     }
     return image.convertToFormat(QImage::Format_RGB32);
 }

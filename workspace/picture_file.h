@@ -12,6 +12,8 @@ namespace verdalis {
 // Qt refuses pictures above 256 MB by default; flatbed scans of a whole tray at
 // high resolution pass that easily, so the limit is raised to 4 GB (about a
 // gigapixel), which still stops a damaged header from asking for absurd memory.
+// The picture is decoded into memory from newPictureMemory where the reader
+// allows, so a large picture costs little more than its decoding.
 QImage readPictureFile(const QString &path, QString *error);
 
 } // namespace verdalis

@@ -175,7 +175,7 @@ void AnalysisDriverTest::sameFiguresAndDotsAsTheEngine()
     // Dots are repainted per time slice, not one by one.
     QVERIFY(drawings.count() < int(recorded.dots.size()));
     if (!eventLoop)
-        QCOMPARE(drawings.count(), 2); // the clearing, then the whole run
+        QCOMPARE(drawings.count(), 1); // the whole run; the clean overlay needed no clearing
 }
 
 void AnalysisDriverTest::oversizedRunFailsAndLeavesTheDriverUsable()

@@ -1,5 +1,6 @@
 #include "main_window_layout.h"
 #include "picture_canvas.h"
+#include "picture_file.h"
 #include "picture_fit.h"
 #include "picture_opener.h"
 #include "scripted_dialogs.h"
@@ -33,6 +34,9 @@ private slots:
     void canvasDotShape_data();
     void canvasDotShape();
     void reloadWithoutOpenedFileDoesNothing();
+    void overlayIsEmptyAfterClearingAndForTheNextPicture_data();
+    void overlayIsEmptyAfterClearingAndForTheNextPicture();
+    void picturesOfOneSizeReadAlike();
 };
 
 void WorkspaceRulesTest::fitPicture_data()
@@ -268,6 +272,82 @@ void WorkspaceRulesTest::reloadWithoutOpenedFileDoesNothing()
     QCOMPARE(opener.reload(), PictureOpener::Outcome::Cancelled);
     QVERIFY(dialogs.calls().isEmpty());
     QCOMPARE(canvas.pixelSize(), QSize(12, 8));
+}
+
+void WorkspaceRulesTest::overlayIsEmptyAfterClearingAndForTheNextPicture_data()
+{
+    QTest::addColumn<bool>("nextPicture");
+    QTest::addColumn<QSize>("size");
+    // Small pictures live in ordinary memory, large ones in a mapping of their own.
+    QTest::newRow("cleared, small") << false << QSize(300, 200);
+    QTest::newRow("next picture, small") << true << QSize(300, 200);
+    QTest::newRow("cleared, large") << false << QSize(1400, 900);
+    QTest::newRow("next picture, large") << true << QSize(1400, 900);
+}
+
+// The overlay is emptied only where it was drawn on: every kind of drawing,
+// near the edges too, must be gone afterwards.
+void WorkspaceRulesTest::overlayIsEmptyAfterClearingAndForTheNextPicture()
+{
+    QFETCH(bool, nextPicture);
+    QFETCH(QSize, size);
+    PictureCanvas canvas;
+    canvas.setPicture(TestPictures::gradient(size.width(), size.height()));
+    const auto painted = [&canvas] {
+        int count = 0;
+        const QImage &overlay = canvas.overlay();
+        for (int y = 0; y < overlay.height(); ++y) {
+            const auto *row = reinterpret_cast<const QRgb *>(overlay.constScanLine(y));
+            for (int x = 0; x < overlay.width(); ++x)
+                count += row[x] != 0;
+        }
+        return count;
+    };
+    QCOMPARE(painted(), 0);
+    const double right = canvas.widthUnits() - 1;
+    const double bottom = canvas.heightUnits() - 1;
+    canvas.setPen(Qt::red, 5);
+    canvas.beginDrawingBatch();
+    canvas.drawPoint(QPointF(0, 0));
+    canvas.drawPoint(QPointF(right, bottom));
+    canvas.endDrawingBatch();
+    canvas.setPen(Qt::yellow, 1);
+    canvas.drawPoint(QPointF(right / 2, 3));
+    canvas.setPen(Qt::blue, 3);
+    canvas.drawLine(QPointF(2, bottom - 2), QPointF(right - 2, 4));
+    canvas.setDotted(true);
+    canvas.drawLine(QPointF(right, 0), QPointF(0, bottom));
+    QVERIFY(painted() > 100);
+
+    if (nextPicture)
+        canvas.setPicture(TestPictures::gradient(size.width(), size.height()));
+    else
+        canvas.clearDrawings();
+    QCOMPARE(painted(), 0);
+    // And again after drawing on the emptied overlay.
+    canvas.setPen(Qt::red, 7);
+    canvas.drawPoint(QPointF(right / 3, bottom / 3));
+    QVERIFY(painted() > 0);
+    canvas.clearDrawings();
+    QCOMPARE(painted(), 0);
+}
+
+// Memory let go by one picture is used again by the next of its size: none of
+// the first picture's pixels may show through.
+void WorkspaceRulesTest::picturesOfOneSizeReadAlike()
+{
+    TestPictures files;
+    QImage other = TestPictures::gradient(1400, 900);
+    other.invertPixels();
+    const QString first =
+        files.write(QStringLiteral("first.bmp"), TestPictures::gradient(1400, 900));
+    const QString second = files.write(QStringLiteral("second.jpg"), other);
+    for (const QString &path : {first, second, first, second}) {
+        QString error;
+        const QImage read = readPictureFile(path, &error);
+        QCOMPARE(error, QString());
+        QVERIFY(read == QImage(path).convertToFormat(QImage::Format_RGB32));
+    }
 }
 
 QTEST_MAIN(WorkspaceRulesTest)
