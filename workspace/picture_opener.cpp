@@ -67,9 +67,15 @@ PictureOpener::Outcome PictureOpener::reload()
     return load(m_openedPath) ? Outcome::Loaded : Outcome::Failed;
 }
 
-PictureOpener::Outcome PictureOpener::loadFile(const QString &path)
+PictureOpener::Outcome PictureOpener::loadFile(const QString &path, QString *reason)
 {
-    return load(path) ? Outcome::Loaded : Outcome::Failed;
+    if (const auto readAhead = m_prefetch.take(path, reason)) {
+        if (readAhead->isNull())
+            return Outcome::Failed;
+        m_canvas.setPicture(*readAhead);
+        return Outcome::Loaded;
+    }
+    return m_canvas.load(path, reason) ? Outcome::Loaded : Outcome::Failed;
 }
 
 } // namespace verdalis

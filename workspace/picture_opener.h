@@ -1,5 +1,7 @@
 #pragma once
 
+#include "picture_prefetch.h"
+
 #include <QString>
 
 namespace verdalis {
@@ -28,8 +30,14 @@ public:
     // Loads the file last opened through the dialog again. Nothing happens when
     // no file was opened through it yet.
     Outcome reload();
-    // Loads a file named by a picture set.
-    Outcome loadFile(const QString &path);
+    // Loads a file named by a picture set. No message: a batch goes on past a
+    // file it cannot read and names it at its end, so the reader's reason is
+    // put in *reason instead.
+    Outcome loadFile(const QString &path, QString *reason);
+    // Starts reading the next file of a picture set ahead, which loadFile then
+    // takes; drop lets go of what was read ahead.
+    void prefetchFile(const QString &path) { m_prefetch.start(path); }
+    void dropPrefetched() { m_prefetch.drop(); }
 
     // 1-based entry of the dialog's filter: 1 bitmap, 2 JPEG.
     int filterIndex() const { return m_filterIndex; }
@@ -46,6 +54,7 @@ private:
     Dialogs &m_dialogs;
     int m_filterIndex = 1;
     QString m_openedPath;
+    PicturePrefetch m_prefetch;
 };
 
 } // namespace verdalis

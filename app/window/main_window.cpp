@@ -263,10 +263,10 @@ void MainWindow::reloadPicture()
     pageTabs->setTabText(0, PictureOpener::pageCaption(m_opener.openedTitle()));
 }
 
-bool MainWindow::loadSetPicture(const QString &pictureName, const QString &path)
+bool MainWindow::loadSetPicture(const QString &pictureName, const QString &path, QString *reason)
 {
     m_state.setCurrentPictureName(pictureName);
-    if (m_opener.loadFile(path) != PictureOpener::Outcome::Loaded)
+    if (m_opener.loadFile(path, reason) != PictureOpener::Outcome::Loaded)
         return false;
     showLoadedPicture(PictureOpener::pageCaption(pictureName));
     analyzeButton->setEnabled(true);
@@ -274,6 +274,14 @@ bool MainWindow::loadSetPicture(const QString &pictureName, const QString &path)
     emit setPictureLoaded();
     emit analyzeRequested();
     return true;
+}
+
+void MainWindow::prefetchSetPicture(const QString &path)
+{
+    if (path.isEmpty())
+        m_opener.dropPrefetched();
+    else
+        m_opener.prefetchFile(path);
 }
 
 } // namespace verdalis

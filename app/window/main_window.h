@@ -70,8 +70,12 @@ public slots:
     void openPicture();
     void reloadPicture();
     // Loads a picture of a picture set under its name and asks for its analysis.
-    // False (after a message) when the file cannot be read.
-    bool loadSetPicture(const QString &pictureName, const QString &path);
+    // False, with the reader's reason in *reason and no message, when the file
+    // cannot be read: the batch lists such pictures once, at its end.
+    bool loadSetPicture(const QString &pictureName, const QString &path, QString *reason = nullptr);
+    // A batch reads its next picture ahead while the current one is analysed;
+    // an empty path lets go of what was read ahead.
+    void prefetchSetPicture(const QString &path);
 
 signals:
     // A picture was opened through the dialog (not a set picture).

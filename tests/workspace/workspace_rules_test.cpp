@@ -37,6 +37,7 @@ private slots:
     void overlayIsEmptyAfterClearingAndForTheNextPicture_data();
     void overlayIsEmptyAfterClearingAndForTheNextPicture();
     void picturesOfOneSizeReadAlike();
+    void setPictureReadAhead();
 };
 
 void WorkspaceRulesTest::fitPicture_data()
@@ -267,7 +268,8 @@ void WorkspaceRulesTest::reloadWithoutOpenedFileDoesNothing()
     ScriptedDialogs dialogs;
     PictureOpener opener(canvas, dialogs);
     // A set picture is shown, but nothing came through the dialog yet.
-    QCOMPARE(opener.loadFile(files.writeGradient(QStringLiteral("set.bmp"), 12, 8)),
+    QString reason;
+    QCOMPARE(opener.loadFile(files.writeGradient(QStringLiteral("set.bmp"), 12, 8), &reason),
              PictureOpener::Outcome::Loaded);
     QCOMPARE(opener.reload(), PictureOpener::Outcome::Cancelled);
     QVERIFY(dialogs.calls().isEmpty());
@@ -348,6 +350,36 @@ void WorkspaceRulesTest::picturesOfOneSizeReadAlike()
         QCOMPARE(error, QString());
         QVERIFY(read == QImage(path).convertToFormat(QImage::Format_RGB32));
     }
+}
+
+void WorkspaceRulesTest::setPictureReadAhead()
+{
+    TestPictures files;
+    PictureCanvas canvas;
+    ScriptedDialogs dialogs;
+    PictureOpener opener(canvas, dialogs);
+    const QImage picture = TestPictures::gradient(1400, 900);
+    const QString ahead = files.write(QStringLiteral("ahead.bmp"), picture);
+
+    // Read ahead or not, a file gives the same picture, or the same reason.
+    opener.prefetchFile(ahead);
+    QString reason;
+    QCOMPARE(opener.loadFile(ahead, &reason), PictureOpener::Outcome::Loaded);
+    QVERIFY(canvas.picture() == picture);
+
+    const QString damaged = files.writeGarbage(QStringLiteral("damaged.jpg"));
+    opener.prefetchFile(damaged);
+    reason.clear();
+    QCOMPARE(opener.loadFile(damaged, &reason), PictureOpener::Outcome::Failed);
+    QCOMPARE(reason, TestPictures::readerReason(damaged));
+    QVERIFY(canvas.picture() == picture);
+
+    // Another file than the one read ahead is read itself.
+    const QString small = files.writeGradient(QStringLiteral("small.bmp"), 40, 30);
+    opener.prefetchFile(files.writeGradient(QStringLiteral("unused.bmp"), 20, 10));
+    QCOMPARE(opener.loadFile(small, &reason), PictureOpener::Outcome::Loaded);
+    QCOMPARE(canvas.pixelSize(), QSize(40, 30));
+    QVERIFY(dialogs.calls().isEmpty());
 }
 
 QTEST_MAIN(WorkspaceRulesTest)
