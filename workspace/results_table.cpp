@@ -44,14 +44,19 @@ void ResultsTable::prepare(int systemIndex, const QString &unitName, int picture
     m_currentRow = 0;
 }
 
-void ResultsTable::recordRow(AnalysisResult &result, const QLocale &locale)
+QStringList &ResultsTable::nextRow()
 {
-    capSymptomArea(result);
     ++m_currentRow;
     // A picture recorded after its set was closed still gets a row of its own.
     while (m_currentRow >= rowCount())
         m_rows.append(emptyRow(m_columnCount));
-    QStringList &row = m_rows[m_currentRow];
+    return m_rows[m_currentRow];
+}
+
+void ResultsTable::recordRow(AnalysisResult &result, const QLocale &locale)
+{
+    capSymptomArea(result);
+    QStringList &row = nextRow();
     row[0] = result.pictureName;
     row[1] = formatResult(result.leafArea, locale);
     if (m_leafAreaOnly) {
@@ -60,6 +65,13 @@ void ResultsTable::recordRow(AnalysisResult &result, const QLocale &locale)
         row[2] = formatResult(result.symptomArea, locale);
         row[3] = formatResult(symptomRatio(result), locale);
     }
+}
+
+void ResultsTable::recordEmptyRow(const QString &pictureName)
+{
+    QStringList &row = nextRow();
+    row = emptyRow(m_columnCount);
+    row[0] = pictureName;
 }
 
 QString ResultsTable::cell(int row, int column) const

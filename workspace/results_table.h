@@ -23,6 +23,9 @@ public:
     // Caps the result (written back) and writes it into the row after the
     // current one, which becomes current. A row past the end is added.
     void recordRow(AnalysisResult &result, const QLocale &locale = QLocale());
+    // A picture that could not be read or analysed: the row after the current
+    // one keeps the picture's name and empty figure cells, and becomes current.
+    void recordEmptyRow(const QString &pictureName);
 
     int rowCount() const { return int(m_rows.size()); }
     int columnCount() const { return m_columnCount; }
@@ -40,6 +43,8 @@ public:
     QString copyText(int systemIndex, const QString &unitName) const;
 
 private:
+    QStringList &nextRow();
+
     QVector<QStringList> m_rows;
     int m_columnCount = 0;
     int m_currentRow = 0;

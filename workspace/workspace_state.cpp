@@ -1,5 +1,7 @@
 #include "workspace_state.h"
 
+#include "dialogs.h"
+
 namespace verdalis {
 
 void WorkspaceState::setSizeRatio(double ratio)
@@ -65,6 +67,15 @@ void WorkspaceState::setBatchActive(bool active)
         return;
     m_batchActive = active;
     emit batchActiveChanged(active);
+}
+
+bool checkCalibrated(const WorkspaceState &state, Dialogs &dialogs)
+{
+    if (state.isCalibrated())
+        return true;
+    dialogs.message(QStringLiteral("The software need to be calibrated, please calibrate it first"),
+                    QStringLiteral("Calibration is required"));
+    return false;
 }
 
 } // namespace verdalis

@@ -7,6 +7,8 @@
 
 namespace verdalis {
 
+class Dialogs;
+
 // A colour as three channels 0..255 (the custom detection colour, a brush
 // colour): the engine's colour, so it passes to an analysis as it is.
 using Rgb = RgbColour;
@@ -89,5 +91,9 @@ private:
     QString m_programFolder;
     QString m_currentPictureName;
 };
+
+// The analysis and the picture-set button both need a calibration: true when
+// there is one, else false after the message that asks for it.
+bool checkCalibrated(const WorkspaceState &state, Dialogs &dialogs);
 
 } // namespace verdalis

@@ -36,12 +36,8 @@ void AnalyzeCommand::analyze()
     PhotoPage &page = *m_controls.photoPage;
     m_controls.brush->setBrushOn(false);
     m_controls.pages->setCurrentIndex(0);
-    if (!m_state.isCalibrated()) {
-        m_dialogs.message(
-            QStringLiteral("The software need to be calibrated, please calibrate it first"),
-            QStringLiteral("Calibration is required"));
+    if (!checkCalibrated(m_state, m_dialogs))
         return;
-    }
     m_controls.results->setShowMode(m_state.isBatchActive() ? ResultsPage::ShowMode::Batch
                                                             : ResultsPage::ShowMode::Single);
     m_controls.window->setEnabled(false);
@@ -101,6 +97,10 @@ void AnalyzeCommand::runFailed(const QString &message)
     page.progressBar->hide();
     page.setAreaUnit(m_controls.measurements->unitCaption());
     page.pictureView->setEnabled(true);
+    if (m_state.isBatchActive()) {
+        emit setPictureFailed(message);
+        return;
+    }
     m_controls.window->setEnabled(true);
     m_dialogs.message(message, programTitle());
 }

@@ -49,6 +49,9 @@ signals:
     // A picture of a batch has been analysed (RecordSetResult): the batch
     // records its row and goes on with the next picture.
     void setResultReady(const verdalis::AnalysisResult &result);
+    // A picture of a batch could not be analysed (too large for memory): no
+    // message here; the batch lists the picture at its end and goes on.
+    void setPictureFailed(const QString &reason);
 
 private:
     void samplingFinished(double leafArea);

@@ -121,7 +121,13 @@ void ResultsPage::prepareResultsTable(int pictureSetRows)
 void ResultsPage::recordBatchRow(AnalysisResult &result)
 {
     m_table.recordRow(result);
-    refreshTableView();
+    showRecordedRow();
+}
+
+void ResultsPage::recordEmptyBatchRow(const QString &pictureName)
+{
+    m_table.recordEmptyRow(pictureName);
+    showRecordedRow();
 }
 
 void ResultsPage::layoutForTabWidth(int tabWidthTwips)
@@ -156,20 +162,31 @@ void ResultsPage::refreshTableView()
         resultsTableView->setColumnWidth(column,
                                          pixelsFromTwips(ResultsTable::columnWidthTwips(column)));
     }
-    for (int row = 1; row < m_table.rowCount(); ++row) {
-        for (int column = 0; column < columns; ++column) {
-            auto *item = new QTableWidgetItem(m_table.cell(row, column));
-            item->setTextAlignment(alignment);
-            if (column == 0) {
-                item->setFlags(Qt::ItemIsEnabled);
-                item->setBackground(palette().button());
-            }
-            resultsTableView->setItem(row - 1, column, item);
+    for (int row = 1; row < m_table.rowCount(); ++row)
+        showTableRow(row);
+}
+
+void ResultsPage::showRecordedRow()
+{
+    const int row = m_table.currentRow();
+    if (resultsTableView->rowCount() < m_table.rowCount() - 1)
+        resultsTableView->setRowCount(m_table.rowCount() - 1);
+    showTableRow(row);
+    resultsTableView->setCurrentCell(row - 1, 0, QItemSelectionModel::NoUpdate);
+}
+
+void ResultsPage::showTableRow(int row)
+{
+    const Qt::Alignment alignment = Qt::AlignHCenter | Qt::AlignTop;
+    for (int column = 0; column < m_table.columnCount(); ++column) {
+        auto *item = new QTableWidgetItem(m_table.cell(row, column));
+        item->setTextAlignment(alignment);
+        if (column == 0) {
+            item->setFlags(Qt::ItemIsEnabled);
+            item->setBackground(palette().button());
         }
+        resultsTableView->setItem(row - 1, column, item);
     }
-    if (m_table.currentRow() > 0)
-        resultsTableView->setCurrentCell(m_table.currentRow() - 1, 0,
-                                         QItemSelectionModel::NoUpdate);
 }
 
 } // namespace verdalis

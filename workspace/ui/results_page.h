@@ -38,6 +38,8 @@ public:
     void prepareResultsTable(int pictureSetRows);
     // One finished picture of the batch (cap written back into the result).
     void recordBatchRow(AnalysisResult &result);
+    // A picture of the batch without figures: its name and empty cells.
+    void recordEmptyBatchRow(const QString &pictureName);
     const ResultsTable &resultsTable() const { return m_table; }
 
     // The resize rule: the report takes half the tab control's width less 255
@@ -56,6 +58,9 @@ public slots:
 
 private:
     void refreshTableView();
+    // Copies the table's current row into the view; rows before it stay as shown.
+    void showRecordedRow();
+    void showTableRow(int row);
 
     WorkspaceState &m_state;
     ResultsTable m_table;
