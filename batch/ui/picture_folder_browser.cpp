@@ -7,12 +7,15 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
+#include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QStorageInfo>
+#include <QTimer>
 #include <QTreeView>
 
 namespace verdalis {
@@ -119,6 +122,17 @@ PictureFolderBrowser::PictureFolderBrowser(Dialogs &dialogs, QWidget *parent)
     connect(fileList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &PictureFolderBrowser::fileSelectionChanged);
     connect(fileList, &QListView::doubleClicked, this, &PictureFolderBrowser::fileActivated);
+    // The model lists and sorts folders on a thread of its own: the open folder
+    // is brought into view again as the folders above it arrive, until the
+    // user takes the folder list in hand.
+    connect(m_folders, &QFileSystemModel::directoryLoaded, this,
+            &PictureFolderBrowser::keepOpenFolderInView);
+    connect(m_folders, &QFileSystemModel::layoutChanged, this,
+            &PictureFolderBrowser::keepOpenFolderInView);
+    folderList->installEventFilter(this);
+    folderList->viewport()->installEventFilter(this);
+    connect(folderList->verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this] { m_followingFolder = false; });
 
     // A current folder that cannot be read (deleted under the process) starts
     // the lists at its volume's root.
@@ -161,6 +175,7 @@ bool PictureFolderBrowser::openFolder(const QString &folder)
         folderList->setRootIndex(m_folders->index(root));
         selectDriveOf(path);
     }
+    m_followingFolder = true;
     showFolderInTree(path);
     fileList->clearSelection();
     m_files->setFolder(path);
@@ -233,9 +248,35 @@ void PictureFolderBrowser::selectDriveOf(const QString &folder)
     driveList->setCurrentIndex(driveList->findText(root));
 }
 
+bool PictureFolderBrowser::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+        m_followingFolder = false;
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void PictureFolderBrowser::keepOpenFolderInView()
+{
+    // After the view has laid out what just arrived.
+    QTimer::singleShot(0, this, [this] {
+        if (m_followingFolder)
+            showFolderInTree(m_folder);
+    });
+}
+
 void PictureFolderBrowser::showFolderInTree(const QString &folder)
 {
     const QModelIndex index = m_folders->index(folder);
+    for (QModelIndex above = index.parent(); above.isValid() && above != folderList->rootIndex();
+         above = above.parent())
+        folderList->expand(above);
     folderList->setCurrentIndex(index);
     folderList->scrollTo(index);
 }

@@ -44,6 +44,9 @@ public:
     QComboBox *const typeFilter;
     QListView *const fileList;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 signals:
     // A file of the list was chosen (click or keys): the path label names it.
     void fileChosen(const QString &fileName);
@@ -64,12 +67,14 @@ private:
     void showPathLabel();
     void selectDriveOf(const QString &folder);
     void showFolderInTree(const QString &folder);
+    void keepOpenFolderInView();
 
     Dialogs &m_dialogs;
     QFileSystemModel *m_folders;
     FilesOnly *m_files;
     QString m_folder;
     QString m_driveRoot;
+    bool m_followingFolder = false;
 };
 
 } // namespace verdalis

@@ -127,8 +127,8 @@ void PictureSetWindow::placeControls()
     using namespace PictureSetRules;
     setFixedSize(twipsSize(ClientTwips));
     browser->setGeometry(twipsRect(QRect(QPoint(0, 0), QSize(ClientTwips.width(), 3180))));
-    lineNameCaption->setGeometry(twipsRect(QRect(75, 3300, 1080, 300)));
-    lineNameBox->setGeometry(twipsRect(QRect(1200, 3270, 4200, 330)));
+    lineNameCaption->setGeometry(twipsRect(QRect(75, 3300, 1380, 300)));
+    lineNameBox->setGeometry(twipsRect(QRect(1500, 3270, 3900, 330)));
     addSelectedButton->move(twipsPoint(5550, 3210));
     addAllButton->move(twipsPoint(6150, 3210));
     listPanel->setGeometry(twipsRect(ListPanelTwips));
@@ -253,7 +253,8 @@ void PictureSetWindow::makeRowCurrent(int row)
     const QModelIndex index = m_set.index(qMax(0, row), PictureSet::LineNameColumn);
     setTable->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                            QItemSelectionModel::Rows);
-    setTable->scrollTo(index);
+    // The row comes into view from its number on.
+    setTable->scrollTo(m_set.index(index.row(), PictureSet::NumberColumn));
     applyRowSelectionRule();
 }
 

@@ -132,6 +132,12 @@ void PictureSetWindowTest::opensOnTheCurrentFolder()
     QCOMPARE(w.browser->typeFilter->currentText(), QStringLiteral("bmp files"));
     // Bitmaps only: not the pictures of other types, not the other files.
     QCOMPARE(w.browser->listedFiles(), Bitmaps);
+    // The folder list shows the open folder, the folders above it unfolded.
+    QTreeView *folders = w.browser->folderList;
+    auto *model = qobject_cast<QFileSystemModel *>(folders->model());
+    QTRY_COMPARE(folders->currentIndex(), model->index(m_dir.path()));
+    QTRY_VERIFY(folders->isExpanded(model->index(QFileInfo(m_dir.path()).absolutePath())));
+    QVERIFY(folders->visualRect(folders->currentIndex()).intersects(folders->viewport()->rect()));
     QCOMPARE(w.lineNameCaption->text(), QStringLiteral("Picture name"));
 
     QVERIFY(!w.addSelectedButton->isEnabled());
