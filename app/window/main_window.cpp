@@ -8,6 +8,7 @@
 #include "main_window_layout.h"
 #include "measurements_panel.h"
 #include "photo_page.h"
+#include "picture_set_command.h"
 #include "picture_tools.h"
 #include "results_page.h"
 #include "twips.h"
@@ -129,7 +130,8 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
 
 MainWindow::~MainWindow()
 {
-    // The tools and the run hold pointers to the controls: they go first.
+    // The tools and the runs hold pointers to the controls: they go first.
+    m_pictureSet.reset();
     m_analyze.reset();
     m_tools.reset();
     delete takeCentralWidget();
@@ -159,6 +161,9 @@ void MainWindow::connectPanels()
     m_analyze = std::make_unique<AnalyzeCommand>(m_state, m_canvas, m_dialogs, analyze);
 
     connect(this, &MainWindow::analyzeRequested, m_analyze.get(), &AnalyzeCommand::analyze);
+    m_pictureSet = std::make_unique<PictureSetCommand>(*this, *m_analyze);
+    connect(this, &MainWindow::pictureSetWindowRequested, m_pictureSet.get(),
+            &PictureSetCommand::openPictureSetWindow);
     connect(this, &MainWindow::pictureOpened, measurementsPanel,
             &MeasurementsPanel::onPictureOpened);
     connect(this, &MainWindow::setPictureLoaded, grid, &GridFrame::onPictureOpened);

@@ -21,6 +21,7 @@ class DetectionSystemPanel;
 class Dialogs;
 class MeasurementsPanel;
 class PhotoPage;
+class PictureSetCommand;
 class PictureTools;
 class ResultsPage;
 class UnitTunerPanel;
@@ -28,8 +29,8 @@ class UnitTunerPanel;
 // The program's main window: the top strip of buttons and frames, and the tab
 // control with the "Photo" and "Results" pages. It owns the workspace state, the
 // picture and the detection-system list; panels are handed references to them
-// and talk through the state's signals. The picture tools and the "Analyze"
-// sequence live in classes of their own.
+// and talk through the state's signals. The picture tools, the "Analyze"
+// sequence and the picture sets with their batch run live in classes of their own.
 class MainWindow : public QMainWindow {
     Q_OBJECT
     // Declared ahead of the controls: the panels are built with references to them.
@@ -51,6 +52,7 @@ public:
     DetectionSelector &selector() { return m_selector; }
     const PictureTools &pictureTools() const { return *m_tools; }
     const AnalyzeCommand &analyzeCommand() const { return *m_analyze; }
+    const PictureSetCommand &pictureSetCommand() const { return *m_pictureSet; }
 
     QToolButton *const pictureSetButton;
     QToolButton *const helpButton;
@@ -103,6 +105,7 @@ private:
     QWidget *m_topStrip = nullptr;
     std::unique_ptr<PictureTools> m_tools;
     std::unique_ptr<AnalyzeCommand> m_analyze;
+    std::unique_ptr<PictureSetCommand> m_pictureSet;
 };
 
 } // namespace verdalis

@@ -1,0 +1,441 @@
+// The batch run on the real main window, driven offscreen: the picture-set
+// button, the set window opened and closed, batches over generated pictures
+// whose rows equal single analyses of the same pictures, unreadable pictures,
+// Cancel during a run, and the copied table against verdalis-batch's output.
+#include "analyze_command.h"
+#include "main_window.h"
+#include "photo_page.h"
+#include "picture_folder_browser.h"
+#include "picture_set_command.h"
+#include "picture_set_window.h"
+#include "results_page.h"
+#include "scripted_dialogs.h"
+#include "synthetic_leaves.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QToolButton>
+
+#include <memory>
+
+using namespace verdalis;
+
+namespace {
+
+const double SizeRatio = 0.32;
+const QString Unit = QStringLiteral("mm");
+
+QString writeScene(const QString &path, int width, int height, std::uint32_t seed,
+                   Background background)
+{
+    const SyntheticScene scene = randomLeafScene(width, height, seed, background);
+    QImage picture(width, height, QImage::Format_RGB32);
+    renderScene(scene, reinterpret_cast<std::uint32_t *>(picture.bits()),
+                picture.bytesPerLine() / 4);
+    if (!picture.save(path))
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+struct Figures {
+    double leafArea = 0;
+    double symptomArea = 0;
+    double perimeter = 0;
+    bool operator==(const Figures &o) const
+    {
+        return leafArea == o.leafArea && symptomArea == o.symptomArea && perimeter == o.perimeter;
+    }
+};
+
+// What verdalis-batch writes for a set file of the given rows.
+struct CommandLineRun {
+    int status = -1;
+    QString out;
+};
+
+CommandLineRun runCommandLine(const QString &systemName, const QVector<SetPicture> &set,
+                              const QString &folder)
+{
+    const QString setFile = QDir(folder).filePath(QStringLiteral("window.set"));
+    QFile file(setFile);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write the set file");
+    for (const SetPicture &picture : set)
+        file.write(
+            (picture.lineName + QLatin1Char('\t') + picture.path + QLatin1Char('\n')).toUtf8());
+    file.close();
+    QProcess batch;
+    batch.start(QStringLiteral(VERDALIS_BATCH_PROGRAM),
+                {"--system", systemName, "--size-ratio", QString::number(SizeRatio), "--unit", Unit,
+                 "--jobs", "1", "--set", setFile});
+    if (!batch.waitForFinished(120000))
+        qFatal("verdalis-batch did not finish");
+    return {batch.exitCode(), QString::fromUtf8(batch.readAllStandardOutput())};
+}
+
+} // namespace
+
+class WindowBatchTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void pictureSetButtonNeedsACalibration();
+    void closingTheSetWindowEnablesTheMainWindow_data();
+    void closingTheSetWindowEnablesTheMainWindow();
+    void batchRowsEqualSingleAnalyses_data();
+    void batchRowsEqualSingleAnalyses();
+    void unreadablePicturesKeepTheirRows();
+    void cancelDuringARun();
+
+private:
+    PictureSetWindow *openSetWindow();
+    // The set window's Add all over the given folder with every picture type.
+    void addAllOf(const QString &folder);
+    Figures analyseAlone(const QString &path);
+    // Presses Analyze in the set window and waits for the end of the run; the
+    // results of the run's analyses in the order they came.
+    QVector<Figures> runBatch();
+    QString copiedTable();
+
+    QTemporaryDir m_dir;
+    QString m_pictures;
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+void WindowBatchTest::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QDir dir(m_dir.path());
+    QVERIFY(dir.mkdir(QStringLiteral("set")));
+    m_pictures = dir.filePath(QStringLiteral("set"));
+    writeScene(m_pictures + "/plot-b.jpg", 420, 300, 7, Background::Black);
+    writeScene(m_pictures + "/plot-a.bmp", 360, 240, 5, Background::White);
+    writeScene(m_pictures + "/plot-c.bmp", 300, 330, 6, Background::White);
+}
+
+void WindowBatchTest::init()
+{
+    m_dialogs = std::make_unique<ScriptedDialogs>();
+    m_window = std::make_unique<MainWindow>(*m_dialogs);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void WindowBatchTest::cleanup()
+{
+    m_window.reset();
+    m_dialogs.reset();
+}
+
+PictureSetWindow *WindowBatchTest::openSetWindow()
+{
+    m_window->pictureSetButton->click();
+    PictureSetWindow *window = m_window->pictureSetCommand().pictureSetWindow();
+    if (window && !QTest::qWaitForWindowExposed(window))
+        qWarning("the picture-set window is not shown");
+    return window;
+}
+
+void WindowBatchTest::addAllOf(const QString &folder)
+{
+    PictureSetWindow *window = m_window->pictureSetCommand().pictureSetWindow();
+    PictureFolderBrowser &browser = *window->browser;
+    QVERIFY(browser.openFolder(folder));
+    browser.typeFilter->setCurrentIndex(2);
+    emit browser.typeFilter->activated(2);
+    // Loaded, and in the list's order.
+    const QStringList files = QDir(folder).entryList({"*.bmp", "*.jpg"}, QDir::Files, QDir::Name);
+    QTRY_COMPARE(browser.listedFiles(), files);
+    window->addAllButton->click();
+}
+
+Figures WindowBatchTest::analyseAlone(const QString &path)
+{
+    m_dialogs->answerOpenFile(path);
+    m_window->openPictureButton->click();
+    m_window->analyzeButton->click();
+    const AnalyzeCommand &analyze = m_window->analyzeCommand();
+    if (!QTest::qWaitFor([&] { return !analyze.isRunning(); }, 60000))
+        qFatal("the analysis did not end");
+    const AnalysisFigures &figures = analyze.driver().figures();
+    return {figures.leafArea, figures.symptomArea, figures.perimeter};
+}
+
+QVector<Figures> WindowBatchTest::runBatch()
+{
+    QVector<Figures> results;
+    QMetaObject::Connection recording =
+        connect(&m_window->analyzeCommand(), &AnalyzeCommand::setResultReady, this,
+                [&](const AnalysisResult &r) {
+                    results.append({r.leafArea, r.symptomArea, r.perimeter});
+                });
+    m_window->pictureSetCommand().pictureSetWindow()->analyzeButton->click();
+    if (!QTest::qWaitFor([&] { return !m_window->pictureSetCommand().batchRun().isRunning(); },
+                         120000))
+        qFatal("the batch did not end");
+    disconnect(recording);
+    return results;
+}
+
+QString WindowBatchTest::copiedTable()
+{
+    m_window->resultsPage->copyTableButton->click();
+    return QGuiApplication::clipboard()->text();
+}
+
+void WindowBatchTest::pictureSetButtonNeedsACalibration()
+{
+    m_dialogs->answerMessage(MessageAnswer::Ok);
+    m_window->pictureSetButton->click();
+    QCOMPARE(m_dialogs->lastCall().text,
+             QStringLiteral("The software need to be calibrated, please calibrate it first"));
+    QCOMPARE(m_dialogs->lastCall().title, QStringLiteral("Calibration is required"));
+    QVERIFY(!m_window->pictureSetCommand().pictureSetWindow());
+    QVERIFY(m_window->isEnabled());
+}
+
+void WindowBatchTest::closingTheSetWindowEnablesTheMainWindow_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Cancel") << "cancel";
+    QTest::newRow("Escape") << "escape";
+    QTest::newRow("close box") << "close";
+}
+
+void WindowBatchTest::closingTheSetWindowEnablesTheMainWindow()
+{
+    QFETCH(QString, how);
+    m_window->state().markCalibrated();
+    m_dialogs->answerOpenFile(m_pictures + "/plot-a.bmp");
+    m_window->openPictureButton->click();
+    QVERIFY(m_window->analyzeButton->isEnabled());
+
+    PictureSetWindow *window = openSetWindow();
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QVERIFY(!m_window->isEnabled());
+    // The set window takes input while the main window does not.
+    QVERIFY(window->isEnabled());
+    addAllOf(m_pictures);
+    QCOMPARE(window->pictureSet().count(), 3);
+
+    if (how == QLatin1String("cancel"))
+        window->cancelButton->click();
+    else if (how == QLatin1String("escape"))
+        QTest::keyClick(window->setTable, Qt::Key_Escape);
+    else
+        window->close();
+    QVERIFY(m_window->isEnabled());
+    QVERIFY(!m_window->analyzeButton->isEnabled());
+    QVERIFY(!m_window->pictureSetCommand().pictureSetWindow());
+    QVERIFY(!m_window->state().isBatchActive());
+
+    // The set went with the window.
+    window = openSetWindow();
+    QVERIFY(window);
+    QVERIFY(window->pictureSet().isEmpty());
+    window->cancelButton->click();
+}
+
+void WindowBatchTest::batchRowsEqualSingleAnalyses_data()
+{
+    QTest::addColumn<QString>("system");
+    QTest::newRow("Leaf area only") << "Leaf area only";
+    QTest::newRow("System 2") << "System 2";
+}
+
+void WindowBatchTest::batchRowsEqualSingleAnalyses()
+{
+    QFETCH(QString, system);
+    MainWindow &w = *m_window;
+    const int systemIndex = w.selector().catalogue().indexOf(system);
+    w.selector().select(systemIndex);
+    w.state().setSizeRatio(SizeRatio);
+    w.state().setUnitName(Unit);
+    w.state().markCalibrated();
+
+    PictureSetWindow *window = openSetWindow();
+    addAllOf(m_pictures);
+    const QVector<SetPicture> set = window->pictureSet().pictures();
+    QCOMPARE(set.size(), 3);
+    // In the file list's order.
+    QCOMPARE(set.at(0).lineName, QStringLiteral("plot-a"));
+    QCOMPARE(set.at(1).lineName, QStringLiteral("plot-b"));
+    QCOMPARE(set.at(2).lineName, QStringLiteral("plot-c"));
+
+    QVector<Figures> batch;
+    {
+        QVector<Figures> results;
+        connect(&w.analyzeCommand(), &AnalyzeCommand::setResultReady, window,
+                [&](const AnalysisResult &r) {
+                    results.append({r.leafArea, r.symptomArea, r.perimeter});
+                });
+        window->analyzeButton->click();
+        // The run's compact view: the list panel alone, the table and Analyze locked.
+        QVERIFY(w.state().isBatchActive());
+        QVERIFY(!w.isEnabled());
+        QCOMPARE(window->size(), window->listPanel->size());
+        QVERIFY(!window->browser->isVisible());
+        QVERIFY(!window->setTable->isEnabled());
+        QVERIFY(!window->analyzeButton->isEnabled());
+        QVERIFY(window->cancelButton->isEnabled());
+        QCOMPARE(window->currentRow(), 0);
+        QCOMPARE(w.pageTabs->tabText(0), QStringLiteral("Photo plot-a"));
+        QTRY_VERIFY_WITH_TIMEOUT(!w.pictureSetCommand().batchRun().isRunning(), 120000);
+        batch = results;
+    }
+    // The end: the window back, the set window gone, the results table shown.
+    QVERIFY(w.isEnabled());
+    QVERIFY(!w.state().isBatchActive());
+    QVERIFY(!w.pictureSetCommand().pictureSetWindow());
+    QCOMPARE(w.pageTabs->currentIndex(), 1);
+    QVERIFY(!w.photoPage->progressBar->isVisible());
+    QVERIFY(w.resultsPage->resultsTableView->isVisible());
+    QVERIFY(!w.resultsPage->reportText->isVisible());
+    QVERIFY(m_dialogs->calls().isEmpty());
+
+    // Each row equals a single analysis of its picture, to the last bit.
+    QCOMPARE(batch.size(), 3);
+    QTableWidget *table = w.resultsPage->resultsTableView;
+    QCOMPARE(table->rowCount(), 3);
+    QStringList expected{
+        w.resultsPage->resultsTable().copyText(systemIndex, Unit).section('\n', 0, 0)};
+    for (int row = 0; row < 3; ++row) {
+        const Figures alone = analyseAlone(set.at(row).path);
+        QVERIFY2(alone == batch.at(row), qPrintable(set.at(row).lineName));
+        QCOMPARE(table->item(row, 0)->text(), set.at(row).lineName);
+        QCOMPARE(table->item(row, 1)->text(), formatResult(alone.leafArea));
+        QStringList cells{set.at(row).lineName, formatResult(alone.leafArea)};
+        if (system == QLatin1String("Leaf area only")) {
+            QCOMPARE(table->columnCount(), 3);
+            cells << formatResult(alone.perimeter);
+        } else {
+            QCOMPARE(table->columnCount(), 4);
+            AnalysisResult capped{alone.leafArea, alone.symptomArea, 0, {}};
+            capSymptomArea(capped);
+            cells << formatResult(capped.symptomArea) << formatResult(symptomRatio(capped));
+        }
+        QCOMPARE(table->item(row, 2)->text(), cells.at(2));
+        expected << cells.join('\t');
+    }
+
+    // The copied table is what verdalis-batch writes for the same set.
+    const QString copied = copiedTable();
+    QCOMPARE(copied, expected.join('\n') + '\n');
+    const CommandLineRun cli = runCommandLine(system, set, m_dir.path());
+    QCOMPARE(cli.status, 0);
+    QCOMPARE(copied, cli.out);
+
+    // A second run rebuilds the table from its header.
+    window = openSetWindow();
+    window->pictureSet().add(set.at(1));
+    runBatch();
+    QCOMPARE(table->rowCount(), 1);
+    QCOMPARE(copiedTable().count('\n'), 2);
+    QCOMPARE(table->item(0, 0)->text(), QStringLiteral("plot-b"));
+}
+
+void WindowBatchTest::unreadablePicturesKeepTheirRows()
+{
+    MainWindow &w = *m_window;
+    w.selector().select(w.selector().catalogue().indexOf(QStringLiteral("System 1")));
+    w.state().setSizeRatio(SizeRatio);
+    w.state().setUnitName(Unit);
+    w.state().markCalibrated();
+
+    QDir dir(m_dir.path());
+    const QString missing = dir.filePath(QStringLiteral("moved away.bmp"));
+    const QString damaged = dir.filePath(QStringLiteral("damaged.jpg"));
+    QFile garbage(damaged);
+    QVERIFY(garbage.open(QIODevice::WriteOnly));
+    garbage.write(QByteArray("\xff\xd8\xff not a picture at all \x01\x02"));
+    garbage.close();
+    const auto readerReason = [](const QString &path) {
+        QImageReader reader(path);
+        reader.read();
+        return reader.errorString();
+    };
+
+    PictureSetWindow *window = openSetWindow();
+    const QVector<SetPicture> set{{"first", m_pictures + "/plot-a.bmp"},
+                                  {"gone", missing},
+                                  {"broken", damaged},
+                                  {"last", m_pictures + "/plot-c.bmp"}};
+    window->pictureSet().add(set);
+    m_dialogs->answerMessage(MessageAnswer::Ok);
+    const QVector<Figures> results = runBatch();
+    QCOMPARE(results.size(), 2);
+
+    // One message, after the run, naming both pictures and why.
+    QCOMPARE(m_dialogs->calls().size(), 1);
+    QCOMPARE(m_dialogs->lastCall().text,
+             QStringLiteral("2 pictures of the set could not be analysed; their rows have no "
+                            "figures:\ngone (%1): %2\nbroken (%3): %4")
+                 .arg(QDir::toNativeSeparators(missing), readerReason(missing),
+                      QDir::toNativeSeparators(damaged), readerReason(damaged)));
+    QVERIFY(w.isEnabled());
+    QCOMPARE(w.pageTabs->currentIndex(), 1);
+
+    QTableWidget *table = w.resultsPage->resultsTableView;
+    QCOMPARE(table->rowCount(), 4);
+    for (int row : {1, 2}) {
+        QCOMPARE(table->item(row, 0)->text(), set.at(row).lineName);
+        for (int column = 1; column < 4; ++column)
+            QCOMPARE(table->item(row, column)->text(), QString());
+    }
+    QCOMPARE(table->item(3, 1)->text(), formatResult(results.at(1).leafArea));
+    // verdalis-batch gives the same table, and says a picture failed.
+    const CommandLineRun cli = runCommandLine(QStringLiteral("System 1"), set, m_dir.path());
+    QCOMPARE(cli.status, 1);
+    QCOMPARE(copiedTable(), cli.out);
+}
+
+void WindowBatchTest::cancelDuringARun()
+{
+    MainWindow &w = *m_window;
+    w.state().markCalibrated();
+    PictureSetWindow *window = openSetWindow();
+    addAllOf(m_pictures);
+    window->analyzeButton->click();
+    QVERIFY(w.analyzeCommand().isRunning());
+    window->cancelButton->click();
+
+    // The set window goes at once; the picture in progress is finished first,
+    // with the main window still closed to input.
+    QVERIFY(!w.pictureSetCommand().pictureSetWindow());
+    QVERIFY(!window->isVisible());
+    QVERIFY(w.state().isBatchActive());
+    QVERIFY(!w.isEnabled());
+    QVERIFY(w.analyzeCommand().isRunning());
+    QTRY_VERIFY_WITH_TIMEOUT(!w.state().isBatchActive(), 60000);
+
+    QVERIFY(w.isEnabled());
+    QVERIFY(!w.analyzeButton->isEnabled());
+    QVERIFY(!w.analyzeCommand().isRunning());
+    QCOMPARE(w.pageTabs->currentIndex(), 1);
+    QCOMPARE(w.pageTabs->tabText(0), QStringLiteral("Photo plot-a"));
+    QTableWidget *table = w.resultsPage->resultsTableView;
+    QCOMPARE(table->rowCount(), 3);
+    QCOMPARE(table->item(0, 0)->text(), QStringLiteral("plot-a"));
+    QVERIFY(!table->item(0, 1)->text().isEmpty());
+    QCOMPARE(table->item(1, 0)->text(), QString());
+    QVERIFY(m_dialogs->calls().isEmpty());
+}
+
+QTEST_MAIN(WindowBatchTest)
+#include "tst_window_batch.moc"
