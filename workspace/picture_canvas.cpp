@@ -1,7 +1,7 @@
 #include "picture_canvas.h"
 
-#include "picture_file.h"
 #include "picture_memory.h"
+#include "picture_reader.h"
 #include "sample_geometry.h"
 
 #include <QPainter>
@@ -25,7 +25,7 @@ PictureCanvas::~PictureCanvas() = default;
 
 bool PictureCanvas::load(const QString &path, QString *error)
 {
-    const QImage image = readPictureFile(path, error);
+    const QImage image = readPicture(path, error);
     if (image.isNull())
         return false;
     setPicture(image);

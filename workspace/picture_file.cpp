@@ -7,7 +7,6 @@
 namespace verdalis {
 
 namespace {
-constexpr int AllocationLimitMegabytes = 4096;
 
 // Memory for the picture the reader is about to decode, when it decodes into
 // RGB32 and its size is known and within the limit; the reader fills it in
@@ -17,8 +16,7 @@ QImage memoryFor(QImageReader &reader)
     const QSize size = reader.size();
     if (!size.isValid() || reader.imageFormat() != QImage::Format_RGB32)
         return QImage();
-    const double megabytes = double(size.width()) * size.height() * 4 / (1024.0 * 1024.0);
-    if (megabytes > AllocationLimitMegabytes)
+    if (!withinPictureMemoryLimit(size.width(), size.height()))
         return QImage();
     return newPictureMemory(size.width(), size.height());
 }
@@ -27,7 +25,8 @@ QImage memoryFor(QImageReader &reader)
 QImage readPictureFile(const QString &path, QString *error)
 {
     // Once, before the first picture: pictures are also read on a second thread.
-    static const bool limitSet = (QImageReader::setAllocationLimit(AllocationLimitMegabytes), true);
+    static const bool limitSet =
+        (QImageReader::setAllocationLimit(PictureMemoryLimitMegabytes), true);
     Q_UNUSED(limitSet);
     QImageReader reader(path);
     QImage image = memoryFor(reader);

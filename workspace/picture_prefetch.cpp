@@ -1,6 +1,6 @@
 #include "picture_prefetch.h"
 
-#include "picture_file.h"
+#include "picture_reader.h"
 
 #include <system_error>
 
@@ -17,7 +17,7 @@ void PicturePrefetch::start(const QString &path)
     try {
         m_reading = std::async(std::launch::async, [path] {
             Read read;
-            read.picture = readPictureFile(path, &read.error);
+            read.picture = readPicture(path, &read.error);
             return read;
         });
         m_path = path;

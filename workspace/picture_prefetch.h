@@ -10,7 +10,7 @@ namespace verdalis {
 
 // Reads the next picture of a batch on a thread of its own while the current
 // one is being analysed, with the reader every other load uses
-// (readPictureFile), so a batch of large scans does not wait for each decoding
+// (readPicture), so a batch of large scans does not wait for each decoding
 // in turn. One picture at most is read ahead.
 class PicturePrefetch {
 public:

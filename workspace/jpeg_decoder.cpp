@@ -1,5 +1,6 @@
 #include "jpeg_decoder.h"
 
+#include "picture_file.h"
 #include "picture_memory.h"
 #include "sample_geometry.h"
 
@@ -101,6 +102,10 @@ bool decodeInto(jpeg_decompress_struct &info, ErrorManager &errors, const uchar 
     info.do_fancy_upsampling = TRUE;
     jpeg_calc_output_dimensions(&info);
     if (info.output_components != 4)
+        return false;
+    // A damaged header may ask for absurd memory: such a picture is left to
+    // Qt's reader, which refuses it with its reason.
+    if (!withinPictureMemoryLimit(info.output_width, info.output_height))
         return false;
 
     image = newPictureMemory(int(info.output_width), int(info.output_height));
