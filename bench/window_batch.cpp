@@ -1,0 +1,130 @@
+// The window's batch run timed: the real main window, offscreen, analyses a
+// set of pictures through its picture-set window, as a user's Analyze does.
+//
+//   verdalis_bench_window_batch --system NAME --size-ratio X --unit NAME PICTURE...
+//
+// Each picture's line name is its file name without the extension, as
+// verdalis-batch names them. The copied results table goes to standard output
+// (so it can be compared with verdalis-batch's), and one line to standard
+// error: the run's wall time and the process's processor time during the run,
+// in seconds.
+#include "dialogs.h"
+#include "main_window.h"
+#include "picture_set_command.h"
+#include "picture_set_window.h"
+#include "results_page.h"
+#include "workspace_state.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QToolButton>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+
+using namespace verdalis;
+
+namespace {
+
+// No one is there to answer: messages go to standard error.
+class UnattendedDialogs : public Dialogs {
+public:
+    MessageAnswer message(const QString &text, const QString &, MessageButtons) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        return MessageAnswer::Ok;
+    }
+    std::optional<QString> inputText(const QString &, const QString &, const QString &) override
+    {
+        return std::nullopt;
+    }
+    std::optional<FileChoice> openFile(const QString &, const QString &, int) override
+    {
+        return std::nullopt;
+    }
+    std::optional<FileChoice> saveFile(const QString &, const QString &, int) override
+    {
+        return std::nullopt;
+    }
+};
+
+// User and system time of the whole process (every thread), seconds.
+double processorSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+int usage()
+{
+    std::fprintf(stderr, "usage: verdalis_bench_window_batch --system NAME --size-ratio X "
+                         "--unit NAME PICTURE...\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QString system = QStringLiteral("Leaf area only");
+    double sizeRatio = 0;
+    QString unit;
+    QVector<SetPicture> set;
+    const QStringList arguments = app.arguments().mid(1);
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (argument == QLatin1String("--system") && hasValue)
+            system = arguments[++i];
+        else if (argument == QLatin1String("--size-ratio") && hasValue)
+            sizeRatio = arguments[++i].toDouble();
+        else if (argument == QLatin1String("--unit") && hasValue)
+            unit = arguments[++i];
+        else if (argument.startsWith(QLatin1String("--")))
+            return usage();
+        else
+            set.append(
+                {QFileInfo(argument).completeBaseName(), QFileInfo(argument).absoluteFilePath()});
+    }
+    if (set.isEmpty() || sizeRatio <= 0 || unit.isEmpty())
+        return usage();
+
+    UnattendedDialogs dialogs;
+    MainWindow window(dialogs);
+    window.show();
+    const int systemIndex = window.selector().catalogue().indexOf(system);
+    if (systemIndex < 0)
+        return usage();
+    window.selector().select(systemIndex);
+    window.state().setSizeRatio(sizeRatio);
+    window.state().setUnitName(unit);
+    window.state().markCalibrated();
+
+    window.pictureSetButton->click();
+    PictureSetWindow *setWindow = window.pictureSetCommand().pictureSetWindow();
+    setWindow->pictureSet().add(set);
+    QApplication::processEvents();
+
+    const double processorAtStart = processorSeconds();
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(&window.pictureSetCommand().batchRun(), &BatchRun::finished, &app,
+                     &QApplication::quit);
+    setWindow->analyzeButton->click();
+    app.exec();
+    const double wall = clock.nsecsElapsed() / 1e9;
+    const double processor = processorSeconds() - processorAtStart;
+
+    window.resultsPage->copyTableButton->click();
+    std::fputs(QGuiApplication::clipboard()->text().toUtf8().constData(), stdout);
+    std::fprintf(stderr, "window batch: %d pictures, %.3f s wall, %.3f s processor\n",
+                 int(set.size()), wall, processor);
+    return 0;
+}
