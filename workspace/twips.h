@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QRect>
+
 #include <cmath>
 
 namespace verdalis {
@@ -21,6 +23,18 @@ inline int pixelsFromTwips(double twips)
 inline double twipsFromPixels(double pixels)
 {
     return pixels * TwipsPerPixel;
+}
+inline QPoint pixelsFromTwips(const QPoint &twips)
+{
+    return QPoint(pixelsFromTwips(twips.x()), pixelsFromTwips(twips.y()));
+}
+inline QSize pixelsFromTwips(const QSize &twips)
+{
+    return QSize(pixelsFromTwips(twips.width()), pixelsFromTwips(twips.height()));
+}
+inline QRect pixelsFromTwips(const QRect &twips)
+{
+    return QRect(pixelsFromTwips(twips.topLeft()), pixelsFromTwips(twips.size()));
 }
 
 } // namespace verdalis

@@ -21,12 +21,6 @@
 namespace verdalis {
 
 namespace {
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(pixelsFromTwips(left), pixelsFromTwips(top), pixelsFromTwips(width),
-                 pixelsFromTwips(height));
-}
-
 QString rootOf(const QString &folder)
 {
     const QStorageInfo volume(folder);
@@ -83,12 +77,12 @@ PictureFolderBrowser::PictureFolderBrowser(Dialogs &dialogs, QWidget *parent)
       m_files(new FilesOnly(new QFileSystemModel(this), this))
 {
     // Design places, twips, in the window's client area.
-    pathLabel->setGeometry(twipsRect(75, 60, 7470, 300));
+    pathLabel->setGeometry(pixelsFromTwips(QRect(75, 60, 7470, 300)));
     pathLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    driveList->setGeometry(twipsRect(75, 435, 3600, 330));
-    folderList->setGeometry(twipsRect(75, 840, 3600, 2280));
-    typeFilter->setGeometry(twipsRect(3870, 435, 3675, 330));
-    fileList->setGeometry(twipsRect(3870, 840, 3675, 2280));
+    driveList->setGeometry(pixelsFromTwips(QRect(75, 435, 3600, 330)));
+    folderList->setGeometry(pixelsFromTwips(QRect(75, 840, 3600, 2280)));
+    typeFilter->setGeometry(pixelsFromTwips(QRect(3870, 435, 3675, 330)));
+    fileList->setGeometry(pixelsFromTwips(QRect(3870, 840, 3675, 2280)));
 
     driveList->addItems(driveRoots());
 

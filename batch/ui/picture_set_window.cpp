@@ -19,22 +19,6 @@
 namespace verdalis {
 
 namespace {
-QRect twipsRect(const QRect &twips)
-{
-    return QRect(pixelsFromTwips(twips.left()), pixelsFromTwips(twips.top()),
-                 pixelsFromTwips(twips.width()), pixelsFromTwips(twips.height()));
-}
-
-QPoint twipsPoint(int left, int top)
-{
-    return QPoint(pixelsFromTwips(left), pixelsFromTwips(top));
-}
-
-QSize twipsSize(const QSize &twips)
-{
-    return QSize(pixelsFromTwips(twips.width()), pixelsFromTwips(twips.height()));
-}
-
 QPushButton *setButton(const QIcon &icon, const QString &toolTip, const char *name)
 {
     QPushButton *button = pictureButton(icon, toolTip, name);
@@ -125,21 +109,21 @@ PictureSetWindow::PictureSetWindow(Dialogs &dialogs, QWidget *parent)
 void PictureSetWindow::placeControls()
 {
     using namespace PictureSetRules;
-    setFixedSize(twipsSize(ClientTwips));
-    browser->setGeometry(twipsRect(QRect(QPoint(0, 0), QSize(ClientTwips.width(), 3180))));
-    lineNameCaption->setGeometry(twipsRect(QRect(75, 3300, 1380, 300)));
-    lineNameBox->setGeometry(twipsRect(QRect(1500, 3270, 3900, 330)));
-    addSelectedButton->move(twipsPoint(5550, 3210));
-    addAllButton->move(twipsPoint(6150, 3210));
-    listPanel->setGeometry(twipsRect(ListPanelTwips));
-    setTable->setGeometry(twipsRect(QRect(0, 0, ListPanelTwips.width(), 2340)));
-    analyzeButton->setGeometry(twipsRect(QRect(0, 2400, 1200, 540)));
-    cancelButton->setGeometry(twipsRect(QRect(1320, 2400, 1200, 540)));
+    setFixedSize(pixelsFromTwips(ClientTwips));
+    browser->setGeometry(pixelsFromTwips(QRect(QPoint(0, 0), QSize(ClientTwips.width(), 3180))));
+    lineNameCaption->setGeometry(pixelsFromTwips(QRect(75, 3300, 1380, 300)));
+    lineNameBox->setGeometry(pixelsFromTwips(QRect(1500, 3270, 3900, 330)));
+    addSelectedButton->move(pixelsFromTwips(QPoint(5550, 3210)));
+    addAllButton->move(pixelsFromTwips(QPoint(6150, 3210)));
+    listPanel->setGeometry(pixelsFromTwips(ListPanelTwips));
+    setTable->setGeometry(pixelsFromTwips(QRect(0, 0, ListPanelTwips.width(), 2340)));
+    analyzeButton->setGeometry(pixelsFromTwips(QRect(0, 2400, 1200, 540)));
+    cancelButton->setGeometry(pixelsFromTwips(QRect(1320, 2400, 1200, 540)));
     // Stacked right of the list panel, top to bottom.
     const int right = ListPanelTwips.right() + 90;
-    renameButton->move(twipsPoint(right, ListPanelTwips.top()));
-    removeSelectedButton->move(twipsPoint(right, ListPanelTwips.top() + 600));
-    removeAllButton->move(twipsPoint(right, ListPanelTwips.top() + 1200));
+    renameButton->move(pixelsFromTwips(QPoint(right, ListPanelTwips.top())));
+    removeSelectedButton->move(pixelsFromTwips(QPoint(right, ListPanelTwips.top() + 600)));
+    removeAllButton->move(pixelsFromTwips(QPoint(right, ListPanelTwips.top() + 1200)));
 }
 
 int PictureSetWindow::currentRow() const
@@ -280,7 +264,7 @@ void PictureSetWindow::enterCompactView(const QRect &mainWindowFrame)
     const QRect compact = PictureSetRules::compactWindowTwips(
         QRect(twips(mainWindowFrame.left()), twips(mainWindowFrame.top()),
               twips(mainWindowFrame.width()), twips(mainWindowFrame.height())));
-    move(twipsPoint(compact.left(), compact.top()));
+    move(pixelsFromTwips(compact.topLeft()));
 }
 
 void PictureSetWindow::setRunLocked(bool locked)
