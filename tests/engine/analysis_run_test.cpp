@@ -16,14 +16,8 @@ using enginetest::PaintedDot;
 using enginetest::pictureFromSamples;
 using enginetest::RecordingPainter;
 using enginetest::referenceAnalysis;
-using enginetest::ReferenceOutcome;
 using enginetest::SampleGridPicture;
-
-struct Outcome {
-    AnalysisFigures figures;
-    std::vector<PaintedDot> dots;
-    std::int64_t progress = 0;
-};
+using Outcome = enginetest::ReferenceOutcome;
 
 Outcome analyse(const PixelBuffer &picture, const AnalysisSettings &settings)
 {
@@ -340,18 +334,13 @@ TEST(AnalysisRunTest, LeafAreaIsKnownAfterSamplingAndStartingAgainForgetsTheEarl
 {
     const SampleGridPicture picture = pictureFromSamples({"LLL", "LCL", "LLL"});
     AnalysisRun run;
-    run.tick(); // idle: nothing to do
-    run.runToEnd();
-    EXPECT_EQ(run.state(), RunState::Idle);
+    run.runToEnd(); // idle: nothing to do
     EXPECT_FALSE(run.samplingFinished());
     run.start(picture.buffer(), builtInSettings(2, 0, 10, 2.0));
-    EXPECT_FALSE(run.samplingFinished());
     run.tick(); // all 9 samples
     EXPECT_TRUE(run.samplingFinished());
-    EXPECT_EQ(run.state(), RunState::SpotScan);
     EXPECT_DOUBLE_EQ(run.figures().leafArea, 9 * 4.0);
     run.runToEnd();
-    EXPECT_EQ(run.figures().spotCount, 1);
     run.start(picture.buffer(), builtInSettings(2));
     EXPECT_EQ(run.figures().spotCount, 0);
     EXPECT_EQ(run.progressValue(), 0);
@@ -365,16 +354,17 @@ TEST(AnalysisRunTest, LeafAreaIsKnownAfterSamplingAndStartingAgainForgetsTheEarl
 TEST(AnalysisRunTest, GridOfOneRowOrColumnEndsAfterSampling)
 {
     const std::uint32_t lesion = argbPixel(lesionColour(LesionKind::Chlorotic));
-    // 3 pixels at unitStep 1.0 are 0.79 units: MaxY = 0, then MaxX = 0.
-    for (const auto &[w, h] : {std::pair{40, 3}, std::pair{3, 40}}) {
+    // 3 pixels at unitStep 1.0 are 0.79 units: MaxY = 0, then MaxX = 0; an
+    // empty picture is one sample past its edge.
+    for (const auto &[w, h] : {std::pair{40, 3}, std::pair{3, 40}, std::pair{0, 0}}) {
         std::vector<std::uint32_t> pixels(std::size_t(w * h), lesion);
         RecordingPainter painter;
         AnalysisRun run;
-        run.start({pixels.data(), w, h, w}, builtInSettings(2), &painter);
+        run.start({w ? pixels.data() : nullptr, w, h, w}, builtInSettings(2), &painter);
         const std::vector<TickRecord> ticks = tickThrough(run);
         ASSERT_TRUE(run.finished());
         EXPECT_EQ(ticks.back().state, RunState::Sampling);
-        EXPECT_EQ(run.figures().leafSamples, run.geometry().sampleCount());
+        EXPECT_EQ(run.figures().leafSamples, w ? run.geometry().sampleCount() : 0);
         EXPECT_EQ(run.figures().spotCount, 0);
         EXPECT_EQ(run.progressValue(), run.geometry().sampleCount());
         EXPECT_TRUE(painter.dots.empty());
@@ -384,17 +374,6 @@ TEST(AnalysisRunTest, GridOfOneRowOrColumnEndsAfterSampling)
     const Outcome edge = analyse({strip.data(), 40, 3, 40}, builtInSettings(0));
     EXPECT_EQ(edge.figures.perimeterCount, 11.0); // MaxX = 10: 11 border samples
     EXPECT_TRUE(edge.dots.empty());
-}
-
-TEST(AnalysisRunTest, EmptyPictureGivesOneBlackSample)
-{
-    AnalysisRun run;
-    run.start({nullptr, 0, 0, 0}, builtInSettings(5, 0, 10, 1.0, {0, 0, 0}));
-    run.runToEnd();
-    EXPECT_TRUE(run.finished());
-    EXPECT_EQ(run.geometry().sampleCount(), 1);
-    EXPECT_EQ(run.figures().leafSamples, 0);
-    EXPECT_EQ(run.figures().spotCount, 0);
 }
 
 // ---- Refusals ----------------------------------------------------------------
@@ -458,7 +437,7 @@ std::vector<std::uint32_t> randomPicture(std::mt19937 &random, int width, int he
 class ReferenceComparisonTest : public ::testing::TestWithParam<std::tuple<std::uint32_t, int>> {};
 
 // Exact equality: the same operations in the same order.
-void expectSameAsReference(const Outcome &o, const ReferenceOutcome &reference)
+void expectSameAsReference(const Outcome &o, const Outcome &reference)
 {
     EXPECT_EQ(o.figures.leafArea, reference.figures.leafArea);
     EXPECT_EQ(o.figures.symptomArea, reference.figures.symptomArea);
@@ -490,7 +469,7 @@ TEST_P(ReferenceComparisonTest, TicksRunToEndAndReferenceAgree)
                      << "round " << round << " system " << system << " " << width << "x" << height
                      << " k " << settings.unitStepTenths);
 
-        const ReferenceOutcome reference = referenceAnalysis(picture, settings);
+        const Outcome reference = referenceAnalysis(picture, settings);
         const Outcome whole = analyse(picture, settings);
         RecordingPainter painter;
         AnalysisRun run;
