@@ -2,6 +2,7 @@
 #include "picture_canvas.h"
 #include "picture_fit.h"
 #include "picture_opener.h"
+#include "sample_geometry.h"
 #include "scripted_dialogs.h"
 #include "test_pictures.h"
 
@@ -24,11 +25,8 @@ class WorkspaceRulesTest : public QObject {
 private slots:
     void fitPicture_data();
     void fitPicture();
-    void layoutSnapsToMinimum();
-    void layoutFollowsWindow();
-    void layoutDoesNothingWhenMinimised();
-    void canvasSamples_data();
-    void canvasSamples();
+    void layoutSnapsAndKeepsControlsApart();
+    void canvasReadsWhereTheEngineSamples();
     void canvasDrawingsAndBaking();
     void canvasDotShape_data();
     void canvasDotShape();
@@ -42,8 +40,6 @@ void WorkspaceRulesTest::fitPicture_data()
     QTest::addColumn<AxisPlacement>("expected");
     // Viewport 6000 twips along the axis tested; offset, scroll maximum, value.
     QTest::newRow("smaller: centred") << 3000.0 << 6000.0 << AxisPlacement{1500, 0, 0};
-    QTest::newRow("100 larger: centred, overhangs 50")
-        << 6100.0 << 6000.0 << AxisPlacement{-50, 0, 0};
     QTest::newRow("101 larger: maximum 1, value 0") << 6101.0 << 6000.0 << AxisPlacement{0, 1, 0};
     QTest::newRow("1000 larger: maximum 10, value 5")
         << 7000.0 << 6000.0 << AxisPlacement{-500, 10, 5};
@@ -77,80 +73,53 @@ void WorkspaceRulesTest::fitPicture()
              expected.scrollMaximum ? expected.offset : 0.0);
 }
 
-void WorkspaceRulesTest::layoutSnapsToMinimum()
+void WorkspaceRulesTest::layoutSnapsAndKeepsControlsApart()
 {
-    const auto g = MainWindowLayout::compute({11000, 8000}, false);
-    QVERIFY(g);
-    QCOMPARE(g->window, QSize(12000, 9000));
-    // Tab, viewport and scroll bars at this size are checked on the window.
-    QCOMPARE(g->progressBar.topLeft(), QPoint(225, 7095));
-    QCOMPARE(g->progressBar.width(), 7755);
-    QCOMPARE(g->toolPanels.x(), 8340);
+    QVERIFY(!MainWindowLayout::compute({2000, 300}, true)); // minimised: left alone
+    // Below 12000 x 9000 twips the window snaps back; a height just above is kept.
+    QCOMPARE(MainWindowLayout::compute({11000, 8000}, false)->window, QSize(12000, 9000));
+    QCOMPARE(MainWindowLayout::compute({11999, 9001}, false)->window, QSize(12000, 9001));
+    // At any size the scroll bars hug the viewport, the progress bar lies below
+    // them inside the page, and the right-hand strip starts right of them.
+    for (const QSize &size : {QSize(12000, 9000), QSize(18000, 13500)}) {
+        const WindowGeometry g = *MainWindowLayout::compute(size, false);
+        QCOMPARE(g.verticalScroll.left(), g.viewport.right() + 1);
+        QCOMPARE(g.verticalScroll.height(), g.viewport.height());
+        QCOMPARE(g.horizontalScroll.top(), g.viewport.bottom() + 1);
+        QCOMPARE(g.horizontalScroll.width(), g.viewport.width());
+        QVERIFY(g.progressBar.top() > g.horizontalScroll.bottom());
+        QVERIFY(g.progressBar.bottom() < g.pages.height());
+        QVERIFY(g.toolPanels.x() > g.verticalScroll.right());
+    }
 }
 
-void WorkspaceRulesTest::layoutFollowsWindow()
+// The canvas has its own pixel arithmetic; it must read and draw on the pixel
+// each engine sample reads, or the dots miss what was detected.
+void WorkspaceRulesTest::canvasReadsWhereTheEngineSamples()
 {
-    // Width below 12000 snaps, height just above 9000 is kept.
-    auto g = MainWindowLayout::compute({11999, 9001}, false);
-    QCOMPARE(g->window, QSize(12000, 9001));
-    g = MainWindowLayout::compute({18000, 13500}, false);
-    QCOMPARE(g->window, QSize(18000, 13500));
-    QCOMPARE(g->pages.size(), QSize(17790, 12060));
-    QCOMPARE(g->viewport.size(), QSize(13755, 10860));
-    QCOMPARE(g->verticalScroll.left(), 13980);
-    QCOMPARE(g->horizontalScroll.top(), 11310);
-    QCOMPARE(g->toolPanels.x(), 14340);
-    QCOMPARE(g->progressBar.top(), 11595);
-    // The leaf area read-out stays below the right-hand strip.
-    QCOMPARE(g->leafArea.x(), g->toolPanels.x());
-    QVERIFY(g->leafArea.y() > g->toolPanels.y() + MainWindowLayout::RightStripHeight);
-}
-
-void WorkspaceRulesTest::layoutDoesNothingWhenMinimised()
-{
-    QVERIFY(!MainWindowLayout::compute({2000, 300}, true));
-}
-
-void WorkspaceRulesTest::canvasSamples_data()
-{
-    QTest::addColumn<int>("tenths");
-    QTest::addColumn<int>("maxX");
-    QTest::addColumn<int>("maxY");
-    QTest::addColumn<QList<int>>("pixelOfUnit"); // pixel read by units 0, 1, 2, 3
-    // 40 x 30 pixels. At 1.0 one unit is 480/127 pixels, at 0.5 it is 240/127.
-    QTest::newRow("unitStep 1.0") << 10 << 10 << 7 << QList<int>{0, 3, 7, 11};
-    QTest::newRow("unitStep 0.5") << 5 << 21 << 15 << QList<int>{0, 1, 3, 5};
-}
-
-void WorkspaceRulesTest::canvasSamples()
-{
-    QFETCH(int, tenths);
-    QFETCH(int, maxX);
-    QFETCH(int, maxY);
-    QFETCH(QList<int>, pixelOfUnit);
     const QImage picture = TestPictures::gradient(40, 30);
     PictureCanvas canvas;
     canvas.setPicture(picture);
-    canvas.setUnitStepTenths(tenths);
-
-    QCOMPARE(int(canvas.maxX()), maxX);
-    QCOMPARE(int(canvas.maxY()), maxY);
-    for (int unit = 0; unit < pixelOfUnit.size(); ++unit) {
-        const int pixel = pixelOfUnit.at(unit);
-        QCOMPARE(canvas.colourAt(unit, unit), packed(picture.pixel(pixel, pixel)));
-        QCOMPARE(canvas.colourAt(unit, 0), packed(picture.pixel(pixel, 0)));
+    for (int tenths = 1; tenths <= 10; ++tenths) {
+        canvas.setUnitStepTenths(tenths);
+        const SampleGeometry grid(40, 30, tenths);
+        for (int x = 0; x <= grid.maxX(); ++x) {
+            const int y = x % (grid.maxY() + 1);
+            const QPoint pixel(int(SampleGeometry::pixelOfSample(x, tenths)),
+                               int(SampleGeometry::pixelOfSample(y, tenths)));
+            QCOMPARE(canvas.colourAt(x, y), packed(picture.pixel(pixel)));
+        }
+        QCOMPARE(canvas.colourAt(grid.maxX() + 1, 0), -1);
+        QCOMPARE(canvas.colourAt(0, grid.maxY() + 1), -1);
     }
-    // The last whole sample is inside, the next one outside.
-    QVERIFY(canvas.colourAt(maxX, maxY) >= 0);
-    QCOMPARE(canvas.colourAt(maxX + 1, 0), -1);
-    QCOMPARE(canvas.colourAt(0, maxY + 1), -1);
     QCOMPARE(canvas.colourAt(-1, 0), -1);
 
     // A dot drawn at a sample is what that sample reads, and only there.
+    canvas.setUnitStepTenths(10);
     canvas.setPen(QColor(255, 0, 0), 1);
     canvas.drawPoint(QPointF(2, 2));
     QCOMPARE(canvas.colourAt(2, 2), 255);
-    QCOMPARE(canvas.colourAt(3, 2), packed(picture.pixel(pixelOfUnit[3], pixelOfUnit[2])));
+    QCOMPARE(canvas.colourAt(3, 2), packed(picture.pixel(11, 7)));
     QCOMPARE(canvas.picture(), picture.convertToFormat(QImage::Format_RGB32));
 }
 
