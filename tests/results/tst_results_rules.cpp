@@ -28,8 +28,7 @@ private slots:
 
     void reportText_data();
     void reportText();
-    void formatting_data();
-    void formatting();
+    void roundsTheStoredValue();
     void leafAreaOnlyTable();
     void copiedHeaderFollowsSystemAtCopyTime();
     void prepareDiscardsEarlierRows();
@@ -107,21 +106,11 @@ void ResultsRulesTest::reportText()
     QTEST(layout.chart.symptomArea, "chartSymptom");
 }
 
-void ResultsRulesTest::formatting_data()
+void ResultsRulesTest::roundsTheStoredValue()
 {
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QString>("text");
     // 1.0005 is stored just below the half, 0.0005 just above it.
-    QTest::newRow("binary value below half") << 1.0005 << English << "1.000";
-    QTest::newRow("binary value above half") << 0.0005 << English << "0.001";
-}
-
-void ResultsRulesTest::formatting()
-{
-    QFETCH(double, value);
-    QFETCH(QLocale, locale);
-    QTEST(formatResult(value, locale), "text");
+    QCOMPARE(formatResult(1.0005, English), QStringLiteral("1.000"));
+    QCOMPARE(formatResult(0.0005, English), QStringLiteral("0.001"));
 }
 
 void ResultsRulesTest::leafAreaOnlyTable()
