@@ -35,7 +35,6 @@ private slots:
     void init();
     void cleanup();
 
-    void startsOnLeafAreaOnly();
     void selectionSetsThresholdsAndSlider_data();
     void selectionSetsThresholdsAndSlider();
     void customColourComesFromTheSelectedRow();
@@ -46,7 +45,6 @@ private slots:
     void loadShowsOnlyWholeFiles();
     void saveAsksUntilNameIsUsable_data();
     void saveAsksUntilNameIsUsable();
-    void saveEndsSamplingThenReselects();
     void deleteRewritesFile_data();
     void deleteRewritesFile();
     void unwritableFileKeepsCatalogue();
@@ -85,17 +83,6 @@ void DetectionSelectorTest::start(const QByteArray &file)
     if (!file.isEmpty())
         writeBytes(filePath(), file);
     m_selector->loadCustomSystems();
-}
-
-void DetectionSelectorTest::startsOnLeafAreaOnly()
-{
-    start({});
-    QVERIFY(m_dialogs->calls().isEmpty()); // a fresh installation has no file: no message
-    QCOMPARE(m_selector->catalogue().names(), BuiltIns);
-    QCOMPARE(m_selector->selectedIndex(), 0);
-    // The slider's start (range -3..10, at 0, disabled) is checked on the panel.
-    QCOMPARE(m_state->baseThreshold(), 25.0);
-    QCOMPARE(m_state->thresholdStep(), 5);
 }
 
 void DetectionSelectorTest::selectionSetsThresholdsAndSlider_data()
@@ -217,6 +204,7 @@ void DetectionSelectorTest::loadShowsOnlyWholeFiles_data()
     QTest::addColumn<QString>("message"); // empty: none
     QTest::addColumn<QStringList>("customNames");
 
+    // A fresh installation has no file: no message.
     QTest::newRow("no file") << QByteArray() << QString() << QStringList();
     QTest::newRow("three systems")
         << ThreeSystems << QString() << QStringList{"Spot", "Rust", "Blight"};
@@ -309,31 +297,6 @@ void DetectionSelectorTest::saveAsksUntilNameIsUsable()
     QCOMPARE(rgb(m_state->customColour()), QStringLiteral("10,20,30"));
     QCOMPARE(readBytes(filePath()),
              "2" + before.mid(1) + "\"" + savedName.toUtf8() + "\",\"10\",\"20\",\"30\"\r\n");
-}
-
-void DetectionSelectorTest::saveEndsSamplingThenReselects()
-{
-    start({});
-    m_state->setCustomColour({7, 8, 9});
-    QStringList events;
-    connect(m_selector.get(), &DetectionSelector::customSystemAppended, this,
-            [&](int index) { events << QStringLiteral("appended %1").arg(index); });
-    connect(m_selector.get(), &DetectionSelector::selectionChanged, this,
-            [&](int index) { events << QStringLiteral("selected %1").arg(index); });
-    // Ending the sampling resets its list and with it the custom colour.
-    connect(m_selector.get(), &DetectionSelector::newSystemSaved, this, [&] {
-        events << QStringLiteral("file %1").arg(QString::fromUtf8(readBytes(filePath()).left(3)));
-        m_state->setCustomColour({0, 0, 0});
-    });
-    m_dialogs->answerInput(QStringLiteral("Lesion"));
-
-    QVERIFY(m_selector->saveNewSystem());
-    QCOMPARE(events, (QStringList{"appended 5", "selected 5", "file 1\r\n", "selected 5"}));
-    QCOMPARE(rgb(m_state->customColour()), QStringLiteral("7,8,9"));
-    QCOMPARE(m_selector->slider().minimum, -10);
-    QCOMPARE(m_selector->slider().maximum, 20);
-    QCOMPARE(m_selector->deleteButton().toolTip,
-             QStringLiteral("Delete \"Lesion\" detection system"));
 }
 
 void DetectionSelectorTest::deleteRewritesFile_data()
