@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <random>
+#include <tuple>
 
 namespace verdalis {
 namespace {
@@ -245,10 +247,6 @@ TEST(AnalysisRunTest, DotsNarrowWithTheUnitStep)
 struct TickRecord {
     RunState state;        // before the tick
     std::int64_t progress; // after it
-    bool operator==(const TickRecord &o) const
-    {
-        return state == o.state && progress == o.progress;
-    }
 };
 
 std::vector<TickRecord> tickThrough(AnalysisRun &run)
@@ -287,36 +285,24 @@ void expectWholeBudgets(const std::vector<TickRecord> &ticks, std::int64_t final
     EXPECT_EQ(before, finalProgress);
 }
 
-TEST(AnalysisRunTest, TicksKeepTheBudgetsAndTheSeedEndsAScanTick)
+// The random pictures compared with the reference below hold every tick to its
+// budget; here a spot too large for one tick is grown over two.
+TEST(AnalysisRunTest, SpotGrowthIsCutIntoTicksToo)
 {
-    // 30 x 30 samples with a 12 x 12 symptom block at x 10..21, y 5..16.
+    // 30 x 30 samples with a 12 x 12 symptom block: 144 samples grow in 101 + 43
+    // queue items.
     std::vector<std::string> rows(30, std::string(30, 'L'));
     for (int y = 5; y <= 16; ++y)
         rows[std::size_t(y)].replace(10, 12, std::string(12, 'C'));
     const SampleGridPicture picture = pictureFromSamples(rows);
     AnalysisRun run;
     run.start(picture.buffer(), builtInSettings(2));
-    EXPECT_EQ(run.state(), RunState::Sampling);
     const std::vector<TickRecord> ticks = tickThrough(run);
-
-    using S = RunState;
-    std::vector<TickRecord> expected = {
-        {S::Sampling, 501},
-        {S::Sampling, 900},
-        // The seed (10, 5) is probe 296: 10 columns of 29 probes, then 6 more.
-        {S::SpotScan, 900 + 101},
-        {S::SpotScan, 900 + 202},
-        {S::SpotScan, 900 + 296},
-        // 144 samples grow in 101 + 43 queue items; the bar stands still.
-        {S::SpotGrow, 900 + 296},
-        {S::SpotGrow, 900 + 296}};
-    // 30 x 29 probes plus the seed probed again: 575 left.
-    for (std::int64_t done = 296 + 101; done < 871; done += 101)
-        expected.push_back({S::SpotScan, 900 + done});
-    expected.push_back({S::SpotScan, 900 + 871});
-    EXPECT_EQ(ticks, expected);
+    expectWholeBudgets(ticks, run.progressValue());
+    EXPECT_EQ(std::count_if(ticks.begin(), ticks.end(),
+                            [](const TickRecord &t) { return t.state == RunState::SpotGrow; }),
+              2);
     EXPECT_EQ(run.figures().symptomSamples, 144);
-    EXPECT_EQ(run.figures().spotCount, 1);
 }
 
 TEST(AnalysisRunTest, ProgressMaximumUsesUnroundedSize)
@@ -439,14 +425,12 @@ class ReferenceComparisonTest : public ::testing::TestWithParam<std::tuple<std::
 // Exact equality: the same operations in the same order.
 void expectSameAsReference(const Outcome &o, const Outcome &reference)
 {
-    EXPECT_EQ(o.figures.leafArea, reference.figures.leafArea);
-    EXPECT_EQ(o.figures.symptomArea, reference.figures.symptomArea);
-    EXPECT_EQ(o.figures.perimeter, reference.figures.perimeter);
-    EXPECT_EQ(o.figures.perimeterCount, reference.figures.perimeterCount);
-    EXPECT_EQ(o.figures.leafSamples, reference.figures.leafSamples);
-    EXPECT_EQ(o.figures.symptomSamples, reference.figures.symptomSamples);
-    EXPECT_EQ(o.figures.spotCount, reference.figures.spotCount);
-    EXPECT_EQ(o.progress, reference.progress);
+    const auto all = [](const Outcome &x) {
+        const AnalysisFigures &f = x.figures;
+        return std::tie(f.leafArea, f.symptomArea, f.perimeter, f.perimeterCount, f.leafSamples,
+                        f.symptomSamples, f.spotCount, x.progress);
+    };
+    EXPECT_EQ(all(o), all(reference));
     EXPECT_TRUE(o.dots == reference.dots);
 }
 
