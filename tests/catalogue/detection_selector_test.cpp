@@ -1,16 +1,8 @@
-#include "catalogue_test_files.h"
-#include "custom_detection_file.h"
+#include "catalogue_rig.h"
 #include "detection_colour_samples.h"
-#include "detection_selector.h"
-#include "scripted_dialogs.h"
-#include "workspace_state.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <memory>
 
 using namespace verdalis;
 
@@ -26,14 +18,9 @@ const QStringList BuiltIns = {"Leaf area only", "System 1", "System 2", "System 
 
 } // namespace
 
-// The selector over a program folder in a temporary directory. The scripted
-// dialogs fail the test on any question nobody expected.
 class DetectionSelectorTest : public QObject {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-
     void selectionSetsThresholdsAndSlider_data();
     void selectionSetsThresholdsAndSlider();
     void customColourComesFromTheSelectedRow();
@@ -48,41 +35,7 @@ private slots:
     void deleteRewritesFile();
     void unwritableFileKeepsCatalogue();
     void sampleAverageRoundsHalvesToEven();
-
-private:
-    // Program folder with this custom file (none when empty), custom systems loaded.
-    void start(const QByteArray &file);
-    QString filePath() const { return customDetectionFilePath(m_folder->path()); }
-
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<WorkspaceState> m_state;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<DetectionSelector> m_selector;
 };
-
-void DetectionSelectorTest::init()
-{
-    m_folder = std::make_unique<QTemporaryDir>();
-    m_state = std::make_unique<WorkspaceState>();
-    m_state->setProgramFolder(m_folder->path());
-    m_dialogs = std::make_unique<ScriptedDialogs>();
-    m_selector = std::make_unique<DetectionSelector>(*m_state, *m_dialogs);
-}
-
-void DetectionSelectorTest::cleanup()
-{
-    m_selector.reset();
-    m_dialogs.reset(); // fails the test if a scripted answer was left unused
-    m_state.reset();
-    m_folder.reset();
-}
-
-void DetectionSelectorTest::start(const QByteArray &file)
-{
-    if (!file.isEmpty())
-        writeBytes(filePath(), file);
-    m_selector->loadCustomSystems();
-}
 
 void DetectionSelectorTest::selectionSetsThresholdsAndSlider_data()
 {
@@ -115,47 +68,49 @@ void DetectionSelectorTest::selectionSetsThresholdsAndSlider_data()
 
 void DetectionSelectorTest::selectionSetsThresholdsAndSlider()
 {
+    CatalogueRig c;
     QFETCH(QStringList, steps);
-    start("1\r\n\"Spot\",\"120\",\"45\",\"30\"\r\n");
+    c.start("1\r\n\"Spot\",\"120\",\"45\",\"30\"\r\n");
     int lastIndex = 0;
     for (const QString &step : steps) {
         const int value = step.mid(1).toInt();
         if (step.startsWith(u's')) {
-            m_selector->select(value);
+            c.selector.select(value);
             lastIndex = value;
         } else {
-            m_selector->setSliderPosition(value);
+            c.selector.setSliderPosition(value);
         }
     }
-    const SliderState &slider = m_selector->slider();
+    const SliderState &slider = c.selector.slider();
     QTEST(slider.minimum, "minimum");
     QTEST(slider.maximum, "maximum");
     QTEST(slider.position, "position");
     QTEST(slider.enabled, "enabled");
     QTEST(slider.display(), "display");
-    QTEST(m_state->baseThreshold(), "baseThreshold");
-    QTEST(m_state->thresholdStep(), "thresholdStep");
-    QCOMPARE(m_state->sliderPosition(), slider.position);
-    QCOMPARE(m_state->systemIndex(), lastIndex);
-    QCOMPARE(m_selector->selectedIndex(), lastIndex);
+    QTEST(c.state.baseThreshold(), "baseThreshold");
+    QTEST(c.state.thresholdStep(), "thresholdStep");
+    QCOMPARE(c.state.sliderPosition(), slider.position);
+    QCOMPARE(c.state.systemIndex(), lastIndex);
+    QCOMPARE(c.selector.selectedIndex(), lastIndex);
 }
 
 void DetectionSelectorTest::customColourComesFromTheSelectedRow()
 {
-    start(ThreeSystems);
+    CatalogueRig c;
+    c.start(ThreeSystems);
     // Whoever follows the system index must already see the new colour.
     Rgb colourSeenOnChange;
-    connect(m_state.get(), &WorkspaceState::systemChanged, this,
-            [&] { colourSeenOnChange = m_state->customColour(); });
+    connect(&c.state, &WorkspaceState::systemChanged, this,
+            [&] { colourSeenOnChange = c.state.customColour(); });
 
-    m_selector->select(6);
-    QCOMPARE(rgb(m_state->customColour()), QStringLiteral("200,100,0"));
+    c.selector.select(6);
+    QCOMPARE(rgb(c.state.customColour()), QStringLiteral("200,100,0"));
     QCOMPARE(rgb(colourSeenOnChange), QStringLiteral("200,100,0"));
-    m_selector->select(7);
-    QCOMPARE(rgb(m_state->customColour()), QStringLiteral("90,60,20"));
+    c.selector.select(7);
+    QCOMPARE(rgb(c.state.customColour()), QStringLiteral("90,60,20"));
     // A built-in system leaves the custom colour alone.
-    m_selector->select(2);
-    QCOMPARE(rgb(m_state->customColour()), QStringLiteral("90,60,20"));
+    c.selector.select(2);
+    QCOMPARE(rgb(c.state.customColour()), QStringLiteral("90,60,20"));
 }
 
 void DetectionSelectorTest::deleteButtonOnlyForCustomSystems_data()
@@ -171,26 +126,28 @@ void DetectionSelectorTest::deleteButtonOnlyForCustomSystems_data()
 
 void DetectionSelectorTest::deleteButtonOnlyForCustomSystems()
 {
+    CatalogueRig c;
     QFETCH(int, index);
-    start(ThreeSystems);
-    m_selector->select(index == 0 ? 5 : 0); // come from the other kind
-    m_selector->select(index);
-    QTEST(m_selector->deleteButton().enabled, "enabled");
-    QTEST(m_selector->deleteButton().toolTip, "toolTip");
+    c.start(ThreeSystems);
+    c.selector.select(index == 0 ? 5 : 0); // come from the other kind
+    c.selector.select(index);
+    QTEST(c.selector.deleteButton().enabled, "enabled");
+    QTEST(c.selector.deleteButton().toolTip, "toolTip");
 }
 
 void DetectionSelectorTest::suppressedSelectionChangesNothing()
 {
-    start(ThreeSystems);
-    m_selector->select(3);
-    m_selector->setSelectionSuppressed(true);
-    m_selector->select(6);
-    QCOMPARE(m_selector->selectedIndex(), 3);
-    QCOMPARE(m_state->baseThreshold(), 40.0);
-    QCOMPARE(m_selector->slider().minimum, -10);
-    m_selector->setSelectionSuppressed(false);
-    m_selector->select(6);
-    QCOMPARE(m_selector->selectedIndex(), 6);
+    CatalogueRig c;
+    c.start(ThreeSystems);
+    c.selector.select(3);
+    c.selector.setSelectionSuppressed(true);
+    c.selector.select(6);
+    QCOMPARE(c.selector.selectedIndex(), 3);
+    QCOMPARE(c.state.baseThreshold(), 40.0);
+    QCOMPARE(c.selector.slider().minimum, -10);
+    c.selector.setSelectionSuppressed(false);
+    c.selector.select(6);
+    QCOMPARE(c.selector.selectedIndex(), 6);
 }
 
 void DetectionSelectorTest::loadShowsOnlyWholeFiles_data()
@@ -210,19 +167,20 @@ void DetectionSelectorTest::loadShowsOnlyWholeFiles_data()
 
 void DetectionSelectorTest::loadShowsOnlyWholeFiles()
 {
+    CatalogueRig c;
     QFETCH(QByteArray, file);
     QFETCH(QString, message);
     QFETCH(QStringList, customNames);
     if (!message.isEmpty())
-        m_dialogs->answerMessage(MessageAnswer::Ok);
-    m_selector->select(3);
-    start(file);
+        c.dialogs.answerMessage(MessageAnswer::Ok);
+    c.selector.select(3);
+    c.start(file);
 
-    QCOMPARE(m_dialogs->messages(), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(c.dialogs.messages(), message.isEmpty() ? QStringList() : QStringList{message});
     if (!message.isEmpty())
-        QCOMPARE(m_dialogs->lastCall().title, QStringLiteral("Verdalis"));
-    QCOMPARE(m_selector->catalogue().names(), BuiltIns + customNames);
-    QCOMPARE(m_selector->selectedIndex(), 0);
+        QCOMPARE(c.dialogs.lastCall().title, QStringLiteral("Verdalis"));
+    QCOMPARE(c.selector.catalogue().names(), BuiltIns + customNames);
+    QCOMPARE(c.selector.selectedIndex(), 0);
 }
 
 void DetectionSelectorTest::saveAsksUntilNameIsUsable_data()
@@ -246,27 +204,28 @@ void DetectionSelectorTest::saveAsksUntilNameIsUsable_data()
 
 void DetectionSelectorTest::saveAsksUntilNameIsUsable()
 {
+    CatalogueRig c;
     QFETCH(QStringList, answers);
     QFETCH(QStringList, messages);
     QFETCH(QString, savedName);
     const QByteArray before("1\r\n\"Spot\",\"120\",\"45\",\"30\"\r\n");
-    start(before);
-    m_selector->select(3);
-    m_selector->setSliderPosition(-6);
-    m_state->setCustomColour({10, 20, 30});
+    c.start(before);
+    c.selector.select(3);
+    c.selector.setSliderPosition(-6);
+    c.state.setCustomColour({10, 20, 30});
     for (const QString &answer : answers) {
         if (answer == "<cancel>")
-            m_dialogs->cancelInput();
+            c.dialogs.cancelInput();
         else
-            m_dialogs->answerInput(answer);
+            c.dialogs.answerInput(answer);
         if (answer != answers.last())
-            m_dialogs->answerMessage(MessageAnswer::Ok);
+            c.dialogs.answerMessage(MessageAnswer::Ok);
     }
 
-    QCOMPARE(m_selector->saveNewSystem(), !savedName.isEmpty());
+    QCOMPARE(c.selector.saveNewSystem(), !savedName.isEmpty());
 
-    QCOMPARE(m_dialogs->messages(), messages);
-    for (const ScriptedDialogs::Call &call : m_dialogs->calls()) {
+    QCOMPARE(c.dialogs.messages(), messages);
+    for (const ScriptedDialogs::Call &call : c.dialogs.calls()) {
         if (call.kind == ScriptedDialogs::Kind::Input) {
             QCOMPARE(call.text, QStringLiteral("Please set the name of the new detection system"));
             QCOMPARE(call.title, QStringLiteral("Saving a new detection system"));
@@ -277,18 +236,18 @@ void DetectionSelectorTest::saveAsksUntilNameIsUsable()
     }
     if (savedName.isEmpty()) {
         // Asking and comparing left everything as it was.
-        QCOMPARE(m_selector->catalogue().count(), 6);
-        QCOMPARE(m_selector->selectedIndex(), 3);
-        QCOMPARE(m_state->baseThreshold(), 40.0);
-        QCOMPARE(m_state->sliderPosition(), -6);
-        QCOMPARE(readBytes(filePath()), before);
+        QCOMPARE(c.selector.catalogue().count(), 6);
+        QCOMPARE(c.selector.selectedIndex(), 3);
+        QCOMPARE(c.state.baseThreshold(), 40.0);
+        QCOMPARE(c.state.sliderPosition(), -6);
+        QCOMPARE(readBytes(c.filePath()), before);
         return;
     }
-    QCOMPARE(m_selector->catalogue().names().last(), savedName);
-    QCOMPARE(m_selector->selectedIndex(), 6);
-    QCOMPARE(m_state->systemIndex(), 6);
-    QCOMPARE(rgb(m_state->customColour()), QStringLiteral("10,20,30"));
-    QCOMPARE(readBytes(filePath()),
+    QCOMPARE(c.selector.catalogue().names().last(), savedName);
+    QCOMPARE(c.selector.selectedIndex(), 6);
+    QCOMPARE(c.state.systemIndex(), 6);
+    QCOMPARE(rgb(c.state.customColour()), QStringLiteral("10,20,30"));
+    QCOMPARE(readBytes(c.filePath()),
              "2" + before.mid(1) + "\"" + savedName.toUtf8() + "\",\"10\",\"20\",\"30\"\r\n");
 }
 
@@ -312,51 +271,53 @@ void DetectionSelectorTest::deleteRewritesFile_data()
 
 void DetectionSelectorTest::deleteRewritesFile()
 {
+    CatalogueRig c;
     QFETCH(QByteArray, file);
     QFETCH(int, index);
     QFETCH(bool, yes);
     QFETCH(QByteArray, fileAfter);
     QFETCH(QStringList, customNames);
-    start(file);
-    m_selector->select(index);
-    const QString name = m_selector->catalogue().at(index).name;
-    m_dialogs->answerMessage(yes ? MessageAnswer::Yes : MessageAnswer::No);
+    c.start(file);
+    c.selector.select(index);
+    const QString name = c.selector.catalogue().at(index).name;
+    c.dialogs.answerMessage(yes ? MessageAnswer::Yes : MessageAnswer::No);
 
-    QCOMPARE(m_selector->deleteSelectedSystem(), yes);
+    QCOMPARE(c.selector.deleteSelectedSystem(), yes);
 
-    const ScriptedDialogs::Call &question = m_dialogs->lastCall();
+    const ScriptedDialogs::Call &question = c.dialogs.lastCall();
     QCOMPARE(question.text,
              QStringLiteral("Are you sure you want to delete \"%1\" detection system?").arg(name));
     QCOMPARE(question.title, QStringLiteral("Delete detection system"));
     QCOMPARE(question.buttons, MessageButtons::YesNo);
-    QCOMPARE(readBytes(filePath()), fileAfter);
-    QCOMPARE(m_selector->catalogue().names(), BuiltIns + customNames);
-    QCOMPARE(m_selector->selectedIndex(), yes ? 0 : index);
-    QCOMPARE(m_state->systemIndex(), yes ? 0 : index);
+    QCOMPARE(readBytes(c.filePath()), fileAfter);
+    QCOMPARE(c.selector.catalogue().names(), BuiltIns + customNames);
+    QCOMPARE(c.selector.selectedIndex(), yes ? 0 : index);
+    QCOMPARE(c.state.systemIndex(), yes ? 0 : index);
 }
 
 void DetectionSelectorTest::unwritableFileKeepsCatalogue()
 {
-    start({});
-    QVERIFY(QDir().mkdir(filePath())); // a folder where the file should be
+    CatalogueRig c;
+    c.start({});
+    QVERIFY(QDir().mkdir(c.filePath())); // a folder where the file should be
     const QString messageStart =
-        QStringLiteral("The detection systems could not be saved to ") + filePath() + u'\n';
+        QStringLiteral("The detection systems could not be saved to ") + c.filePath() + u'\n';
 
-    m_state->setCustomColour({1, 2, 3});
-    m_dialogs->answerInput(QStringLiteral("Spot"));
-    m_dialogs->answerMessage(MessageAnswer::Ok);
-    QVERIFY(m_selector->saveNewSystem());
-    QVERIFY(m_dialogs->lastCall().text.startsWith(messageStart));
-    QVERIFY(m_dialogs->lastCall().text.size() > messageStart.size()); // and the reason
-    QCOMPARE(m_dialogs->lastCall().title, QStringLiteral("Verdalis"));
-    QCOMPARE(m_selector->catalogue().names(), BuiltIns + QStringList{"Spot"});
-    QCOMPARE(m_selector->selectedIndex(), 5);
+    c.state.setCustomColour({1, 2, 3});
+    c.dialogs.answerInput(QStringLiteral("Spot"));
+    c.dialogs.answerMessage(MessageAnswer::Ok);
+    QVERIFY(c.selector.saveNewSystem());
+    QVERIFY(c.dialogs.lastCall().text.startsWith(messageStart));
+    QVERIFY(c.dialogs.lastCall().text.size() > messageStart.size()); // and the reason
+    QCOMPARE(c.dialogs.lastCall().title, QStringLiteral("Verdalis"));
+    QCOMPARE(c.selector.catalogue().names(), BuiltIns + QStringList{"Spot"});
+    QCOMPARE(c.selector.selectedIndex(), 5);
 
-    m_dialogs->answerMessage(MessageAnswer::Yes);
-    m_dialogs->answerMessage(MessageAnswer::Ok);
-    QVERIFY(m_selector->deleteSelectedSystem());
-    QVERIFY(m_dialogs->lastCall().text.startsWith(messageStart));
-    QCOMPARE(m_selector->catalogue().names(), BuiltIns);
+    c.dialogs.answerMessage(MessageAnswer::Yes);
+    c.dialogs.answerMessage(MessageAnswer::Ok);
+    QVERIFY(c.selector.deleteSelectedSystem());
+    QVERIFY(c.dialogs.lastCall().text.startsWith(messageStart));
+    QCOMPARE(c.selector.catalogue().names(), BuiltIns);
 }
 
 void DetectionSelectorTest::sampleAverageRoundsHalvesToEven()
