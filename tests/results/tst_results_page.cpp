@@ -8,7 +8,6 @@
 #include <QChartView>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QTableWidget>
