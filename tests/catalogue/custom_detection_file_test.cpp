@@ -3,7 +3,6 @@
 #include "detection_catalogue.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
