@@ -50,8 +50,8 @@ BrushPanel::BrushPanel(QWidget *parent)
     // Strokes change the picture in memory only: the user must know that the file
     // keeps its colours and that Reload brings them back.
     brushSwitch->setToolTip(
-        QStringLiteral("Brush on or off. Painting changes the picture in memory only, never "
-                       "its file; Reload restores the picture as it is on disk."));
+        QStringLiteral("Brush on or off.\nPainting changes the picture in memory only, never "
+                       "its file:\nReload restores the picture as it is on disk."));
     brushSwitch->setIconSize(QSize(20, 20));
     brushSwitch->setFixedSize(24, 24);
 
