@@ -88,7 +88,19 @@ qint64 PictureCanvas::pixelIndex(double units) const
         const qint64 product = whole * kPixelsPerTenth * m_tenths;
         return product >= 0 ? product / kNumerator : -((-product + kNumerator - 1) / kNumerator);
     }
-    return qint64(std::floor(pixelsFromUnits(units)));
+    // A fractional coordinate is in general a mouse position p (pixels) taken
+    // into units by unitsFromPixels. Going back with pixelsFromUnits can round to
+    // just below p, and the floor would then name the pixel before the one under
+    // the mouse. So the estimate is settled against the forward mapping itself:
+    // the pixel is the one whose left edge, in units, lies at or before `units`
+    // and whose right edge lies after it. unitsFromPixels is monotonic, so this
+    // gives back p for every whole p, at every unit step.
+    qint64 pixel = qint64(std::floor(pixelsFromUnits(units)));
+    if (unitsFromPixels(double(pixel + 1)) <= units)
+        ++pixel;
+    else if (unitsFromPixels(double(pixel)) > units)
+        --pixel;
+    return pixel;
 }
 
 double PictureCanvas::unitsFromPixels(double pixels) const

@@ -47,7 +47,10 @@ public:
     qint64 maxX() const;
     qint64 maxY() const;
 
-    // Unit coordinate -> pixel index (floor), and pixel position -> units.
+    // Unit coordinate -> index of the pixel it lies on, and pixel position ->
+    // units. The two agree exactly: pixelIndex(unitsFromPixels(p)) is floor(p)
+    // for every pixel position p at every unit step, so a tool that reads or
+    // draws at a mouse position lands on the pixel under the mouse.
     qint64 pixelIndex(double units) const;
     double unitsFromPixels(double pixels) const;
     double pixelsFromUnits(double units) const;

@@ -146,7 +146,8 @@ void MainWindow::connectPanels()
     tools.toolPanels = photoPage->toolPanels;
     tools.measurements = measurementsPanel;
     tools.customDetection = customDetectionPanel;
-    m_tools = std::make_unique<PictureTools>(m_canvas, measurementsPanel->measureTool(), tools);
+    m_tools =
+        std::make_unique<PictureTools>(m_canvas, measurementsPanel->measureTool(), m_state, tools);
 
     AnalyzeCommand::Controls analyze;
     analyze.window = this;

@@ -175,6 +175,10 @@ void DetectionPanelsTest::deletingAColourTakesItOutOfTheAverage_data()
     const QList<Rgb> three = {{10, 20, 30}, {11, 21, 31}, {12, 22, 32}};
     QTest::newRow("middle of three")
         << three << 1 << QStringList{"10,20,30,", "12,22,32,"} << "11,21,31";
+    QTest::newRow("first of three") << three << 0 << QStringList{"11,21,31,", "12,22,32,"}
+                                    << "12,22,32"; // 11.5, 21.5, 31.5 to the even neighbour
+    QTest::newRow("last of three")
+        << three << 2 << QStringList{"10,20,30,", "11,21,31,"} << "10,20,30";
     QTest::newRow("the only colour") << QList<Rgb>{{10, 20, 30}} << 0 << QStringList() << "";
     QTest::newRow("empty list") << QList<Rgb>() << -1 << QStringList() << "";
 }

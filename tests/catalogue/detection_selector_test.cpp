@@ -4,7 +4,11 @@
 #include <QDir>
 #include <QTest>
 
+#include <cmath>
+
 using namespace verdalis;
+
+Q_DECLARE_METATYPE(QList<Rgb>)
 
 namespace {
 
@@ -35,6 +39,8 @@ private slots:
     void deleteRewritesFile();
     void unwritableFileKeepsCatalogue();
     void sampleAverageRoundsHalvesToEven();
+    void deletingASampleKeepsTheAverageOfTheRest_data();
+    void deletingASampleKeepsTheAverageOfTheRest();
 };
 
 void DetectionSelectorTest::selectionSetsThresholdsAndSlider_data()
@@ -336,6 +342,55 @@ void DetectionSelectorTest::sampleAverageRoundsHalvesToEven()
     QVERIFY(!samples.canSave());
     samples.add({3, 4, 5});
     QCOMPARE(rgb(samples.average()), QStringLiteral("3,4,5")); // the sums were emptied too
+}
+
+void DetectionSelectorTest::deletingASampleKeepsTheAverageOfTheRest_data()
+{
+    QTest::addColumn<QList<Rgb>>("picked");
+    QTest::addColumn<int>("row"); // the list's current row when Del is pressed
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QString>("average");
+
+    const QList<Rgb> three = {{10, 20, 30}, {11, 21, 31}, {12, 22, 32}};
+    // 11.5, 21.5, 31.5 and 10.5, 20.5, 30.5 go to the even neighbour.
+    QTest::newRow("first of three") << three << 0 << "11,21,31 12,22,32"
+                                    << "12,22,32";
+    QTest::newRow("middle of three") << three << 1 << "10,20,30 12,22,32"
+                                     << "11,21,31";
+    QTest::newRow("last of three") << three << 2 << "10,20,30 11,21,31"
+                                   << "10,20,30";
+    QTest::newRow("no current row") << three << -1 << "10,20,30 11,21,31 12,22,32"
+                                    << "11,21,31";
+    QTest::newRow("the only colour") << QList<Rgb>{{10, 20, 30}} << 0 << ""
+                                     << "0,0,0";
+    QTest::newRow("empty list") << QList<Rgb>() << -1 << ""
+                                << "0,0,0";
+}
+
+void DetectionSelectorTest::deletingASampleKeepsTheAverageOfTheRest()
+{
+    QFETCH(QList<Rgb>, picked);
+    QFETCH(int, row);
+    QFETCH(QString, left);
+    QFETCH(QString, average);
+    DetectionColourSamples samples;
+    for (const Rgb &colour : picked)
+        samples.add(colour);
+    samples.removeAt(row);
+
+    QStringList listed;
+    for (int i = 0; i < samples.count(); ++i)
+        listed << rgb(samples.at(i));
+    QCOMPARE(listed.join(u' '), left);
+    QCOMPARE(rgb(samples.average()), average);
+    QCOMPARE(samples.canSave(), !left.isEmpty());
+    // The sums lost exactly the deleted colour: a colour picked next averages
+    // with the colours listed and nothing else.
+    samples.add({100, 100, 100});
+    double sum = 100.0;
+    for (int i = 0; i < samples.count() - 1; ++i)
+        sum += samples.at(i).red;
+    QCOMPARE(samples.average().red, int(std::nearbyint(sum / samples.count())));
 }
 
 QTEST_GUILESS_MAIN(DetectionSelectorTest)

@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -63,6 +64,7 @@ private slots:
     void brushFollowsDetectionSystem();
     void pictureToolsExcludeEachOther();
     void samplingPicksColoursInsteadOfMeasuring();
+    void eyedropperReadsThePixelUnderTheMouse();
     void everythingFitsTheSmallestWindow_data();
     void everythingFitsTheSmallestWindow();
     void closingEndsTheProgram();
@@ -403,13 +405,9 @@ void MainWindowTest::pictureToolsExcludeEachOther()
     QCOMPARE(picture->cursor().shape(), Qt::BitmapCursor);
     QVERIFY(m_window->pictureTools().dispatcher().isBrushActive());
 
-    // A stroke, then the brush off: the stroke is part of the picture now.
-    m_window->canvas().setPen(QColor(0, 0, 255), 1);
-    m_window->canvas().drawPoint(QPointF(4, 4));
+    // The brush off: the cross-hair and measuring are back.
     check4->click();
     QCOMPARE(picture->cursor().shape(), Qt::CrossCursor);
-    QVERIFY(overlayIsEmpty());
-    QCOMPARE(m_window->canvas().picture().pixel(15, 15), qRgb(0, 0, 255));
     QVERIFY(m_window->pictureTools().dispatcher().isMeasuring());
 
     // Showing the grid switches the brush off; sampling unticked gives the
@@ -452,6 +450,50 @@ void MainWindowTest::samplingPicksColoursInsteadOfMeasuring()
     QTest::mouseClick(m_page->pictureView, Qt::LeftButton, {}, QPoint(30, 20));
     QCOMPARE(distances->model()->rowCount(), 1);
     QCOMPARE(m_window->customDetectionPanel->sampledColourTable->rowCount(), 2);
+}
+
+// Every column and every row of a picture, at every unit step: the colour
+// under the mouse is that of the pixel the mouse is on, in the preview and in
+// a pick.
+void MainWindowTest::eyedropperReadsThePixelUnderTheMouse()
+{
+    // Each pixel of its row and column has a colour of its own.
+    const QSize size(300, 220);
+    QImage picture(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            picture.setPixel(x, y, qRgb(x % 256, y, x / 256));
+    openPicture(m_files->write(QStringLiteral("columns.bmp"), picture));
+    m_window->detectionSystemPanel->colourSamplingSwitch->click();
+    PictureView *view = m_page->pictureView;
+    const QLabel *preview = m_window->customDetectionPanel->colourUnderMouseSwatch;
+    auto hover = [view](QPoint at) {
+        QMouseEvent move(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(view, &move);
+    };
+
+    for (int tenths = 1; tenths <= 10; ++tenths) {
+        m_window->canvas().setUnitStepTenths(tenths);
+        QList<QPoint> positions;
+        for (int x = 0; x < size.width(); ++x)
+            positions << QPoint(x, (x * 3) % size.height());
+        for (int y = 0; y < size.height(); ++y)
+            positions << QPoint((y * 5) % size.width(), y);
+        for (const QPoint &at : positions) {
+            hover(at);
+            if (preview->palette().color(QPalette::Window) != picture.pixelColor(at))
+                QFAIL(qPrintable(QStringLiteral("mouse on %1, %2 at unit step %3 read %4")
+                                     .arg(at.x())
+                                     .arg(at.y())
+                                     .arg(tenths / 10.0)
+                                     .arg(preview->palette().color(QPalette::Window).name())));
+        }
+        // A pick reads the same pixel: column 31 at unit step 1.0 read column 30.
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(31, 17));
+        QCOMPARE(m_window->state().customColour(), (Rgb{31, 17, 0}));
+        m_window->customDetectionPanel->resetColoursButton->click();
+    }
 }
 
 void MainWindowTest::everythingFitsTheSmallestWindow_data()

@@ -30,6 +30,7 @@ private slots:
     void canvasDrawingsAndBaking();
     void canvasDotShape_data();
     void canvasDotShape();
+    void mousePositionsComeBackToTheirPixel();
     void reloadWithoutOpenedFileDoesNothing();
 };
 
@@ -223,6 +224,35 @@ void WorkspaceRulesTest::canvasDotShape()
     QCOMPARE(paintedAround(canvas.overlay(), QPoint(0, 0), 3), corner);
     canvas.drawPoint(QPointF(-40, 500));
     QCOMPARE(canvas.picture().size(), QSize(200, 150));
+}
+
+// A mouse position p (pixels) becomes units and back: the pixel found must be
+// the one the position lies on, for every whole pixel of a large picture, the
+// positions between pixels a scaled screen reports, and at every unit step.
+// Drawing at the position paints that pixel.
+void WorkspaceRulesTest::mousePositionsComeBackToTheirPixel()
+{
+    PictureCanvas canvas;
+    canvas.setPicture(TestPictures::gradient(8000, 1));
+    canvas.setPen(QColor(255, 0, 0), 1);
+    for (int tenths = 1; tenths <= 10; ++tenths) {
+        canvas.setUnitStepTenths(tenths);
+        for (int pixel = -2; pixel < 8000; ++pixel) {
+            for (double within : {0.0, 0.25, 0.5, 0.8}) {
+                const double units = canvas.unitsFromPixels(pixel + within);
+                if (canvas.pixelIndex(units) != pixel)
+                    QFAIL(qPrintable(QStringLiteral("position %1 at unit step %2 gave pixel %3")
+                                         .arg(pixel + within)
+                                         .arg(tenths / 10.0)
+                                         .arg(canvas.pixelIndex(units))));
+            }
+        }
+        for (int pixel : {0, 31, 4567, 7999}) {
+            canvas.clearDrawings();
+            canvas.drawPoint(QPointF(canvas.unitsFromPixels(pixel), canvas.unitsFromPixels(0)));
+            QCOMPARE(canvas.overlay().pixel(pixel, 0), qRgb(255, 0, 0));
+        }
+    }
 }
 
 void WorkspaceRulesTest::reloadWithoutOpenedFileDoesNothing()
