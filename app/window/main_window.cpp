@@ -142,6 +142,7 @@ void MainWindow::connectPanels()
     tools.detectionSystem = detectionSystemPanel;
     tools.brush = brushPanel;
     tools.gridShow = grid->showBox();
+    tools.grid = &grid->overlay();
     tools.picture = photoPage->pictureView;
     tools.toolPanels = photoPage->toolPanels;
     tools.measurements = measurementsPanel;

@@ -13,6 +13,7 @@
 #include "unit_tuner_panel.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
@@ -384,11 +385,18 @@ void MainWindowTest::pictureToolsExcludeEachOther()
         return true;
     };
 
+    // A calibrated unit and a spacing make the grid available.
+    m_window->state().setUnitName(QStringLiteral("mm"));
+    m_window->measurementsPanel->gridFrame()->spacingBox()->setEditText(QStringLiteral("10"));
+    QVERIFY(check2->isEnabled());
+
     // Sampling: the grid and the brush go off, the custom detection frame takes
     // the measurements frame's place, the pointer is the eyedropper.
-    check2->setChecked(true);
+    check2->click();
+    QVERIFY(!overlayIsEmpty());
     check1->click();
     QVERIFY(!check2->isChecked());
+    QVERIFY(overlayIsEmpty());
     QCOMPARE(m_page->toolPanels->currentWidget(), m_window->customDetectionPanel);
     QCOMPARE(picture->cursor().shape(), Qt::BitmapCursor);
 
@@ -412,15 +420,26 @@ void MainWindowTest::pictureToolsExcludeEachOther()
     QCOMPARE(m_window->canvas().picture().pixel(15, 15), qRgb(0, 0, 255));
     QVERIFY(m_window->pictureTools().dispatcher().isMeasuring());
 
-    // Showing the grid switches the brush off; sampling unticked gives the
-    // cross-hair back.
+    // Showing the grid switches the brush off, and its strokes stay in the
+    // picture; sampling unticked gives the cross-hair back.
     check4->click();
-    check2->setChecked(true);
+    m_window->canvas().setPen(QColor(0, 0, 255), 1);
+    m_window->canvas().drawPoint(QPointF(8, 8));
+    check2->click();
     QVERIFY(!check4->isChecked());
+    QVERIFY(check2->isChecked());
+    QCOMPARE(m_window->canvas().picture().pixel(30, 30), qRgb(0, 0, 255));
     check1->click();
     check1->click();
     QCOMPARE(picture->cursor().shape(), Qt::CrossCursor);
     QVERIFY(m_window->pictureTools().dispatcher().isMeasuring());
+
+    // Opening a picture takes the grid away.
+    check2->click();
+    QVERIFY(!overlayIsEmpty());
+    openPicture(m_files->writeGradient(QStringLiteral("other.bmp"), 100, 80));
+    QVERIFY(!check2->isChecked());
+    QVERIFY(overlayIsEmpty());
 }
 
 void MainWindowTest::samplingPicksColoursInsteadOfMeasuring()
