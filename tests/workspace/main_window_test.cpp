@@ -372,9 +372,9 @@ void MainWindowTest::brushFollowsDetectionSystem()
 void MainWindowTest::pictureToolsExcludeEachOther()
 {
     openPicture(m_files->writeGradient(QStringLiteral("leaf.bmp"), 100, 80));
-    QToolButton *check1 = m_window->detectionSystemPanel->colourSamplingSwitch;
-    QToolButton *check4 = m_window->brushPanel->brushSwitch;
-    QCheckBox *check2 = m_window->measurementsPanel->gridFrame()->showBox();
+    QToolButton *samplingSwitch = m_window->detectionSystemPanel->colourSamplingSwitch;
+    QToolButton *brushSwitch = m_window->brushPanel->brushSwitch;
+    QCheckBox *gridShow = m_window->measurementsPanel->gridFrame()->showBox();
     PictureView *picture = m_page->pictureView;
     auto overlayIsEmpty = [this] {
         const QImage &overlay = m_window->canvas().overlay();
@@ -388,14 +388,14 @@ void MainWindowTest::pictureToolsExcludeEachOther()
     // A calibrated unit and a spacing make the grid available.
     m_window->state().setUnitName(QStringLiteral("mm"));
     m_window->measurementsPanel->gridFrame()->spacingBox()->setEditText(QStringLiteral("10"));
-    QVERIFY(check2->isEnabled());
+    QVERIFY(gridShow->isEnabled());
 
     // Sampling: the grid and the brush go off, the custom detection frame takes
     // the measurements frame's place, the pointer is the eyedropper.
-    check2->click();
+    gridShow->click();
     QVERIFY(!overlayIsEmpty());
-    check1->click();
-    QVERIFY(!check2->isChecked());
+    samplingSwitch->click();
+    QVERIFY(!gridShow->isChecked());
     QVERIFY(overlayIsEmpty());
     QCOMPARE(m_page->toolPanels->currentWidget(), m_window->customDetectionPanel);
     QCOMPARE(picture->cursor().shape(), Qt::BitmapCursor);
@@ -404,8 +404,8 @@ void MainWindowTest::pictureToolsExcludeEachOther()
     // measuring line is cleared.
     m_window->canvas().setPen(Qt::red, 1);
     m_window->canvas().drawLine(QPointF(2, 2), QPointF(20, 2));
-    check4->click();
-    QVERIFY(!check1->isChecked());
+    brushSwitch->click();
+    QVERIFY(!samplingSwitch->isChecked());
     QCOMPARE(m_page->toolPanels->currentWidget(), m_window->measurementsPanel);
     QVERIFY(overlayIsEmpty());
     QCOMPARE(picture->cursor().shape(), Qt::BitmapCursor);
@@ -414,7 +414,7 @@ void MainWindowTest::pictureToolsExcludeEachOther()
     // A stroke, then the brush off: the stroke is part of the picture now.
     m_window->canvas().setPen(QColor(0, 0, 255), 1);
     m_window->canvas().drawPoint(QPointF(4, 4));
-    check4->click();
+    brushSwitch->click();
     QCOMPARE(picture->cursor().shape(), Qt::CrossCursor);
     QVERIFY(overlayIsEmpty());
     QCOMPARE(m_window->canvas().picture().pixel(15, 15), qRgb(0, 0, 255));
@@ -422,23 +422,23 @@ void MainWindowTest::pictureToolsExcludeEachOther()
 
     // Showing the grid switches the brush off, and its strokes stay in the
     // picture; sampling unticked gives the cross-hair back.
-    check4->click();
+    brushSwitch->click();
     m_window->canvas().setPen(QColor(0, 0, 255), 1);
     m_window->canvas().drawPoint(QPointF(8, 8));
-    check2->click();
-    QVERIFY(!check4->isChecked());
-    QVERIFY(check2->isChecked());
+    gridShow->click();
+    QVERIFY(!brushSwitch->isChecked());
+    QVERIFY(gridShow->isChecked());
     QCOMPARE(m_window->canvas().picture().pixel(30, 30), qRgb(0, 0, 255));
-    check1->click();
-    check1->click();
+    samplingSwitch->click();
+    samplingSwitch->click();
     QCOMPARE(picture->cursor().shape(), Qt::CrossCursor);
     QVERIFY(m_window->pictureTools().dispatcher().isMeasuring());
 
     // Opening a picture takes the grid away.
-    check2->click();
+    gridShow->click();
     QVERIFY(!overlayIsEmpty());
     openPicture(m_files->writeGradient(QStringLiteral("other.bmp"), 100, 80));
-    QVERIFY(!check2->isChecked());
+    QVERIFY(!gridShow->isChecked());
     QVERIFY(overlayIsEmpty());
 }
 
