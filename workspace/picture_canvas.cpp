@@ -199,6 +199,37 @@ void PictureCanvas::drawLine(QPointF fromUnits, QPointF toUnits)
     drawn(QRectF(from, to).normalized().toAlignedRect().adjusted(-margin, -margin, margin, margin));
 }
 
+void PictureCanvas::drawHairlines(const std::vector<float> &xUnits,
+                                  const std::vector<float> &yUnits)
+{
+    if (m_overlay.isNull())
+        return;
+    const auto pixelsInside = [this](const std::vector<float> &units, int size) {
+        std::vector<int> pixels;
+        pixels.reserve(units.size());
+        for (const float unit : units)
+            if (const qint64 pixel = pixelIndex(unit); pixel >= 0 && pixel < size)
+                pixels.push_back(int(pixel));
+        return pixels;
+    };
+    const std::vector<int> columns = pixelsInside(xUnits, m_overlay.width());
+    const std::vector<int> rows = pixelsInside(yUnits, m_overlay.height());
+    if (columns.empty() && rows.empty())
+        return;
+    const QRgb colour = m_penColour.rgb() | 0xFF000000u;
+    // Row by row, so the columns are written in memory order.
+    for (int y = 0; y < m_overlay.height(); ++y) {
+        auto *pixels = reinterpret_cast<QRgb *>(m_overlay.scanLine(y));
+        for (const int x : columns)
+            pixels[x] = colour;
+    }
+    for (const int y : rows) {
+        auto *pixels = reinterpret_cast<QRgb *>(m_overlay.scanLine(y));
+        std::fill(pixels, pixels + m_overlay.width(), colour);
+    }
+    drawn(m_overlay.rect());
+}
+
 void PictureCanvas::clearDrawings()
 {
     endDrawingBatch();

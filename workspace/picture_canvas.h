@@ -76,6 +76,12 @@ public:
     // around the centre pixel, size = 2 * (width div 2) + 1.
     static std::vector<int> dotRowHalfWidths(int widthPixels);
     void drawLine(QPointF fromUnits, QPointF toUnits);
+    // Lines one pixel wide in the pen's colour across the whole picture: a
+    // vertical one through the pixel under each x and a horizontal one through
+    // the pixel under each y (picture units), as drawLine would place them.
+    // Written straight into the overlay's memory, so that even a line on every
+    // pixel of a large picture takes little time.
+    void drawHairlines(const std::vector<float> &xUnits, const std::vector<float> &yUnits);
     void clearDrawings();
     // Many dots in a row (the overlay of an analysis): between begin and end
     // drawingsChanged is emitted once, at the end, for the rectangle around

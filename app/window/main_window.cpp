@@ -5,6 +5,7 @@
 #include "custom_detection_panel.h"
 #include "detection_system_panel.h"
 #include "grid_frame.h"
+#include "help_command.h"
 #include "main_window_layout.h"
 #include "measurements_panel.h"
 #include "photo_page.h"
@@ -130,6 +131,7 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
 MainWindow::~MainWindow()
 {
     // The tools and the run hold pointers to the controls: they go first.
+    m_help.reset();
     m_analyze.reset();
     m_tools.reset();
     delete takeCentralWidget();
@@ -142,6 +144,7 @@ void MainWindow::connectPanels()
     tools.detectionSystem = detectionSystemPanel;
     tools.brush = brushPanel;
     tools.gridShow = grid->showBox();
+    tools.grid = &grid->overlay();
     tools.picture = photoPage->pictureView;
     tools.toolPanels = photoPage->toolPanels;
     tools.measurements = measurementsPanel;
@@ -165,6 +168,10 @@ void MainWindow::connectPanels()
     connect(this, &MainWindow::setPictureLoaded, grid, &GridFrame::onPictureOpened);
     connect(&m_state, &WorkspaceState::systemChanged, brushPanel,
             &BrushPanel::followDetectionSystem);
+
+    m_help = std::make_unique<HelpCommand>(m_state, m_dialogs,
+                                           detectionSystemPanel->colourSamplingSwitch);
+    connect(this, &MainWindow::helpRequested, m_help.get(), &HelpCommand::openHelp);
 }
 
 QWidget *MainWindow::buildTopStrip()

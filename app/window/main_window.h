@@ -19,6 +19,7 @@ class BrushPanel;
 class CustomDetectionPanel;
 class DetectionSystemPanel;
 class Dialogs;
+class HelpCommand;
 class MeasurementsPanel;
 class PhotoPage;
 class PictureTools;
@@ -51,6 +52,7 @@ public:
     DetectionSelector &selector() { return m_selector; }
     const PictureTools &pictureTools() const { return *m_tools; }
     const AnalyzeCommand &analyzeCommand() const { return *m_analyze; }
+    const HelpCommand &helpCommand() const { return *m_help; }
 
     QToolButton *const pictureSetButton;
     QToolButton *const helpButton;
@@ -99,6 +101,7 @@ private:
     QWidget *m_topStrip = nullptr;
     std::unique_ptr<PictureTools> m_tools;
     std::unique_ptr<AnalyzeCommand> m_analyze;
+    std::unique_ptr<HelpCommand> m_help;
 };
 
 } // namespace verdalis

@@ -3,6 +3,7 @@
 #include "brush_panel.h"
 #include "custom_detection_panel.h"
 #include "detection_system_panel.h"
+#include "grid_overlay.h"
 #include "picture_canvas.h"
 #include "picture_view.h"
 #include "workspace_icons.h"
@@ -20,11 +21,10 @@ PictureTools::PictureTools(PictureCanvas &canvas, MeasureTool &measureTool,
     connect(controls.detectionSystem, &DetectionSystemPanel::samplingToggled, this,
             &PictureTools::switchColourSampling);
     connect(controls.brush, &BrushPanel::brushToggled, this, &PictureTools::switchBrush);
-    // Showing the grid switches the brush off.
-    connect(controls.gridShow, &QCheckBox::toggled, this, [this](bool shown) {
-        if (shown)
-            m_controls.brush->setBrushOn(false);
-    });
+    // Drawing the grid switches the brush off, so the strokes are kept in the
+    // picture before the drawings are erased.
+    connect(controls.grid, &GridOverlay::brushOffRequested, this,
+            [this] { m_controls.brush->setBrushOn(false); });
 
     // Buttons and modifier keys make no difference to the tools.
     PictureView *picture = controls.picture;

@@ -14,6 +14,7 @@ namespace verdalis {
 class BrushPanel;
 class CustomDetectionPanel;
 class DetectionSystemPanel;
+class GridOverlay;
 class MeasureTool;
 class PictureCanvas;
 class PictureView;
@@ -31,6 +32,7 @@ public:
         DetectionSystemPanel *detectionSystem = nullptr; // holds the sampling switch
         BrushPanel *brush = nullptr;
         QCheckBox *gridShow = nullptr;
+        GridOverlay *grid = nullptr;
         PictureView *picture = nullptr;
         QStackedWidget *toolPanels = nullptr; // shows measurements or custom detection
         QWidget *measurements = nullptr;

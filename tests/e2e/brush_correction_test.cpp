@@ -342,9 +342,12 @@ void BrushCorrectionTest::everySwitchOffBakesTheStrokes()
         QTest::mouseClick(brushSwitch(), Qt::LeftButton);
     else if (by == QLatin1String("analyze"))
         QVERIFY(analyze());
-    else if (by == QLatin1String("grid"))
-        m_window->measurementsPanel->gridFrame()->showBox()->setChecked(true);
-    else
+    else if (by == QLatin1String("grid")) {
+        // The grid can be shown once a unit is calibrated and a spacing typed.
+        m_window->state().setUnitName(QStringLiteral("mm"));
+        m_window->measurementsPanel->gridFrame()->spacingBox()->setEditText(QStringLiteral("10"));
+        QTest::mouseClick(m_window->measurementsPanel->gridFrame()->showBox(), Qt::LeftButton);
+    } else
         QTest::mouseClick(m_window->detectionSystemPanel->colourSamplingSwitch, Qt::LeftButton);
 
     QVERIFY(!m_window->brushPanel->isBrushOn());

@@ -13,6 +13,7 @@
 #include "unit_tuner_panel.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
@@ -373,9 +374,9 @@ void MainWindowTest::brushFollowsDetectionSystem()
 void MainWindowTest::pictureToolsExcludeEachOther()
 {
     openPicture(m_files->writeGradient(QStringLiteral("leaf.bmp"), 100, 80));
-    QToolButton *check1 = m_window->detectionSystemPanel->colourSamplingSwitch;
-    QToolButton *check4 = m_window->brushPanel->brushSwitch;
-    QCheckBox *check2 = m_window->measurementsPanel->gridFrame()->showBox();
+    QToolButton *samplingSwitch = m_window->detectionSystemPanel->colourSamplingSwitch;
+    QToolButton *brushSwitch = m_window->brushPanel->brushSwitch;
+    QCheckBox *gridShow = m_window->measurementsPanel->gridFrame()->showBox();
     PictureView *picture = m_page->pictureView;
     auto overlayIsEmpty = [this] {
         const QImage &overlay = m_window->canvas().overlay();
@@ -386,11 +387,18 @@ void MainWindowTest::pictureToolsExcludeEachOther()
         return true;
     };
 
+    // A calibrated unit and a spacing make the grid available.
+    m_window->state().setUnitName(QStringLiteral("mm"));
+    m_window->measurementsPanel->gridFrame()->spacingBox()->setEditText(QStringLiteral("10"));
+    QVERIFY(gridShow->isEnabled());
+
     // Sampling: the grid and the brush go off, the custom detection frame takes
     // the measurements frame's place, the pointer is the eyedropper.
-    check2->setChecked(true);
-    check1->click();
-    QVERIFY(!check2->isChecked());
+    gridShow->click();
+    QVERIFY(!overlayIsEmpty());
+    samplingSwitch->click();
+    QVERIFY(!gridShow->isChecked());
+    QVERIFY(overlayIsEmpty());
     QCOMPARE(m_page->toolPanels->currentWidget(), m_window->customDetectionPanel);
     QCOMPARE(picture->cursor().shape(), Qt::BitmapCursor);
 
@@ -398,27 +406,35 @@ void MainWindowTest::pictureToolsExcludeEachOther()
     // measuring line is cleared.
     m_window->canvas().setPen(Qt::red, 1);
     m_window->canvas().drawLine(QPointF(2, 2), QPointF(20, 2));
-    check4->click();
-    QVERIFY(!check1->isChecked());
+    brushSwitch->click();
+    QVERIFY(!samplingSwitch->isChecked());
     QCOMPARE(m_page->toolPanels->currentWidget(), m_window->measurementsPanel);
     QVERIFY(overlayIsEmpty());
     QCOMPARE(picture->cursor().shape(), Qt::BitmapCursor);
     QVERIFY(m_window->pictureTools().dispatcher().isBrushActive());
 
     // The brush off: the cross-hair and measuring are back.
-    check4->click();
+    brushSwitch->click();
     QCOMPARE(picture->cursor().shape(), Qt::CrossCursor);
     QVERIFY(m_window->pictureTools().dispatcher().isMeasuring());
 
     // Showing the grid switches the brush off; sampling unticked gives the
     // cross-hair back.
-    check4->click();
-    check2->setChecked(true);
-    QVERIFY(!check4->isChecked());
-    check1->click();
-    check1->click();
+    brushSwitch->click();
+    gridShow->click();
+    QVERIFY(!brushSwitch->isChecked());
+    QVERIFY(gridShow->isChecked());
+    samplingSwitch->click();
+    samplingSwitch->click();
     QCOMPARE(picture->cursor().shape(), Qt::CrossCursor);
     QVERIFY(m_window->pictureTools().dispatcher().isMeasuring());
+
+    // Opening a picture takes the grid away.
+    gridShow->click();
+    QVERIFY(!overlayIsEmpty());
+    openPicture(m_files->writeGradient(QStringLiteral("other.bmp"), 100, 80));
+    QVERIFY(!gridShow->isChecked());
+    QVERIFY(overlayIsEmpty());
 }
 
 void MainWindowTest::samplingPicksColoursInsteadOfMeasuring()
