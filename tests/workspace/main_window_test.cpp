@@ -36,7 +36,6 @@ using namespace verdalis;
 using verdalis::test::TestPictures;
 
 namespace {
-const QString CannotOpen = QStringLiteral("This file can't be opened.\n");
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -207,7 +206,7 @@ void MainWindowTest::damagedFileKeepsWhatIsShown()
         QCOMPARE(m_window->opener().filterIndex(), 2);
     }
 
-    QCOMPARE(m_dialogs->lastCall().text, CannotOpen + TestPictures::readerReason(failing));
+    QCOMPARE(m_dialogs->lastCall().text, TestPictures::cannotOpenMessage(failing));
     QCOMPARE(m_dialogs->lastCall().title, QStringLiteral("Verdalis"));
     QCOMPARE(m_window->canvas().picture(), before);
     QCOMPARE(tabCaption(), caption);
@@ -269,7 +268,7 @@ void MainWindowTest::unreadableSetPictureIsReported()
     const QString damaged = m_files->writeGarbage(QStringLiteral("p8.jpg"));
     m_dialogs->answerMessage(MessageAnswer::Ok);
     QVERIFY(!m_window->LoadSetPicture(QStringLiteral("Plant 8"), damaged));
-    QCOMPARE(m_dialogs->lastCall().text, CannotOpen + TestPictures::readerReason(damaged));
+    QCOMPARE(m_dialogs->lastCall().text, TestPictures::cannotOpenMessage(damaged));
     QCOMPARE(analyze.count(), 0);
     QVERIFY(m_page->isHintRunning());
     QVERIFY(!m_window->Command2->isEnabled());

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "picture_opener.h"
+#include "picture_reader.h"
+
 #include <QColor>
 #include <QFile>
 #include <QImage>
-#include <QImageReader>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -44,12 +46,12 @@ public:
         return path;
     }
 
-    // What the picture reader says when it fails to read path.
-    static QString readerReason(const QString &path)
+    // What the window says when it fails to read path.
+    static QString cannotOpenMessage(const QString &path)
     {
-        QImageReader reader(path);
-        reader.read();
-        return reader.errorString();
+        QString reason;
+        readPicture(path, &reason);
+        return PictureOpener::cannotOpenText(path, reason);
     }
 
 private:
