@@ -1,10 +1,10 @@
 #include "calibration_file.h"
 
+#include "calibration_check.h"
+#include "file_access.h"
 #include "number_text.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
 
 namespace verdalis {
 
@@ -13,6 +13,8 @@ const QString CalibrationFile::kEscapeMarker = QStringLiteral("%CLB1%");
 namespace {
 constexpr int kFieldCount = 6;
 constexpr int kSignificantDigits = 15;
+// Six short lines and four notes: nothing near this size is a calibration file.
+constexpr qint64 kMaxFileBytes = 1 << 20;
 // Printable ASCII stays readable in an escaped field; only '%' and '"' are
 // percent-encoded among them (besides everything outside printable ASCII).
 const QByteArray kKeptPunctuation = QByteArrayLiteral(" !#$&'()*+,/:;<=>?@[\\]^`{|}");
@@ -35,14 +37,18 @@ QString fileError(const QString &path, const QString &reason)
     return QDir::toNativeSeparators(path) + QStringLiteral(": ") + reason;
 }
 
-// Locales whose digits are not ASCII write the number the point way, which
-// reading accepts too.
+// Up to 15 significant digits; more (the shortest text that reads back the
+// same) when 15 would load as another number, so a calibration saved and loaded
+// again gives the same figures. Locales whose digits are not ASCII write the
+// number the point way, which reading accepts too.
 QByteArray sizeRatioText(double sizeRatio)
 {
-    const QString text = significantText(sizeRatio, kSignificantDigits);
+    QString text = significantText(sizeRatio, kSignificantDigits);
+    if (readNumber(text) != sizeRatio)
+        text = fullText(sizeRatio);
     for (const QChar ch : text)
         if (ch.unicode() > 0x7f)
-            return QLocale::c().toString(sizeRatio, 'g', kSignificantDigits).toLatin1();
+            return QLocale::c().toString(sizeRatio, 'g', QLocale::FloatingPointShortest).toLatin1();
     return text.toLatin1();
 }
 
@@ -107,28 +113,39 @@ QByteArray CalibrationFile::encode(const Calibration &calibration)
 
 std::optional<Calibration> CalibrationFile::decode(const QByteArray &bytes, QString *error)
 {
+    const auto refuse = [error](const QString &reason) {
+        if (error)
+            *error = reason;
+        return std::nullopt;
+    };
+    if (bytes.isEmpty())
+        return refuse(QStringLiteral("The file is empty"));
+    if (bytes.contains('\0'))
+        return refuse(QStringLiteral("It is not a calibration file: it holds binary data"));
     const QString text = QString::fromLatin1(bytes);
     QString fields[kFieldCount];
     int pos = 0;
     for (QString &field : fields) {
         const auto read = readField(text, pos);
-        if (!read) {
-            if (error)
-                *error = QStringLiteral("Input past end of file");
-            return std::nullopt;
-        }
+        if (!read)
+            return refuse(QStringLiteral("Input past end of file"));
         field = *read;
     }
-    const auto sizeRatio = readNumberOrPointForm(fields[0]);
-    if (!sizeRatio) {
-        if (error)
-            *error = QStringLiteral("Type mismatch: the size ratio \"%1\" is not a number")
-                         .arg(fields[0]);
-        return std::nullopt;
-    }
+    const QString shownRatio = quotedExcerpt(fields[0]);
+    const auto sizeRatio = readNumberEitherSeparator(fields[0]);
+    if (!sizeRatio)
+        return refuse(shownRatio.isEmpty()
+                          ? QStringLiteral("Type mismatch: the first line is not a number")
+                          : QStringLiteral("Type mismatch: the size ratio %1 is not a number")
+                                .arg(shownRatio));
+    if (const QString problem = sizeRatioProblem(*sizeRatio); !problem.isEmpty())
+        return refuse(QStringLiteral("The size ratio %1 cannot be used: %2")
+                          .arg(fullText(*sizeRatio), problem));
     Calibration calibration;
     calibration.sizeRatio = *sizeRatio;
     calibration.unitName = decodeField(fields[1]);
+    if (const QString problem = unitNameProblem(calibration.unitName); !problem.isEmpty())
+        return refuse(QStringLiteral("The unit cannot be used: ") + problem);
     calibration.notes.sizeRatioNote = decodeField(fields[2]);
     calibration.notes.scannerName = decodeField(fields[3]);
     calibration.notes.resolution = decodeField(fields[4]);
@@ -138,26 +155,24 @@ std::optional<Calibration> CalibrationFile::decode(const QByteArray &bytes, QStr
 
 bool CalibrationFile::write(const QString &path, const Calibration &calibration, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(encode(calibration)) < 0 || !file.commit()) {
-        if (error)
-            *error = fileError(path, file.errorString());
-        return false;
-    }
-    return true;
+    QString reason;
+    if (writeFileSafely(path, encode(calibration), &reason))
+        return true;
+    if (error)
+        *error = fileError(path, reason);
+    return false;
 }
 
 std::optional<Calibration> CalibrationFile::read(const QString &path, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = fileError(path, file.errorString());
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.readAll();
-    file.close();
-    return decode(bytes, error);
+    const InputFileRead read = readInputFile(path, kMaxFileBytes);
+    QString reason = read.error;
+    std::optional<Calibration> calibration;
+    if (reason.isEmpty())
+        calibration = decode(read.bytes, &reason);
+    if (!calibration && error)
+        *error = fileError(path, reason);
+    return calibration;
 }
 
 } // namespace verdalis

@@ -113,6 +113,9 @@ void CalibratForm::Command1_Click()
     case CalibrationRules::Outcome::NoDistance:
         m_dialogs.message(CalibrationRules::kNoDistanceMessage, programTitle());
         return;
+    case CalibrationRules::Outcome::Refused:
+        m_dialogs.message(m_rules.refusalText(), programTitle());
+        return;
     case CalibrationRules::Outcome::Calibrated:
         accept();
         return;

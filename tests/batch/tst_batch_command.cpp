@@ -107,10 +107,17 @@ void BatchCommandTest::badInputIsRefused_data()
     row("unit step above 1", cal + QStringList{"--unit-step", "1.1", "%P"}, "--unit-step:");
     row("unit step 0", cal + QStringList{"--unit-step", "0", "%P"}, "--unit-step:");
     row("size ratio 0", QStringList{"--size-ratio", "0", "--unit", "mm", "%P"},
-        "--size-ratio: \"0\" is not a number above 0");
+        "--size-ratio: \"0\" cannot be used: a size ratio must be above 0");
+    row("size ratio that overflows the areas",
+        QStringList{"--size-ratio", "1e308", "--unit", "mm", "%P"},
+        "--size-ratio: \"1e308\" cannot be used: a size ratio must lie between 1e-100 and 1e100");
     row("decimal comma under the C locale",
         QStringList{"--size-ratio", "0,5", "--unit", "mm", "%P"},
-        "--size-ratio: \"0,5\" is not a number above 0");
+        "--size-ratio: \"0,5\" is not a number");
+    row("empty unit", QStringList{"--size-ratio", "0.5", "--unit", "", "%P"},
+        "--unit: the unit name is empty");
+    row("unit with a tab", QStringList{"--size-ratio", "0.5", "--unit", "m\tm", "%P"},
+        "--unit: a unit name cannot hold a tab");
     row("jobs 0", cal + QStringList{"--jobs", "0", "%P"},
         "--jobs: \"0\" is not a whole number of at least 1");
     row("uncalibrated", QStringList{"%P"}, "the analysis needs a calibration");
@@ -123,7 +130,7 @@ void BatchCommandTest::badInputIsRefused_data()
     row("calibration file of five lines", QStringList{"--calibration", "%D/five-lines.clb", "%P"},
         "cannot use the calibration file %D/five-lines.clb: Input past end of file");
     row("calibration file with size ratio 0", QStringList{"--calibration", "%D/zero.clb", "%P"},
-        "its size ratio is not above 0");
+        "%D/zero.clb: The size ratio 0 cannot be used: a size ratio must be above 0");
     row("missing set file", cal + QStringList{"--set", "%D/none.set"},
         "cannot read the set file %D/none.set");
     row("set line without a tab", cal + QStringList{"--set", "%D/no-tab.set"},

@@ -584,7 +584,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes"); // empty: no file at all
         QTest::addColumn<QString>("reason");
-        QTest::newRow("missing file") << QByteArray() << "No such file or directory";
+        QTest::newRow("missing file") << QByteArray() << "broken.clb: File not found";
         QTest::newRow("five lines")
             << kSampleFile.left(kSampleFile.lastIndexOf("\"\"")) << "Input past end of file";
         QTest::newRow("first line not a number")
