@@ -14,7 +14,8 @@ namespace {
 
 QString oneLine(QString text)
 {
-    return text.replace(QLatin1Char('\n'), QStringLiteral(": "));
+    return text.replace(QStringLiteral(".\n"), QStringLiteral(": "))
+        .replace(QLatin1Char('\n'), QStringLiteral(": "));
 }
 
 DetectionParameters parametersOf(const DetectionSystem &system, int index, int sliderPosition)

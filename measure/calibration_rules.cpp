@@ -44,7 +44,7 @@ CalibrationRules::Outcome CalibrationRules::CalibrateFromMeasurements(double len
         applySizeRatio();
         m_refusal = QStringLiteral("This length gives the size ratio %1, which cannot be used: "
                                    "%2.")
-                        .arg(fullText(sizeRatio), problem);
+                        .arg(significantText(sizeRatio, 15), problem);
         return Outcome::Refused;
     }
     m_state.setSizeRatio(sizeRatio);

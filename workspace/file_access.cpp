@@ -5,6 +5,9 @@
 #include <QLocale>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+
 namespace verdalis {
 
 QString openInputFile(QFile &file, const QString &path)
@@ -67,6 +70,17 @@ QString quotedExcerpt(const QString &text)
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
+namespace {
+
+// Qt reports a failed write of buffered bytes as "Unknown error"; the system's
+// reason ("No space left on device", "File too large") is still in errno.
+QString writeFailure(const QFileDevice &file, int code)
+{
+    return code != 0 ? QString::fromLocal8Bit(std::strerror(code)) : file.errorString();
+}
+
+} // namespace
+
 bool writeFileSafely(const QString &path, const std::function<bool(QIODevice &)> &write,
                      QString *error)
 {
@@ -81,15 +95,17 @@ bool writeFileSafely(const QString &path, const std::function<bool(QIODevice &)>
     };
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());
-    if (!write(file))
+    errno = 0;
+    if (!write(file) || file.error() != QFileDevice::NoError)
         return fail(file.error() != QFileDevice::NoError
-                        ? file.errorString()
+                        ? writeFailure(file, errno)
                         : QStringLiteral("The data could not be written"));
     // commit() closes the file without looking at whether its last buffered
     // bytes reached the disk: a full disk would pass as success and leave an
     // empty file in place of the old one. Flushed and checked here first.
+    errno = 0;
     if (!file.flush() || file.error() != QFileDevice::NoError)
-        return fail(file.errorString());
+        return fail(writeFailure(file, errno));
     if (!file.commit()) {
         if (error)
             *error = file.errorString();

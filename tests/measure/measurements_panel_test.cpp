@@ -444,22 +444,37 @@ private slots:
     void refusedCalibrationKeepsTheDialogOpen_data()
     {
         QTest::addColumn<int>("distance");
+        QTest::addColumn<QString>("length");
         QTest::addColumn<QString>("unit");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no unit") << 10 << ""
+        QTest::newRow("no unit") << 10 << "5"
+                                 << ""
                                  << "Please set the unit";
-        QTest::newRow("zero mean") << 0 << "mm" << CalibrationRules::kNoDistanceMessage;
+        QTest::newRow("zero mean") << 0 << "5"
+                                   << "mm" << CalibrationRules::kNoDistanceMessage;
+        // A tab or a line break would split the results table's header.
+        QTest::newRow("unit with a tab")
+            << 10 << "5"
+            << "m\tm"
+            << "This unit cannot be used: a unit name cannot hold a tab, a line break or another "
+               "control character.";
+        // 1e200 / 10: the squared areas would overflow.
+        QTest::newRow("size ratio too large")
+            << 10 << "1" + QString(200, u'0') << "mm"
+            << "This length gives the size ratio 1e+199, which cannot be used: a size ratio must "
+               "lie between 1e-100 and 1e100.";
     }
     void refusedCalibrationKeepsTheDialogOpen()
     {
         QFETCH(int, distance);
+        QFETCH(QString, length);
         QFETCH(QString, unit);
         QFETCH(QString, message);
         Workspace w;
         w.measure(distance);
         const QStringList before = w.shownDistances();
         w.dialogs.answerMessage(MessageAnswer::Ok);
-        QVERIFY(!w.calibrate("5", unit));
+        QVERIFY(!w.calibrate(length, unit));
         QCOMPARE(w.dialogs.messages(), QStringList{message});
         QCOMPARE(w.dialogs.lastCall().title, "Verdalis");
         CalibratForm *form = openForm<CalibratForm>();
@@ -589,6 +604,11 @@ private slots:
             << kSampleFile.left(kSampleFile.lastIndexOf("\"\"")) << "Input past end of file";
         QTest::newRow("first line not a number")
             << QByteArray(kSampleFile).replace("0.254", "1:1") << "Type mismatch";
+        QTest::newRow("size ratio 0") << QByteArray(kSampleFile).replace("0.254", "0")
+                                      << "broken.clb: The size ratio 0 cannot be used: a size "
+                                         "ratio must be above 0";
+        QTest::newRow("unit with a tab") << QByteArray(kSampleFile).replace("\"mm\"", "\"m\tm\"")
+                                         << "broken.clb: The unit cannot be used";
     }
     void failedLoadChangesNothing()
     {

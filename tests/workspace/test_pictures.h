@@ -46,6 +46,15 @@ public:
         return path;
     }
 
+    // A JPEG of leaf-like colours cut short after share of its bytes.
+    QString writeCutShort(const QString &name, double share)
+    {
+        const QString path = write(name, gradient(300, 200));
+        QFile file(path);
+        file.resize(qint64(file.size() * share));
+        return path;
+    }
+
     // What the window says when it fails to read path.
     static QString cannotOpenMessage(const QString &path)
     {
