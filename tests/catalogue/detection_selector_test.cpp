@@ -214,7 +214,7 @@ void DetectionSelectorTest::suppressedSelectionChangesNothing()
 void DetectionSelectorTest::loadShowsOnlyWholeFiles_data()
 {
     QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("message"); // empty: none
+    QTest::addColumn<QString>("message"); // empty: none; %F is the file
     QTest::addColumn<QStringList>("customNames");
 
     QTest::newRow("no file") << QByteArray() << QString() << QStringList();
@@ -222,10 +222,10 @@ void DetectionSelectorTest::loadShowsOnlyWholeFiles_data()
         << ThreeSystems << QString() << QStringList{"Spot", "Rust", "Blight"};
     QTest::newRow("count says 2, one record")
         << QByteArray("2\r\n\"Spot\",\"120\",\"45\",\"30\"\r\n")
-        << LoadMessage + "The file ends after 1 of 2 records." << QStringList();
+        << LoadMessage + "%F: The file ends after 1 of 2 records." << QStringList();
     QTest::newRow("records without a count line")
         << QByteArray("\"Spot\",\"120\",\"45\",\"30\"\r\n")
-        << LoadMessage + "The record count \"\"Spot\"\" is not a whole number from 0 to 32767."
+        << LoadMessage + "%F: The record count \"\"Spot\"\" is not a whole number from 0 to 32767."
         << QStringList();
 }
 
@@ -234,6 +234,7 @@ void DetectionSelectorTest::loadShowsOnlyWholeFiles()
     QFETCH(QByteArray, file);
     QFETCH(QString, message);
     QFETCH(QStringList, customNames);
+    message.replace(QStringLiteral("%F"), filePath());
     if (!message.isEmpty())
         m_dialogs->answerMessage(MessageAnswer::Ok);
     m_selector->select(3);
