@@ -164,6 +164,23 @@ bool decodeInto(jpeg_decompress_struct &info, ErrorManager &errors, const uchar 
         errors.reason = pictureTooLargeText(width, height, maxPixels);
         return false;
     }
+    // Huffman-coded data spends at least one bit on every block of every
+    // component: a file shorter than that cannot hold the picture its header
+    // claims (a few bytes announcing 20000 x 20000 pixels), and is refused
+    // before a row is decoded. Arithmetic coding has no such floor.
+    if (!info.arith_code) {
+        qint64 blocks = 0;
+        for (int c = 0; c < info.num_components; ++c)
+            blocks +=
+                qint64(info.comp_info[c].width_in_blocks) * info.comp_info[c].height_in_blocks;
+        if (blocks > size * 8) {
+            errors.reason = damagedPictureText(
+                QStringLiteral("the file is too short for a picture of %1 x %2 pixels")
+                    .arg(width)
+                    .arg(height));
+            return false;
+        }
+    }
     if (info.output_components != 4) {
         errors.reason = QStringLiteral("The picture's colour space cannot be read");
         return false;

@@ -93,8 +93,11 @@ void PictureInputTest::refusedWithItsReason_data()
     // Refused from the header, before the memory is taken.
     row("jpeg claiming 30000 x 30000", jpegClaimingSize(jpeg, 30000, 30000), TooLarge30000);
     row("bmp claiming 30000 x 30000", bmpClaimingSize(bmp, 30000, 30000), TooLarge30000);
-    // Allowed in size; its few bytes run out in the first rows.
+    // Allowed in size, but its few bytes cannot hold so many pixels.
     row("tiny jpeg claiming 20000 x 20000", jpegClaimingSize(jpeg, 20000, 20000),
+        damaged + QStringLiteral("the file is too short for a picture of 20000 x 20000 pixels)"));
+    // Bytes enough for the size it claims; they run out part-way.
+    row("jpeg claiming 1200 x 900", jpegClaimingSize(jpeg, 1200, 900),
         damaged + QStringLiteral("Corrupt JPEG data: premature end of data segment)"));
 
     row("empty file", QByteArray(), QStringLiteral("The file is empty (0 bytes)"));
