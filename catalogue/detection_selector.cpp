@@ -73,10 +73,11 @@ void DetectionSelector::setSliderPosition(int position)
 
 void DetectionSelector::loadCustomSystems()
 {
-    const CustomFileReadResult read = readCustomDetectionFile(customFilePath());
+    const QString path = customFilePath();
+    const CustomFileReadResult read = readCustomDetectionFile(path);
     if (!read.error.isEmpty())
         m_dialogs.message(QStringLiteral("An error occurred when downloading detection systems.") +
-                              u'\n' + read.error,
+                              u'\n' + path + QStringLiteral(": ") + read.error,
                           programTitle());
     {
         SuppressSelection suppress(*this);

@@ -14,7 +14,8 @@ namespace {
 
 QString oneLine(QString text)
 {
-    return text.replace(QLatin1Char('\n'), QStringLiteral(": "));
+    return text.replace(QStringLiteral(".\n"), QStringLiteral(": "))
+        .replace(QLatin1Char('\n'), QStringLiteral(": "));
 }
 
 DetectionParameters parametersOf(const DetectionSystem &system, int index, int sliderPosition)
@@ -62,17 +63,9 @@ BatchJobSetup prepareBatchJob(const BatchOptions &options, const QString &progra
     if (!options.calibrationFile.isEmpty()) {
         QString error;
         const auto calibration = CalibrationFile::read(options.calibrationFile, &error);
-        const QString shownPath = QDir::toNativeSeparators(options.calibrationFile);
         if (!calibration) {
-            if (!error.startsWith(shownPath))
-                error = shownPath + QStringLiteral(": ") + error;
+            // The reason names the file.
             setup.error = QStringLiteral("cannot use the calibration file ") + oneLine(error);
-            return setup;
-        }
-        if (!(calibration->sizeRatio > 0)) {
-            setup.error = QStringLiteral("cannot use the calibration file %1: its size ratio is "
-                                         "not above 0")
-                              .arg(shownPath);
             return setup;
         }
         job.settings.sizeRatio = calibration->sizeRatio;

@@ -1,5 +1,6 @@
 #include "calibration_rules.h"
 
+#include "calibration_check.h"
 #include "calibration_file.h"
 #include "dialogs.h"
 #include "measurement_list.h"
@@ -27,6 +28,10 @@ CalibrationRules::Outcome CalibrationRules::calibrateFromMeasurements(double len
 {
     if (unitName.isEmpty())
         return Outcome::NoUnit;
+    if (const QString problem = unitNameProblem(unitName); !problem.isEmpty()) {
+        m_refusal = QStringLiteral("This unit cannot be used: %1.").arg(problem);
+        return Outcome::Refused;
+    }
     restoreBaseDistances();
     // The divisor is the mean as shown, rounded to two decimals.
     const auto mean = readNumber(m_list.statistics().mean);
@@ -34,7 +39,15 @@ CalibrationRules::Outcome CalibrationRules::calibrateFromMeasurements(double len
         applySizeRatio(); // back to what the list showed
         return Outcome::NoDistance;
     }
-    m_state.setSizeRatio(length / *mean);
+    const double sizeRatio = length / *mean;
+    if (const QString problem = sizeRatioProblem(sizeRatio); !problem.isEmpty()) {
+        applySizeRatio();
+        m_refusal = QStringLiteral("This length gives the size ratio %1, which cannot be used: "
+                                   "%2.")
+                        .arg(significantText(sizeRatio, 15), problem);
+        return Outcome::Refused;
+    }
+    m_state.setSizeRatio(sizeRatio);
     setCanSave(true);
     applySizeRatio();
     m_state.setUnitName(unitName);

@@ -1,6 +1,6 @@
 #include "picture_canvas.h"
 
-#include "picture_file.h"
+#include "picture_reader.h"
 #include "sample_geometry.h"
 
 #include <QPainter>
@@ -23,7 +23,7 @@ PictureCanvas::~PictureCanvas() = default;
 
 bool PictureCanvas::load(const QString &path, QString *error)
 {
-    const QImage image = readPictureFile(path, error);
+    const QImage image = readPicture(path, error);
     if (image.isNull())
         return false;
     setPicture(image);

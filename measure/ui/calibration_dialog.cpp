@@ -88,6 +88,9 @@ void CalibrationDialog::calibrate()
     case CalibrationRules::Outcome::NoDistance:
         m_dialogs.message(CalibrationRules::kNoDistanceMessage, programTitle());
         return;
+    case CalibrationRules::Outcome::Refused:
+        m_dialogs.message(m_rules.refusalText(), programTitle());
+        return;
     case CalibrationRules::Outcome::Calibrated:
         accept();
         return;

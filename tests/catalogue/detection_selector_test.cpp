@@ -159,7 +159,7 @@ void DetectionSelectorTest::suppressedSelectionChangesNothing()
 void DetectionSelectorTest::loadShowsOnlyWholeFiles_data()
 {
     QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("message"); // empty: none
+    QTest::addColumn<QString>("message"); // empty: none; %F is the file
     QTest::addColumn<QStringList>("customNames");
 
     // A fresh installation has no file: no message.
@@ -168,7 +168,7 @@ void DetectionSelectorTest::loadShowsOnlyWholeFiles_data()
         << ThreeSystems << QString() << QStringList{"Spot", "Rust", "Blight"};
     QTest::newRow("count says 2, one record")
         << QByteArray("2\r\n\"Spot\",\"120\",\"45\",\"30\"\r\n")
-        << LoadMessage + "The file ends after 1 of 2 records." << QStringList();
+        << LoadMessage + "%F: The file ends after 1 of 2 records." << QStringList();
 }
 
 void DetectionSelectorTest::loadShowsOnlyWholeFiles()
@@ -177,6 +177,7 @@ void DetectionSelectorTest::loadShowsOnlyWholeFiles()
     QFETCH(QByteArray, file);
     QFETCH(QString, message);
     QFETCH(QStringList, customNames);
+    message.replace(QStringLiteral("%F"), c.filePath());
     if (!message.isEmpty())
         c.dialogs.answerMessage(MessageAnswer::Ok);
     c.selector.select(3);

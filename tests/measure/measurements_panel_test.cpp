@@ -414,22 +414,37 @@ private slots:
     void refusedCalibrationKeepsTheDialogOpen_data()
     {
         QTest::addColumn<int>("distance");
+        QTest::addColumn<QString>("length");
         QTest::addColumn<QString>("unit");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no unit") << 10 << ""
+        QTest::newRow("no unit") << 10 << "5"
+                                 << ""
                                  << "Please set the unit";
-        QTest::newRow("zero mean") << 0 << "mm" << CalibrationRules::kNoDistanceMessage;
+        QTest::newRow("zero mean") << 0 << "5"
+                                   << "mm" << CalibrationRules::kNoDistanceMessage;
+        // A tab or a line break would split the results table's header.
+        QTest::newRow("unit with a tab")
+            << 10 << "5"
+            << "m\tm"
+            << "This unit cannot be used: a unit name cannot hold a tab, a line break or another "
+               "control character.";
+        // 1e200 / 10: the squared areas would overflow.
+        QTest::newRow("size ratio too large")
+            << 10 << "1" + QString(200, u'0') << "mm"
+            << "This length gives the size ratio 1e+199, which cannot be used: a size ratio must "
+               "lie between 1e-100 and 1e100.";
     }
     void refusedCalibrationKeepsTheDialogOpen()
     {
         QFETCH(int, distance);
+        QFETCH(QString, length);
         QFETCH(QString, unit);
         QFETCH(QString, message);
         Workspace w;
         w.measure(distance);
         const QStringList before = w.shownDistances();
         w.dialogs.answerMessage(MessageAnswer::Ok);
-        QVERIFY(!w.calibrate("5", unit));
+        QVERIFY(!w.calibrate(length, unit));
         QCOMPARE(w.dialogs.messages(), QStringList{message});
         QCOMPARE(w.dialogs.lastCall().title, "Verdalis");
         CalibrationDialog *dialog = openDialog<CalibrationDialog>();
@@ -545,13 +560,22 @@ private slots:
     void failedLoadChangesNothing_data()
     {
         QTest::addColumn<QByteArray>("bytes"); // empty: no file at all
-        QTest::newRow("missing file") << QByteArray();
-        QTest::newRow("five lines") << kSampleFile.left(kSampleFile.lastIndexOf("\"\""));
-        QTest::newRow("first line not a number") << QByteArray(kSampleFile).replace("0.254", "1:1");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing file") << QByteArray() << "broken.clb: File not found";
+        QTest::newRow("five lines") << kSampleFile.left(kSampleFile.lastIndexOf("\"\""))
+                                    << "broken.clb holds 5 of the 6 lines";
+        QTest::newRow("first line not a number") << QByteArray(kSampleFile).replace("0.254", "1:1")
+                                                 << "line 1 of broken.clb is not a number";
+        QTest::newRow("size ratio 0") << QByteArray(kSampleFile).replace("0.254", "0")
+                                      << "The size ratio 0 in broken.clb cannot be used: a size "
+                                         "ratio must be above 0";
+        QTest::newRow("unit with a tab") << QByteArray(kSampleFile).replace("\"mm\"", "\"m\tm\"")
+                                         << "broken.clb: The unit cannot be used";
     }
     void failedLoadChangesNothing()
     {
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
         QTemporaryDir dir;
         const QString path = dir.filePath("broken.clb");
         if (!bytes.isEmpty())
@@ -563,7 +587,7 @@ private slots:
         w.click("loadCalibrationButton");
         const QString message = w.dialogs.messages().value(0);
         QVERIFY2(message.startsWith("This file can't be opened.\n"), qPrintable(message));
-        QVERIFY2(message.contains("broken.clb"), qPrintable(message));
+        QVERIFY2(message.contains(reason), qPrintable(message));
         QCOMPARE(w.dialogs.lastCall().title, "Verdalis");
         QCOMPARE(w.state.sizeRatio(), 1.0);
         QVERIFY(!w.state.isCalibrated());

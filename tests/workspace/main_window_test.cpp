@@ -38,7 +38,6 @@ using namespace verdalis;
 using verdalis::test::TestPictures;
 
 namespace {
-const QString CannotOpen = QStringLiteral("This file can't be opened.\n");
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -177,16 +176,19 @@ void MainWindowTest::openRemembersTheFileType()
 void MainWindowTest::damagedFileKeepsWhatIsShown_data()
 {
     QTest::addColumn<bool>("pictureBefore");
-    QTest::addColumn<bool>("reload"); // reload the picture after deleting its file
-    QTest::newRow("open before any picture") << false << false;
-    QTest::newRow("open over a picture") << true << false;
-    QTest::newRow("reload of a deleted file") << true << true;
+    QTest::addColumn<bool>("reload");   // reload the picture after deleting its file
+    QTest::addColumn<bool>("cutShort"); // a scan cut short instead of a file of nonsense
+    QTest::newRow("open before any picture") << false << false << false;
+    QTest::newRow("open over a picture") << true << false << false;
+    QTest::newRow("reload of a deleted file") << true << true << false;
+    QTest::newRow("open a scan cut short over a picture") << true << false << true;
 }
 
 void MainWindowTest::damagedFileKeepsWhatIsShown()
 {
     QFETCH(bool, pictureBefore);
     QFETCH(bool, reload);
+    QFETCH(bool, cutShort);
     const QString good = m_files->writeGradient(QStringLiteral("good.bmp"), 60, 40);
     if (pictureBefore)
         openPicture(good);
@@ -200,7 +202,8 @@ void MainWindowTest::damagedFileKeepsWhatIsShown()
         m_dialogs->answerMessage(MessageAnswer::Ok);
         m_window->reloadPictureButton->click();
     } else {
-        failing = m_files->writeGarbage(QStringLiteral("damaged.jpg"));
+        failing = cutShort ? m_files->writeCutShort(QStringLiteral("scan.jpg"), 0.95)
+                           : m_files->writeGarbage(QStringLiteral("damaged.jpg"));
         m_dialogs->answerOpenFile(failing, 2);
         m_dialogs->answerMessage(MessageAnswer::Ok);
         m_window->openPictureButton->click();
@@ -208,7 +211,11 @@ void MainWindowTest::damagedFileKeepsWhatIsShown()
         QCOMPARE(m_window->opener().filterIndex(), 2);
     }
 
-    QCOMPARE(m_dialogs->lastCall().text, CannotOpen + TestPictures::readerReason(failing));
+    QCOMPARE(m_dialogs->lastCall().text, TestPictures::cannotOpenMessage(failing));
+    if (cutShort)
+        QVERIFY(m_dialogs->lastCall().text.startsWith(
+            QStringLiteral("This file can't be opened.\n") + QDir::toNativeSeparators(failing) +
+            QStringLiteral(": The picture is incomplete or damaged (")));
     QCOMPARE(m_dialogs->lastCall().title, QStringLiteral("Verdalis"));
     QCOMPARE(m_window->canvas().picture(), before);
     QCOMPARE(tabCaption(), caption);
@@ -270,7 +277,7 @@ void MainWindowTest::unreadableSetPictureIsReported()
     const QString damaged = m_files->writeGarbage(QStringLiteral("p8.jpg"));
     m_dialogs->answerMessage(MessageAnswer::Ok);
     QVERIFY(!m_window->loadSetPicture(QStringLiteral("Plant 8"), damaged));
-    QCOMPARE(m_dialogs->lastCall().text, CannotOpen + TestPictures::readerReason(damaged));
+    QCOMPARE(m_dialogs->lastCall().text, TestPictures::cannotOpenMessage(damaged));
     QCOMPARE(analyze.count(), 0);
     QVERIFY(m_page->isHintRunning());
     QVERIFY(!m_window->analyzeButton->isEnabled());

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "picture_opener.h"
+#include "picture_reader.h"
+
 #include <QColor>
 #include <QFile>
 #include <QImage>
-#include <QImageReader>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -44,12 +46,21 @@ public:
         return path;
     }
 
-    // What the picture reader says when it fails to read path.
-    static QString readerReason(const QString &path)
+    // A JPEG of leaf-like colours cut short after share of its bytes.
+    QString writeCutShort(const QString &name, double share)
     {
-        QImageReader reader(path);
-        reader.read();
-        return reader.errorString();
+        const QString path = write(name, gradient(300, 200));
+        QFile file(path);
+        file.resize(qint64(file.size() * share));
+        return path;
+    }
+
+    // What the window says when it fails to read path.
+    static QString cannotOpenMessage(const QString &path)
+    {
+        QString reason;
+        readPicture(path, &reason);
+        return PictureOpener::cannotOpenText(path, reason);
     }
 
 private:
