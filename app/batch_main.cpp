@@ -1,5 +1,6 @@
 // verdalis-batch: the command-line analyser. The rules live in batch/.
 #include "batch_command.h"
+#include "picture_file.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -20,6 +21,7 @@ int main(int argc, char *argv[])
     // A picture that cannot be read gets one message naming it; the image
     // readers' own warnings would only repeat it less clearly.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
+    verdalis::setPictureAllocationLimit();
 
     // Unbuffered: each row reaches a pipe as soon as it is known.
     QFile out;

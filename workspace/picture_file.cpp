@@ -8,9 +8,13 @@ namespace {
 constexpr int AllocationLimitMegabytes = 4096;
 }
 
-QImage readPictureFile(const QString &path, QString *error)
+void setPictureAllocationLimit()
 {
     QImageReader::setAllocationLimit(AllocationLimitMegabytes);
+}
+
+QImage readPictureFile(const QString &path, QString *error)
+{
     QImageReader reader(path);
     const QImage image = reader.read();
     if (image.isNull()) {
