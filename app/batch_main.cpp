@@ -11,11 +11,36 @@
 #include <io.h>
 #define isatty _isatty
 #else
+#include <csignal>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
+namespace {
+
+// Both descriptors are one terminal: rows and the progress line share a screen.
+bool sameTerminal(int first, int second)
+{
+    if (!isatty(first) || !isatty(second))
+        return false;
+#ifdef Q_OS_WIN
+    return true;
+#else
+    struct stat a;
+    struct stat b;
+    return fstat(first, &a) == 0 && fstat(second, &b) == 0 && a.st_rdev == b.st_rdev;
+#endif
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+#ifndef Q_OS_WIN
+    // A reader that goes away (a closed pipe) is a failed write like any other,
+    // reported and ending the run, not a signal that ends the process silently.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("verdalis-batch"));
     // A picture that cannot be read gets one message naming it; the image
@@ -23,12 +48,16 @@ int main(int argc, char *argv[])
     QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
     verdalis::setPictureAllocationLimit();
 
-    // Unbuffered: each row reaches a pipe as soon as it is known.
+    // The descriptors themselves, unbuffered: each row reaches a file or a pipe
+    // as soon as it is written, and a write that fails says so at once (the C
+    // streams would hold the rows back and fail unseen at exit).
     QFile out;
     QFile err;
-    out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    const verdalis::BatchStreams streams{out, err, isatty(fileno(stderr)) != 0};
+    out.open(fileno(stdout), QIODevice::WriteOnly | QIODevice::Unbuffered);
+    err.open(fileno(stderr), QIODevice::WriteOnly | QIODevice::Unbuffered);
+    verdalis::BatchStreams streams{out, err};
+    streams.showProgress = isatty(fileno(stderr)) != 0;
+    streams.outOnProgressTerminal = sameTerminal(fileno(stdout), fileno(stderr));
     return verdalis::runBatchCommand(QCoreApplication::arguments().mid(1),
                                      QCoreApplication::applicationDirPath(), streams);
 }
