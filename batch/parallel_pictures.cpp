@@ -1,6 +1,13 @@
 #include "parallel_pictures.h"
 
+#include <QThread>
+
+#ifdef Q_OS_LINUX
+#include <sched.h>
+#endif
+
 #include <atomic>
+#include <cerrno>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -109,6 +116,27 @@ runPicturesInParallel(int count, int jobs, const std::function<PictureOutcome(in
     for (std::thread &thread : threads)
         thread.join();
     return end;
+}
+
+int usableCoreCount()
+{
+#ifdef Q_OS_LINUX
+    // The set grows until it holds every processor the kernel knows of.
+    for (int cpus = 1024; cpus <= (1 << 20); cpus *= 2) {
+        cpu_set_t *set = CPU_ALLOC(cpus);
+        if (!set)
+            break;
+        const std::size_t size = CPU_ALLOC_SIZE(cpus);
+        const int result = sched_getaffinity(0, size, set);
+        const int count = result == 0 ? CPU_COUNT_S(size, set) : 0;
+        CPU_FREE(set);
+        if (result == 0)
+            return qMax(1, count);
+        if (errno != EINVAL)
+            break;
+    }
+#endif
+    return qMax(1, QThread::idealThreadCount());
 }
 
 } // namespace verdalis

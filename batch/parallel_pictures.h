@@ -36,4 +36,8 @@ runPicturesInParallel(int count, int jobs, const std::function<PictureOutcome(in
                       const std::function<void(int done)> &progress,
                       const ThreadStarter &startThread = ThreadStarter());
 
+// The processor cores this process may run on (its CPU affinity, as a job
+// scheduler or `taskset` sets it), at least 1.
+int usableCoreCount();
+
 } // namespace verdalis

@@ -1,7 +1,9 @@
 // How the command-line analyser hands its rows over: written as soon as they
 // are known, a failed write ending the run, rows and the progress line on one
-// terminal, and threads the system refuses.
+// terminal, threads the system refuses, and the number of jobs by default.
 #include "batch_command.h"
+#include "batch_job.h"
+#include "batch_options.h"
 #include "batch_test_support.h"
 
 #include <QProcess>
@@ -12,6 +14,7 @@
 
 #ifdef Q_OS_LINUX
 #include <csignal>
+#include <sched.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -93,6 +96,7 @@ private slots:
     void rowsAndProgressShareATerminal();
     void refusedThreadsLeaveFewerJobs_data();
     void refusedThreadsLeaveFewerJobs();
+    void jobsDefaultToTheUsableCores();
 
 private:
     QStringList pictureArguments() const
@@ -284,6 +288,33 @@ void BatchOutputTest::refusedThreadsLeaveFewerJobs()
     QCOMPARE(QString::fromUtf8(out.data()), m_whole.out);
     QCOMPARE(QString::fromUtf8(err.data()), message);
     QCOMPARE(started, allowed);
+}
+
+// Restricted to one core, as a job scheduler may start it, the analyser runs
+// one job by default, however many the machine has.
+void BatchOutputTest::jobsDefaultToTheUsableCores()
+{
+#ifndef Q_OS_LINUX
+    QSKIP("processor affinity is set here through Linux calls");
+#else
+    cpu_set_t original;
+    QCOMPARE(sched_getaffinity(0, sizeof original, &original), 0);
+    const auto defaultJobs = [&] {
+        const BatchOptionsParse parse = parseBatchOptions(Calibrated + m_pictures);
+        return prepareBatchJob(parse.options, QString()).job.jobs;
+    };
+    QCOMPARE(defaultJobs(), CPU_COUNT(&original));
+    int first = 0;
+    while (!CPU_ISSET(first, &original))
+        ++first;
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(first, &one);
+    QCOMPARE(sched_setaffinity(0, sizeof one, &one), 0);
+    const int restricted = defaultJobs();
+    QCOMPARE(sched_setaffinity(0, sizeof original, &original), 0);
+    QCOMPARE(restricted, 1);
+#endif
 }
 
 QTEST_GUILESS_MAIN(BatchOutputTest)
