@@ -11,7 +11,9 @@
 #include <io.h>
 #define isatty _isatty
 #else
+#include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -32,10 +34,24 @@ bool sameTerminal(int first, int second)
 #endif
 }
 
+// A standard stream the caller closed would be handed to the next file opened
+// (a picture, an overlay), and the rows written into it: keep each one taken,
+// read-only, so that writing to it fails and says so.
+void keepStandardStreamsTaken()
+{
+#ifndef Q_OS_WIN
+    for (int descriptor = 0; descriptor <= 2; ++descriptor) {
+        if (fcntl(descriptor, F_GETFD) == -1 && errno == EBADF)
+            open("/dev/null", O_RDONLY);
+    }
+#endif
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    keepStandardStreamsTaken();
 #ifndef Q_OS_WIN
     // A reader that goes away (a closed pipe) is a failed write like any other,
     // reported and ending the run, not a signal that ends the process silently.

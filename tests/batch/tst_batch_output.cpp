@@ -161,10 +161,12 @@ void BatchOutputTest::executableReportsUnwritableOutput_data()
     QTest::newRow("a full disk") << "/dev/full"
                                  << "No space left on device";
     QTest::newRow("a closed pipe") << QString() << "Broken pipe";
+    QTest::newRow("a closed descriptor") << QString() << "Bad file descriptor";
 }
 
-// The program's own streams: standard output a full device, or a pipe whose
-// reader has gone (with SIGPIPE at its default, as a shell leaves it).
+// The program's own streams: standard output a full device, a pipe whose
+// reader has gone (with SIGPIPE at its default, as a shell leaves it), or
+// closed before the program started.
 void BatchOutputTest::executableReportsUnwritableOutput()
 {
 #if !defined(VERDALIS_BATCH_PROGRAM) || !defined(Q_OS_LINUX)
@@ -175,14 +177,18 @@ void BatchOutputTest::executableReportsUnwritableOutput()
     QProcess process;
     if (!output.isEmpty())
         process.setStandardOutputFile(output);
-    process.setChildProcessModifier([closedPipe = output.isEmpty()] {
-        std::signal(SIGPIPE, SIG_DFL);
-        int ends[2];
-        if (closedPipe && ::pipe(ends) == 0) {
-            ::close(ends[0]);
-            ::dup2(ends[1], STDOUT_FILENO);
-        }
-    });
+    const QByteArray tag = QTest::currentDataTag();
+    process.setChildProcessModifier(
+        [closedPipe = tag.endsWith("pipe"), closedDescriptor = tag.endsWith("descriptor")] {
+            std::signal(SIGPIPE, SIG_DFL);
+            int ends[2];
+            if (closedPipe && ::pipe(ends) == 0) {
+                ::close(ends[0]);
+                ::dup2(ends[1], STDOUT_FILENO);
+            }
+            if (closedDescriptor)
+                ::close(STDOUT_FILENO);
+        });
     process.start(QStringLiteral(VERDALIS_BATCH_PROGRAM), pictureArguments());
     QVERIFY(process.waitForFinished(120000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
