@@ -9,7 +9,7 @@
 #    the ratio.
 # 2. 100 such pictures (links to four generated ones) with --jobs 2: pictures
 #    per second.
-# 3. Scaling with cores: SCALE_PICTURES such pictures (default 12) with
+# 3. Scaling with cores: SCALE_PICTURES such pictures (default 24) with
 #    --jobs 1 and --jobs N (N = the cores this process may use, as nproc and
 #    verdalis-batch count them), next to one djpeg process decoding them all and
 #    N djpeg processes side by side sharing them; best of RUNS runs each, with
@@ -22,7 +22,7 @@ cd "$(dirname "$0")/.."
 BUILD_DIR=${1:-build}
 BIN=$BUILD_DIR/bin
 RUNS=${RUNS:-7}
-SCALE_PICTURES=${SCALE_PICTURES:-12}
+SCALE_PICTURES=${SCALE_PICTURES:-24}
 for program in "$BIN/verdalis-batch" "$BIN/verdalis-samples"; do
     [ -x "$program" ] || { echo "missing $program: build the project first" >&2; exit 1; }
 done
