@@ -4,9 +4,9 @@
 #include "custom_detection_file.h"
 #include "detection_catalogue.h"
 #include "detection_selection.h"
+#include "parallel_pictures.h"
 
 #include <QDir>
-#include <QThread>
 
 namespace verdalis {
 
@@ -86,7 +86,7 @@ BatchJobSetup prepareBatchJob(const BatchOptions &options, const QString &progra
         job.pictures = picturesFromPaths(options.pictures);
     }
 
-    job.jobs = options.jobs > 0 ? options.jobs : qMax(1, QThread::idealThreadCount());
+    job.jobs = options.jobs > 0 ? options.jobs : usableCoreCount();
     job.spots = options.spots;
     if (!options.overlayDir.isEmpty()) {
         if (!QDir().mkpath(options.overlayDir)) {

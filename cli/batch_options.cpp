@@ -164,7 +164,8 @@ QString batchUsageText()
         "  --unit NAME           name of the real unit, e.g. mm (with --size-ratio)\n"
         "  --set FILE            picture set: one line per picture, line name TAB path\n"
         "                        (relative paths are relative to the set file's folder)\n"
-        "  --jobs N              pictures analysed at the same time (default: cores)\n"
+        "  --jobs N              pictures analysed at the same time (default: the cores\n"
+        "                        this process may use)\n"
         "  --overlay DIR         write each picture with its detection overlay as PNG\n"
         "  --spots               add the columns Spots and Mean spot area (symptom systems)\n"
         "  -h, --help            show this text\n"
@@ -172,7 +173,8 @@ QString batchUsageText()
         "\n"
         "Numbers are written and read with the user's locale (LC_ALL, LC_NUMERIC, LANG);\n"
         "run with LC_ALL=C for a decimal point. Exit status: 0 all analysed, 1 a picture\n"
-        "could not be read or analysed (its row has empty figures), 2 bad input.\n");
+        "could not be read or analysed (its row has empty figures), 2 bad input, 3 the\n"
+        "results could not be written to standard output.\n");
 }
 
 } // namespace verdalis

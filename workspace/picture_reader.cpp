@@ -83,18 +83,9 @@ BmpCheck checkBmp(const uchar *data, qint64 size, qint64 maxPixels)
     return check;
 }
 
-// Qt refuses pictures above 256 MB by default; the same limit as every other
-// picture, for the formats whose size the reader cannot tell beforehand.
-void setQtAllocationLimit()
-{
-    static std::once_flag once;
-    std::call_once(
-        once, [] { QImageReader::setAllocationLimit(int(MaxPicturePixels * 4 / (1 << 20)) + 1); });
-}
-
 QImage readWithQt(const uchar *data, qint64 size, qint64 maxPixels, QString *error)
 {
-    setQtAllocationLimit();
+    setPictureAllocationLimit();
     QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     QBuffer buffer(&bytes);
@@ -125,6 +116,13 @@ QImage readWithQt(const uchar *data, qint64 size, qint64 maxPixels, QString *err
 }
 
 } // namespace
+
+void setPictureAllocationLimit()
+{
+    static std::once_flag once;
+    std::call_once(
+        once, [] { QImageReader::setAllocationLimit(int(MaxPicturePixels * 4 / (1 << 20)) + 1); });
+}
 
 QString pictureTooLargeText(qint64 width, qint64 height, qint64 maxPixels)
 {

@@ -40,4 +40,10 @@ QString pictureTooLargeText(qint64 width, qint64 height, qint64 maxPixels);
 // The reason given for a picture whose data is missing or corrupt.
 QString damagedPictureText(const QString &decoderReason);
 
+// Qt refuses pictures above 256 MB by default; its readers get the same limit as
+// every other picture, for the formats whose size cannot be told beforehand. The
+// limit is one setting for the whole process: each program sets it at start-up,
+// before any thread reads a picture (a read sets it too, once, if none did).
+void setPictureAllocationLimit();
+
 } // namespace verdalis
