@@ -31,6 +31,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <memory>
 
@@ -372,42 +373,70 @@ private slots:
         QVERIFY(!dialog);
     }
 
+    // The length box keeps every character typed. A text that is no number in
+    // the user's locale is refused where the user looks, in red with a tip that
+    // says what the box expects, and OK waits: "2.5" under a decimal-comma locale
+    // never becomes 5 or 25.
     void lengthBox_data()
     {
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
         QTest::addColumn<bool>("okEnabled");
+        QTest::addColumn<QString>("refusal"); // empty: not refused
         const QLocale c = QLocale::c();
-        QTest::newRow("number") << c << "12.5"
-                                << "12.5" << true;
-        QTest::newRow("letters") << c << "abc"
-                                 << "" << false;
-        QTest::newRow("letter after digits") << c << "12x"
-                                             << "" << false;
-        QTest::newRow("zero") << c << "0"
-                              << "0" << false;
-        QTest::newRow("decimal comma") << QLocale(QLocale::German) << "2,5"
-                                       << "2,5" << true;
-        QTest::newRow("point under comma locale") << QLocale(QLocale::German) << "2.5"
-                                                  << "5" << true;
+        const QLocale german(QLocale::German);
+        QTest::newRow("number") << c << "12.5" << true << "";
+        QTest::newRow("letters") << c << "abc" << false
+                                 << "\"abc\" is not a number. A number above 0, for example 2.5.";
+        QTest::newRow("letter after digits") << c << "12x" << false << "\"12x\" is not a number.";
+        QTest::newRow("zero") << c << "0" << false << "";
+        QTest::newRow("on the way to 0.5") << c << "0." << false << "";
+        QTest::newRow("negative") << c << "-3" << false << "It cannot be negative.";
+        QTest::newRow("decimal comma") << german << "2,5" << true << "";
+        QTest::newRow("point under comma locale")
+            << german << "2.5" << false
+            << "\".\" is not the decimal separator here: use \",\". A number above 0, for "
+               "example 2,5.";
+        QTest::newRow("comma under point locale")
+            << c << "2,5" << false << "\",\" is not the decimal separator here: use \".\".";
     }
     void lengthBox()
     {
         QFETCH(QLocale, locale);
         QFETCH(QString, typed);
-        QFETCH(QString, shown);
         QFETCH(bool, okEnabled);
+        QFETCH(QString, refusal);
         QLocale::setDefault(locale);
         Workspace w;
         w.measure(10);
         CalibrationDialog *dialog = w.openCalibration();
         QVERIFY(dialog);
         auto *length = dialog->findChild<QLineEdit *>("lengthBox");
-        QVERIFY(!dialog->findChild<QPushButton *>("okButton")->isEnabled());
+        auto *ok = dialog->findChild<QPushButton *>("okButton");
+        QVERIFY(!ok->isEnabled());
+        QCOMPARE(length->placeholderText(), "e.g. " + locale.toString(2.5));
+        const QColor normalText = length->palette().color(QPalette::Text);
         QTest::keyClicks(length, typed);
-        QCOMPARE(length->text(), shown);
-        QCOMPARE(dialog->findChild<QPushButton *>("okButton")->isEnabled(), okEnabled);
+        QCOMPARE(length->text(), typed);
+        QCOMPARE(ok->isEnabled(), okEnabled);
+        if (refusal.isEmpty()) {
+            QCOMPARE(length->palette().color(QPalette::Text), normalText);
+            QCOMPARE(length->toolTip(), "A number above 0, for example " + locale.toString(2.5));
+        } else {
+            QVERIFY2(length->toolTip().startsWith(refusal), qPrintable(length->toolTip()));
+            QVERIFY(length->palette().color(QPalette::Text) != normalText);
+            // Shown at once, not only when the mouse rests on the box.
+            QVERIFY(QToolTip::isVisible());
+            QCOMPARE(QToolTip::text(), length->toolTip());
+            // Enter calibrates nothing either.
+            QTest::keyClick(length, Qt::Key_Return);
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(w.state.sizeRatio(), 1.0);
+            // Mended, the box is a number box again.
+            length->clear();
+            QTRY_VERIFY(!QToolTip::isVisible());
+            QCOMPARE(length->palette().color(QPalette::Text), normalText);
+        }
         dialog->close();
     }
 
