@@ -73,6 +73,15 @@ void CalibrationRules::applySizeRatio()
     m_list.recomputeMeasurementStatistics();
 }
 
+QString CalibrationRules::withCalibrationExtension(const QString &path)
+{
+    // The load dialog lists *.clb files only: a name typed without an extension
+    // would be saved where it can never be chosen again.
+    if (!QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + (path.endsWith(u'.') ? QStringLiteral("clb") : QStringLiteral(".clb"));
+}
+
 void CalibrationRules::saveCalibrationFile()
 {
     // What is saved is the calibration at the moment the button was pressed.
@@ -81,10 +90,10 @@ void CalibrationRules::saveCalibrationFile()
     if (!choice)
         return;
     QString error;
-    if (!CalibrationFile::write(choice->path, calibration, &error))
+    if (!CalibrationFile::write(withCalibrationExtension(choice->path), calibration, &error))
         m_dialogs.message(QStringLiteral("As error has occurred when saving this file.") + '\n' +
                               error,
-                          programTitle());
+                          programTitle(), MessageButtons::Ok, MessageKind::Error);
 }
 
 void CalibrationRules::loadCalibrationFile()
@@ -97,7 +106,7 @@ void CalibrationRules::loadCalibrationFile()
     const auto calibration = CalibrationFile::read(choice->path, &error);
     if (!calibration) {
         m_dialogs.message(QStringLiteral("This file can't be opened.") + '\n' + error,
-                          programTitle());
+                          programTitle(), MessageButtons::Ok, MessageKind::Error);
         return;
     }
     m_state.setSizeRatio(calibration->sizeRatio);

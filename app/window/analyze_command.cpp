@@ -102,7 +102,7 @@ void AnalyzeCommand::runFailed(const QString &message)
     page.setAreaUnit(m_controls.measurements->unitCaption());
     page.pictureView->setEnabled(true);
     m_controls.window->setEnabled(true);
-    m_dialogs.message(message, programTitle());
+    m_dialogs.message(message, programTitle(), MessageButtons::Ok, MessageKind::Error);
 }
 
 } // namespace verdalis

@@ -237,8 +237,10 @@ void DetectionSelectorTest::loadShowsOnlyWholeFiles()
     start(file);
 
     QCOMPARE(m_dialogs->messages(), message.isEmpty() ? QStringList() : QStringList{message});
-    if (!message.isEmpty())
+    if (!message.isEmpty()) {
         QCOMPARE(m_dialogs->lastCall().title, QStringLiteral("Verdalis"));
+        QCOMPARE(m_dialogs->lastCall().messageKind, MessageKind::Error);
+    }
     QCOMPARE(m_selector->catalogue().names(), BuiltIns + customNames);
     QCOMPARE(reset.count(), 1);
     QCOMPARE(m_selector->selectedIndex(), 0);
@@ -292,6 +294,7 @@ void DetectionSelectorTest::saveAsksUntilNameIsUsable()
             QCOMPARE(call.defaultText, QString());
         } else {
             QCOMPARE(call.title, QStringLiteral("Verdalis"));
+            QCOMPARE(call.messageKind, MessageKind::Warning);
         }
     }
     if (savedName.isEmpty()) {
@@ -378,6 +381,7 @@ void DetectionSelectorTest::deleteRewritesFile()
              QStringLiteral("Are you sure you want to delete \"%1\" detection system?").arg(name));
     QCOMPARE(question.title, QStringLiteral("Delete detection system"));
     QCOMPARE(question.buttons, MessageButtons::YesNo);
+    QCOMPARE(question.messageKind, MessageKind::Question);
     QCOMPARE(readBytes(filePath()), fileAfter);
     QCOMPARE(m_selector->catalogue().names(), BuiltIns + customNames);
     QCOMPARE(m_selector->selectedIndex(), yes ? 0 : index);
@@ -401,6 +405,7 @@ void DetectionSelectorTest::unwritableFileKeepsCatalogue()
     QVERIFY(m_dialogs->lastCall().text.startsWith(messageStart));
     QVERIFY(m_dialogs->lastCall().text.size() > messageStart.size()); // and the reason
     QCOMPARE(m_dialogs->lastCall().title, QStringLiteral("Verdalis"));
+    QCOMPARE(m_dialogs->lastCall().messageKind, MessageKind::Error);
     QCOMPARE(m_selector->catalogue().names(), BuiltIns + QStringList{"Spot"});
     QCOMPARE(m_selector->selectedIndex(), 5);
 

@@ -446,6 +446,7 @@ void SingleAnalysisTest::analyzeUncalibratedOnlyWarns()
              QStringLiteral("The software need to be calibrated, please calibrate it first"));
     QCOMPARE(m_dialogs->lastCall().title, QStringLiteral("Calibration is required"));
     QCOMPARE(m_dialogs->lastCall().buttons, MessageButtons::Ok);
+    QCOMPARE(m_dialogs->lastCall().messageKind, MessageKind::Warning);
     // The brush is off and the first page shown; nothing else happened.
     QVERIFY(!m_window->brushPanel->isBrushOn());
     QCOMPARE(m_window->pageTabs->currentIndex(), 0);

@@ -18,7 +18,9 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -461,6 +463,7 @@ private slots:
         QVERIFY(!w.calibrate("5", unit));
         QCOMPARE(w.dialogs.messages(), QStringList{message});
         QCOMPARE(w.dialogs.lastCall().title, "Verdalis");
+        QCOMPARE(w.dialogs.lastCall().messageKind, MessageKind::Warning);
         CalibrationDialog *dialog = openDialog<CalibrationDialog>();
         QVERIFY(dialog);
         QVERIFY(!w.takesInput());
@@ -547,6 +550,40 @@ private slots:
         QVERIFY(fresh.state.notes() == (CalibrationNotes{"A", "300", "1:1", ""}));
     }
 
+    // The load dialog lists *.clb files only: a name typed without an extension
+    // is saved with ".clb", so it can be loaded again. A typed extension stays.
+    void savedNameGetsTheExtension_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("no extension") << "scanner"
+                                      << "scanner.clb";
+        QTest::newRow("ends in a dot") << "scanner."
+                                       << "scanner.clb";
+        QTest::newRow("dotted folder") << "v1.2/scanner"
+                                       << "v1.2/scanner.clb";
+        QTest::newRow(".clb typed") << "scanner.clb"
+                                    << "scanner.clb";
+        QTest::newRow("another extension") << "scanner.cal"
+                                           << "scanner.cal";
+    }
+    void savedNameGetsTheExtension()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, saved);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("v1.2"));
+        Workspace w;
+        w.measure(100);
+        QVERIFY(w.calibrate("25.4", "mm"));
+        w.dialogs.answerSaveFile(dir.filePath(typed));
+        w.click("saveCalibrationButton");
+        QCOMPARE(readFile(dir.filePath(saved)).left(9), QByteArray("\"0.254\"\r\n"));
+        QStringList files = QDir(dir.path()).entryList(QDir::Files);
+        files += QDir(dir.filePath("v1.2")).entryList(QDir::Files);
+        QCOMPARE(files, QStringList{QFileInfo(saved).fileName()});
+    }
+
     void notesDialogStoresOnOkOnly()
     {
         Workspace w;
@@ -594,6 +631,7 @@ private slots:
         QVERIFY2(message.startsWith("This file can't be opened.\n"), qPrintable(message));
         QVERIFY2(message.contains("broken.clb"), qPrintable(message));
         QCOMPARE(w.dialogs.lastCall().title, "Verdalis");
+        QCOMPARE(w.dialogs.lastCall().messageKind, MessageKind::Error);
         QCOMPARE(w.state.sizeRatio(), 1.0);
         QVERIFY(!w.state.isCalibrated());
         QVERIFY(w.markShows(MeasureIcons::notCalibrated()));
@@ -622,6 +660,7 @@ private slots:
                                     QDir::toNativeSeparators(bad)),
                  qPrintable(message));
         QCOMPARE(w.dialogs.lastCall().title, "Verdalis");
+        QCOMPARE(w.dialogs.lastCall().messageKind, MessageKind::Error);
         QCOMPARE(readFile(good), QByteArray("earlier"));
 
         // Nothing is left open: the next save goes through.

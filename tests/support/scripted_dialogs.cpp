@@ -86,9 +86,9 @@ std::optional<ScriptedDialogs::Reply> ScriptedDialogs::takeReply(Kind kind, cons
 }
 
 MessageAnswer ScriptedDialogs::message(const QString &text, const QString &title,
-                                       MessageButtons buttons)
+                                       MessageButtons buttons, MessageKind kind)
 {
-    m_calls.append({Kind::Message, text, title, buttons, {}, 0, {}});
+    m_calls.append({Kind::Message, text, title, buttons, {}, 0, {}, kind});
     const auto reply = takeReply(Kind::Message, text);
     if (!reply)
         return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;

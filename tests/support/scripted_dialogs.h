@@ -23,6 +23,7 @@ public:
         QString filter; // file dialogs
         int filterIndex = 0;
         QString defaultText;
+        MessageKind messageKind = MessageKind::Information; // messages: the icon shown
     };
 
     ~ScriptedDialogs() override;
@@ -41,8 +42,8 @@ public:
     bool allAnswersUsed() const { return m_replies.isEmpty(); }
     void clear();
 
-    MessageAnswer message(const QString &text, const QString &title,
-                          MessageButtons buttons) override;
+    MessageAnswer message(const QString &text, const QString &title, MessageButtons buttons,
+                          MessageKind kind) override;
     std::optional<QString> inputText(const QString &prompt, const QString &title,
                                      const QString &defaultText) override;
     std::optional<FileChoice> openFile(const QString &title, const QString &filter,

@@ -207,6 +207,7 @@ void MainWindowTest::damagedFileKeepsWhatIsShown()
 
     QCOMPARE(m_dialogs->lastCall().text, CannotOpen + TestPictures::readerReason(failing));
     QCOMPARE(m_dialogs->lastCall().title, QStringLiteral("Verdalis"));
+    QCOMPARE(m_dialogs->lastCall().messageKind, MessageKind::Error);
     QCOMPARE(m_window->canvas().picture(), before);
     QCOMPARE(tabCaption(), caption);
     QCOMPARE(m_window->analyzeButton->isEnabled(), analyzeEnabled);
