@@ -86,7 +86,7 @@ void WorkspaceRulesTest::layoutSnapsToMinimum()
     QVERIFY(g);
     QCOMPARE(g->window, QSize(12000, 9000));
     // Tab, viewport and scroll bars at this size are checked on the window.
-    QCOMPARE(g->progressBar.topLeft(), QPoint(225, 7095));
+    QCOMPARE(g->progressBar.topLeft(), QPoint(225, 7680));
     QCOMPARE(g->progressBar.width(), 7755);
     QCOMPARE(g->toolPanels.x(), 8340);
 }
@@ -98,12 +98,13 @@ void WorkspaceRulesTest::layoutFollowsWindow()
     QCOMPARE(g->window, QSize(12000, 9001));
     g = MainWindowLayout::compute({18000, 13500}, false);
     QCOMPARE(g->window, QSize(18000, 13500));
-    QCOMPARE(g->pages.size(), QSize(17790, 12060));
-    QCOMPARE(g->viewport.size(), QSize(13755, 10860));
+    // The tab control keeps 105 twips (7 pixels) to the window's edges.
+    QCOMPARE(g->pages, QRect(105, 750, 17790, 12645));
+    QCOMPARE(g->viewport.size(), QSize(13755, 11445));
     QCOMPARE(g->verticalScroll.left(), 13980);
-    QCOMPARE(g->horizontalScroll.top(), 11310);
+    QCOMPARE(g->horizontalScroll.top(), 11895);
     QCOMPARE(g->toolPanels.x(), 14340);
-    QCOMPARE(g->progressBar.top(), 11595);
+    QCOMPARE(g->progressBar.top(), 12180);
     // The leaf area read-out stays below the right-hand strip.
     QCOMPARE(g->leafArea.x(), g->toolPanels.x());
     QVERIFY(g->leafArea.y() > g->toolPanels.y() + MainWindowLayout::RightStripHeight);
