@@ -59,6 +59,8 @@ private slots:
     void bigPictureScrolls();
     void hintSteps();
     void unitSuperscriptFollowsUnitName();
+    void leafAreaShowsLongFiguresWhole_data();
+    void leafAreaShowsLongFiguresWhole();
     void mouseReportsPictureUnits();
     void brushFollowsDetectionSystem();
     void pictureToolsExcludeEachOther();
@@ -334,6 +336,38 @@ void MainWindowTest::unitSuperscriptFollowsUnitName()
     QCOMPARE(unit->text(), QStringLiteral("centimetres"));
     QVERIFY(square->x() > before);
     QCOMPARE(square->x(), unit->geometry().right() + 1);
+}
+
+void MainWindowTest::leafAreaShowsLongFiguresWhole_data()
+{
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<QString>("figure");
+    QTest::newRow("short") << QSize(800, 600) << "7896.166";
+    QTest::newRow("15 digits") << QSize(800, 600) << "48605.1840000001";
+    QTest::newRow("15 digits, wide window") << QSize(1280, 1024) << "1234567890.12345";
+}
+
+// The whole figure is readable: the box is wide enough for it, the unit and its
+// square mark stay beside it on the page, and its tooltip holds it too.
+void MainWindowTest::leafAreaShowsLongFiguresWhole()
+{
+    QFETCH(QSize, window);
+    QFETCH(QString, figure);
+    m_window->resize(window);
+    QTRY_COMPARE(m_window->size(), window);
+    m_window->state().setUnitName(QStringLiteral("mm"));
+    m_page->showLeafArea(figure);
+    QLineEdit *box = m_page->leafAreaBox;
+    QCOMPARE(box->text(), figure);
+    QCOMPARE(box->toolTip(), figure);
+    QVERIFY(box->fontMetrics().horizontalAdvance(figure) < box->contentsRect().width() - 4);
+    QVERIFY(box->width() >= 120);
+    QVERIFY(m_page->areaUnitLabel->x() > box->geometry().right());
+    QVERIFY(m_page->rect().contains(m_page->areaSquareMark->geometry()));
+    // A new calibration takes the figure away, and the box keeps its design width.
+    m_window->state().setSizeRatio(0.5);
+    QCOMPARE(box->text(), QString());
+    QCOMPARE(box->width(), 120);
 }
 
 void MainWindowTest::mouseReportsPictureUnits()
