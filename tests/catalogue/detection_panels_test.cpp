@@ -130,6 +130,13 @@ void DetectionPanelsTest::startShowsLeafAreaOnly()
     QVERIFY(!m_panel->thresholdSlider->isEnabled());
     QCOMPARE(m_panel->thresholdLabel->text(), QStringLiteral("3"));
     QVERIFY(!m_panel->deleteSystemButton->isEnabled());
+    // The slider has a caption above it; its position reads to its right.
+    m_panel->show();
+    QCOMPARE(m_panel->thresholdCaption->text(), QStringLiteral("Tolerance"));
+    QVERIFY(m_panel->thresholdCaption->isVisible());
+    const QRect slider = m_panel->thresholdSlider->geometry();
+    QVERIFY(m_panel->thresholdCaption->geometry().bottom() < slider.top());
+    QVERIFY(m_panel->thresholdLabel->geometry().left() > slider.right());
 }
 
 void DetectionPanelsTest::customTableFollowsTheList()
