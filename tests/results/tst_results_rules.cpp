@@ -31,7 +31,7 @@ private slots:
     void formatting_data();
     void formatting();
     void leafAreaOnlyTable();
-    void copiedHeaderFollowsSystemAtCopyTime();
+    void tableKeepsItsSystemAndUnit();
     void prepareDiscardsEarlierRows();
     void rowRecordedPastTheSetIsKept();
 };
@@ -150,16 +150,18 @@ void ResultsRulesTest::leafAreaOnlyTable()
     QCOMPARE(table.cell(1, 1), QStringLiteral("1234,500"));
 }
 
-void ResultsRulesTest::copiedHeaderFollowsSystemAtCopyTime()
+void ResultsRulesTest::tableKeepsItsSystemAndUnit()
 {
     ResultsTable table;
     table.prepare(0, QStringLiteral("mm"), 3);
     AnalysisResult leaf = result("a", 2.0, 0.0, 6.0);
     table.recordRow(leaf);
-    // The table keeps its columns; only the header line changes. The second row
-    // was never recorded and copies as empty cells.
-    QCOMPARE(table.copyText(3, QStringLiteral("cm")),
-             QStringLiteral("File name\tLeaf area cm2\tSymptom area cm2\tSymptom %\n"
+    // The copied header is the table's, whatever is chosen later. The second
+    // row was never recorded and copies as empty cells.
+    QCOMPARE(table.preparedSystemIndex(), 0);
+    QCOMPARE(table.preparedUnitName(), QStringLiteral("mm"));
+    QCOMPARE(table.copyText(table.preparedSystemIndex(), table.preparedUnitName()),
+             QStringLiteral("File name\tLeaf area mm2\tPerimeter mm\n"
                             "a\t2.000\t6.000\n"
                             "\t\t\n"));
     QCOMPARE(table.cell(0, 1), QStringLiteral("Leaf area\nmm2"));

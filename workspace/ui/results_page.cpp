@@ -177,7 +177,9 @@ void ResultsPage::copyResultsTable()
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(m_table.copyText(m_state.systemIndex(), m_state.unitName()));
+    // The header names the columns and the unit the figures were measured in, not
+    // the system or calibration chosen since.
+    clipboard->setText(m_table.copyText(m_table.preparedSystemIndex(), m_table.preparedUnitName()));
 }
 
 // Row 0 of the results table is the view's header; data row r is the view's row r - 1. The
