@@ -10,6 +10,17 @@
 
 namespace verdalis {
 
+namespace {
+// The load dialog lists *.clb files only: a name typed without an extension
+// would be saved where it can never be chosen again, so it gets ".clb".
+QString withCalibrationExtension(const QString &path)
+{
+    if (!QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + (path.endsWith(u'.') ? QStringLiteral("clb") : QStringLiteral(".clb"));
+}
+} // namespace
+
 const QString CalibrationRules::kFileFilter = QStringLiteral("Calibration files (*.clb)|*.clb");
 const QString CalibrationRules::kNoDistanceMessage =
     QStringLiteral("The mean measured distance is 0.00, so it cannot be calibrated.\n"
@@ -71,15 +82,6 @@ void CalibrationRules::applySizeRatio()
             if (const auto base = readNumber(m_list.cell(row, BaseDistanceColumn)))
                 m_list.setCell(row, DistanceColumn, fixedText(*base * sizeRatio, 2));
     m_list.recomputeMeasurementStatistics();
-}
-
-QString CalibrationRules::withCalibrationExtension(const QString &path)
-{
-    // The load dialog lists *.clb files only: a name typed without an extension
-    // would be saved where it can never be chosen again.
-    if (!QFileInfo(path).suffix().isEmpty())
-        return path;
-    return path + (path.endsWith(u'.') ? QStringLiteral("clb") : QStringLiteral(".clb"));
 }
 
 void CalibrationRules::saveCalibrationFile()

@@ -37,10 +37,6 @@ public:
     // each followed by the statistics.
     void rescaleMeasurements();
 
-    // The name a calibration is saved under: the chosen one, with ".clb" added
-    // when it has no extension.
-    static QString withCalibrationExtension(const QString &path);
-
     // The buttons of the Calibration frame. Cancelling a file dialog is silent;
     // failures are shown as messages.
     void saveCalibrationFile();

@@ -25,11 +25,6 @@ std::optional<double> NumberBox::value() const
     return m_entry.value(m_box->text());
 }
 
-bool NumberBox::isRefused() const
-{
-    return m_refused;
-}
-
 // Nothing is ever Invalid: the line edit would drop the keystroke without a word.
 // A text on its way to a number, or refused, stays in the box as typed.
 QValidator::State NumberBox::validate(QString &input, int &) const

@@ -23,7 +23,6 @@ public:
 
     // The box's number; empty while its text is not a number in range.
     std::optional<double> value() const;
-    bool isRefused() const;
 
     State validate(QString &input, int &position) const override;
 
