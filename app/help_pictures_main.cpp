@@ -48,7 +48,8 @@ public:
             throw std::runtime_error(m_failure.toStdString());
     }
 
-    MessageAnswer message(const QString &text, const QString &title, MessageButtons) override
+    MessageAnswer message(const QString &text, const QString &title, MessageButtons,
+                          MessageKind) override
     {
         fail(title + QStringLiteral(": ") + text);
         return MessageAnswer::Ok;

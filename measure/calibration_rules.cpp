@@ -11,6 +11,17 @@
 
 namespace verdalis {
 
+namespace {
+// The load dialog lists *.clb files only: a name typed without an extension
+// would be saved where it can never be chosen again, so it gets ".clb".
+QString withCalibrationExtension(const QString &path)
+{
+    if (!QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + (path.endsWith(u'.') ? QStringLiteral("clb") : QStringLiteral(".clb"));
+}
+} // namespace
+
 const QString CalibrationRules::kFileFilter = QStringLiteral("Calibration files (*.clb)|*.clb");
 const QString CalibrationRules::kNoDistanceMessage =
     QStringLiteral("The mean measured distance is 0.00, so it cannot be calibrated.\n"
@@ -94,10 +105,10 @@ void CalibrationRules::saveCalibrationFile()
     if (!choice)
         return;
     QString error;
-    if (!CalibrationFile::write(choice->path, calibration, &error))
+    if (!CalibrationFile::write(withCalibrationExtension(choice->path), calibration, &error))
         m_dialogs.message(QStringLiteral("As error has occurred when saving this file.") + '\n' +
                               error,
-                          programTitle());
+                          programTitle(), MessageButtons::Ok, MessageKind::Error);
 }
 
 void CalibrationRules::loadCalibrationFile()
@@ -110,7 +121,7 @@ void CalibrationRules::loadCalibrationFile()
     const auto calibration = CalibrationFile::read(choice->path, &error);
     if (!calibration) {
         m_dialogs.message(QStringLiteral("This file can't be opened.") + '\n' + error,
-                          programTitle());
+                          programTitle(), MessageButtons::Ok, MessageKind::Error);
         return;
     }
     m_state.setSizeRatio(calibration->sizeRatio);

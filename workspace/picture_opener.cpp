@@ -44,7 +44,8 @@ bool PictureOpener::load(const QString &path)
     QString reason;
     if (m_canvas.load(path, &reason))
         return true;
-    m_dialogs.message(cannotOpenText(path, reason), programTitle());
+    m_dialogs.message(cannotOpenText(path, reason), programTitle(), MessageButtons::Ok,
+                      MessageKind::Error);
     return false;
 }
 

@@ -86,6 +86,13 @@ void DetectionPanelsTest::startShowsLeafAreaOnly()
     QVERIFY(!c.panel.thresholdSlider->isEnabled());
     QCOMPARE(c.panel.thresholdLabel->text(), QStringLiteral("3"));
     QVERIFY(!c.panel.deleteSystemButton->isEnabled());
+    // The slider has a caption above it; its position reads to its right.
+    c.panel.show();
+    QCOMPARE(c.panel.thresholdCaption->text(), QStringLiteral("Tolerance"));
+    QVERIFY(c.panel.thresholdCaption->isVisible());
+    const QRect slider = c.panel.thresholdSlider->geometry();
+    QVERIFY(c.panel.thresholdCaption->geometry().bottom() < slider.top());
+    QVERIFY(c.panel.thresholdLabel->geometry().left() > slider.right());
 }
 
 void DetectionPanelsTest::customTableFollowsTheList()

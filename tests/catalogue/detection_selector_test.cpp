@@ -184,8 +184,10 @@ void DetectionSelectorTest::loadShowsOnlyWholeFiles()
     c.start(file);
 
     QCOMPARE(c.dialogs.messages(), message.isEmpty() ? QStringList() : QStringList{message});
-    if (!message.isEmpty())
+    if (!message.isEmpty()) {
         QCOMPARE(c.dialogs.lastCall().title, QStringLiteral("Verdalis"));
+        QCOMPARE(c.dialogs.lastCall().messageKind, MessageKind::Error);
+    }
     QCOMPARE(c.selector.catalogue().names(), BuiltIns + customNames);
     QCOMPARE(c.selector.selectedIndex(), 0);
 }
@@ -239,6 +241,7 @@ void DetectionSelectorTest::saveAsksUntilNameIsUsable()
             QCOMPARE(call.defaultText, QString());
         } else {
             QCOMPARE(call.title, QStringLiteral("Verdalis"));
+            QCOMPARE(call.messageKind, MessageKind::Warning);
         }
     }
     if (savedName.isEmpty()) {
@@ -317,6 +320,7 @@ void DetectionSelectorTest::unwritableFileKeepsCatalogue()
     QVERIFY(c.dialogs.lastCall().text.startsWith(messageStart));
     QVERIFY(c.dialogs.lastCall().text.size() > messageStart.size()); // and the reason
     QCOMPARE(c.dialogs.lastCall().title, QStringLiteral("Verdalis"));
+    QCOMPARE(c.dialogs.lastCall().messageKind, MessageKind::Error);
     QCOMPARE(c.selector.catalogue().names(), BuiltIns + QStringList{"Spot"});
     QCOMPARE(c.selector.selectedIndex(), 5);
 

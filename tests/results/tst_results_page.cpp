@@ -8,12 +8,17 @@
 #include <QChartView>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QTableWidget>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QToolButton>
 #include <QtTest>
 
@@ -52,6 +57,13 @@ private slots:
     void showModeSwapsTableAndReport();
     void tableShowsAndCopiesTheResults();
     void reportAndChartShareTheTabWidth();
+    void reportAndChartFillThePage_data();
+    void reportAndChartFillThePage();
+    void titleStaysCentred_data();
+    void titleStaysCentred();
+    void chartLabelsTheShares();
+    void chartWithoutLeafShowsNoSlices_data();
+    void chartWithoutLeafShowsNoSlices();
 
 private:
     std::unique_ptr<WorkspaceState> m_state;
@@ -173,11 +185,14 @@ void ResultsPageTest::tableShowsAndCopiesTheResults()
                             "leaf1\t1234.500\t56.780\t4.599\n"
                             "leaf2\t10.000\t10.000\t100.000\n"
                             "leaf3\t3.000\t0.000\t0.000\n"));
+    // A system or calibration chosen after the batch changes neither the table
+    // nor the copied header: the figures keep their columns and their unit.
+    const QString copied = QGuiApplication::clipboard()->text();
     m_state->setSystemIndex(0);
     m_state->setUnitName(QStringLiteral("cm"));
-    QTest::mouseClick(m_page->copyTableButton, Qt::LeftButton);
-    QVERIFY(QGuiApplication::clipboard()->text().startsWith(
-        QStringLiteral("File name\tLeaf area cm2\tPerimeter cm\nleaf1\t")));
+    m_page->copyResultsTable();
+    QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+    QCOMPARE(grid.horizontalHeaderItem(2)->text(), QStringLiteral("Symptom area\nmm2"));
 }
 
 void ResultsPageTest::reportAndChartShareTheTabWidth()
@@ -191,6 +206,137 @@ void ResultsPageTest::reportAndChartShareTheTabWidth()
         QCOMPARE(chart.left(), report.right() + 1);
         QVERIFY(chart.right() < tabTwips / 15);
     }
+}
+
+// The page fills the tab whatever the window's height: the report and the chart
+// take it all but a margin above and below.
+void ResultsPageTest::reportAndChartFillThePage_data()
+{
+    QTest::addColumn<QSize>("page");
+    QTest::newRow("smallest window") << QSize(786, 520);
+    QTest::newRow("1280 x 1024") << QSize(1266, 944);
+}
+
+void ResultsPageTest::reportAndChartFillThePage()
+{
+    QFETCH(QSize, page);
+    m_page->resize(page);
+    m_page->layoutForTabWidth(page.width() * 15);
+    for (QWidget *control : {static_cast<QWidget *>(m_page->reportText),
+                             static_cast<QWidget *>(m_page->symptomRatioChart)}) {
+        QCOMPARE(control->y(), 8);
+        QCOMPARE(control->height(), page.height() - 16);
+    }
+    QCOMPARE(m_page->resultsTableView->height(), page.height() - 16);
+}
+
+// Opened before any analysis, the report box was laid out empty; the title of
+// a later report is still centred in it.
+void ResultsPageTest::titleStaysCentred_data()
+{
+    QTest::addColumn<bool>("shownEmpty");
+    QTest::newRow("page opened before the analysis") << true;
+    QTest::newRow("page opened after it") << false;
+}
+
+void ResultsPageTest::titleStaysCentred()
+{
+    QFETCH(bool, shownEmpty);
+    m_page->resize(1000, 600);
+    m_page->layoutForTabWidth(15000);
+    if (shownEmpty) {
+        m_page->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
+    }
+    AnalysisResult result;
+    result.leafArea = 1234.5;
+    m_page->showReport(result);
+    m_page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
+
+    const QTextDocument &document = *m_page->reportText->document();
+    const QTextLine title = document.firstBlock().layout()->lineAt(0);
+    const double centre = document.documentMargin() + title.naturalTextRect().center().x();
+    QVERIFY2(qAbs(centre - m_page->reportText->viewport()->width() / 2.0) <= 1.0,
+             qPrintable(QString::number(centre)));
+}
+
+// Each slice is labelled with its share in percent; the legend keeps the names.
+void ResultsPageTest::chartLabelsTheShares()
+{
+    m_state->setSystemIndex(1);
+    AnalysisResult result;
+    result.leafArea = 1234.5;
+    result.symptomArea = 56.78;
+    m_page->showReport(result);
+    auto *series = qobject_cast<QPieSeries *>(m_page->symptomRatioChart->chart()->series().first());
+    QVERIFY(series->isVisible());
+    QStringList labels;
+    for (const QPieSlice *slice : series->slices()) {
+        QVERIFY(slice->isLabelVisible());
+        labels << slice->label();
+    }
+    QCOMPARE(labels, (QStringList{"95.401 %", "4.599 %"}));
+    QStringList legend;
+    for (const QLegendMarker *marker :
+         m_page->symptomRatioChart->chart()->legend()->markers(series))
+        legend << marker->label();
+    QCOMPARE(legend, (QStringList{"Non symptom area", "Symptom area"}));
+    QVERIFY(m_page->chartNote->isHidden());
+
+    // A share of nothing has no label to stand on it.
+    result.symptomArea = 0.0;
+    m_page->showReport(result);
+    QVERIFY(series->slices().at(0)->isLabelVisible());
+    QVERIFY(!series->slices().at(1)->isLabelVisible());
+}
+
+// A picture without leaf has no shares: the chart shows no disc of either
+// colour, whatever it showed before, and says why.
+void ResultsPageTest::chartWithoutLeafShowsNoSlices_data()
+{
+    QTest::addColumn<double>("symptomBefore");
+    QTest::newRow("after a symptom run") << 10.0;
+    QTest::newRow("after a run without symptoms") << 0.0;
+}
+
+void ResultsPageTest::chartWithoutLeafShowsNoSlices()
+{
+    QFETCH(double, symptomBefore);
+    m_state->setSystemIndex(1);
+    m_page->resize(800, 500);
+    m_page->layoutForTabWidth(12000);
+    m_page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
+    const auto sliceColourPixels = [this] {
+        const QImage shown = m_page->symptomRatioChart->grab().toImage();
+        int count = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x) {
+                const QColor colour = shown.pixelColor(x, y);
+                count += colour == QColor(60, 160, 60) || colour == QColor(200, 40, 40);
+            }
+        return count;
+    };
+    AnalysisResult before;
+    before.leafArea = 10.0;
+    before.symptomArea = symptomBefore;
+    m_page->showReport(before);
+    QVERIFY(sliceColourPixels() > 1000);
+
+    AnalysisResult noLeaf;
+    m_page->showReport(noLeaf);
+    QCOMPARE(m_page->reportText->toPlainText().split(u'\n').value(4),
+             QStringLiteral("Symptom area ratio\t0.000 %"));
+    QCOMPARE(sliceColourPixels(), 0);
+    QVERIFY(m_page->chartNote->isVisible());
+    QCOMPARE(m_page->chartNote->text(),
+             QStringLiteral("No leaf was found in the picture, so there is no symptom ratio to "
+                            "show."));
+
+    m_page->showReport(before);
+    QVERIFY(m_page->chartNote->isHidden());
+    QVERIFY(sliceColourPixels() > 1000);
 }
 
 QTEST_MAIN(ResultsPageTest)

@@ -44,9 +44,9 @@ std::optional<ScriptedDialogs::Reply> ScriptedDialogs::take(const Call &call)
 }
 
 MessageAnswer ScriptedDialogs::message(const QString &text, const QString &title,
-                                       MessageButtons buttons)
+                                       MessageButtons buttons, MessageKind kind)
 {
-    const auto reply = take({Kind::Message, text, title, buttons, {}, 0, {}});
+    const auto reply = take({Kind::Message, text, title, buttons, {}, 0, {}, kind});
     if (!reply)
         return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
     return reply->answer;

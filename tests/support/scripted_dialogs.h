@@ -22,6 +22,7 @@ public:
         QString filter; // file dialogs
         int filterIndex = 0;
         QString defaultText;
+        MessageKind messageKind = MessageKind::Information; // messages: the icon shown
     };
 
     ~ScriptedDialogs() override;
@@ -44,8 +45,8 @@ public:
     QStringList messages() const;
     const Call &lastCall() const { return m_calls.constLast(); }
 
-    MessageAnswer message(const QString &text, const QString &title,
-                          MessageButtons buttons) override;
+    MessageAnswer message(const QString &text, const QString &title, MessageButtons buttons,
+                          MessageKind kind) override;
     std::optional<QString> inputText(const QString &prompt, const QString &title,
                                      const QString &defaultText) override;
     std::optional<FileChoice> openFile(const QString &title, const QString &filter,

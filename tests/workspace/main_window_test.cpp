@@ -60,6 +60,8 @@ private slots:
     void bigPictureScrolls();
     void hintSteps();
     void unitSuperscriptFollowsUnitName();
+    void leafAreaShowsLongFiguresWhole_data();
+    void leafAreaShowsLongFiguresWhole();
     void mouseReportsPictureUnits();
     void brushFollowsDetectionSystem();
     void pictureToolsExcludeEachOther();
@@ -88,7 +90,7 @@ void MainWindowTest::init()
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     m_window->resize(800, 600);
-    QTRY_COMPARE(m_page->pictureViewport->size(), QSize(517, 424));
+    QTRY_COMPARE(m_page->pictureViewport->size(), QSize(517, 463));
 }
 
 void MainWindowTest::cleanup()
@@ -155,8 +157,8 @@ void MainWindowTest::openShowsThePicture()
     QVERIFY(m_window->analyzeButton->isEnabled());
     QVERIFY(m_window->reloadPictureButton->isEnabled());
     QCOMPARE(opened.count(), 1);
-    // Smaller than the 517 x 424 pixel viewport: centred on both axes.
-    QCOMPARE(m_page->pictureView->pos(), QPoint(158, 162));
+    // Smaller than the 517 x 463 pixel viewport: centred on both axes.
+    QCOMPARE(m_page->pictureView->pos(), QPoint(158, 182));
     QCOMPARE(m_page->horizontalScroll->maximum(), 0);
     QCOMPARE(m_page->verticalScroll->maximum(), 0);
 }
@@ -217,6 +219,7 @@ void MainWindowTest::damagedFileKeepsWhatIsShown()
             QStringLiteral("This file can't be opened.\n") + QDir::toNativeSeparators(failing) +
             QStringLiteral(": The picture is incomplete or damaged (")));
     QCOMPARE(m_dialogs->lastCall().title, QStringLiteral("Verdalis"));
+    QCOMPARE(m_dialogs->lastCall().messageKind, MessageKind::Error);
     QCOMPARE(m_window->canvas().picture(), before);
     QCOMPARE(tabCaption(), caption);
     QCOMPARE(m_window->analyzeButton->isEnabled(), analyzeEnabled);
@@ -288,29 +291,30 @@ void MainWindowTest::resizeSnapsToMinimum()
     // 11000 x 8000 twips.
     m_window->resize(733, 533);
     QTRY_COMPARE(m_window->size(), QSize(800, 600));
-    QCOMPARE(m_window->pageTabs->geometry(), QRect(7, 50, 786, 504));
-    QCOMPARE(m_page->pictureViewport->size(), QSize(517, 424));
+    // No dead space: 7 pixels to the window's edges beside and below the tabs.
+    QCOMPARE(m_window->pageTabs->geometry(), QRect(7, 50, 786, 543));
+    QCOMPARE(m_page->pictureViewport->size(), QSize(517, 463));
     QCOMPARE(m_page->horizontalScroll->width(), 517);
-    QCOMPARE(m_page->verticalScroll->height(), 424);
+    QCOMPARE(m_page->verticalScroll->height(), 463);
 }
 
 void MainWindowTest::largerWindowWidensViewport()
 {
     m_window->resize(1200, 900);
-    QTRY_COMPARE(m_page->pictureViewport->size(), QSize(917, 724));
+    QTRY_COMPARE(m_page->pictureViewport->size(), QSize(917, 763));
     // The hint stays centred in the larger viewport.
     QCOMPARE(m_page->hintLabel->geometry().center(), m_page->pictureViewport->rect().center());
 }
 
 void MainWindowTest::bigPictureScrolls()
 {
-    // 1000 x 800 pixels = 15000 x 12000 twips in a 7755 x 6360 twips viewport.
+    // 1000 x 800 pixels = 15000 x 12000 twips in a 7755 x 6945 twips viewport.
     openPicture(m_files->writeGradient(QStringLiteral("big.bmp"), 1000, 800));
     QCOMPARE(m_page->horizontalScroll->maximum(), 72);
     QCOMPARE(m_page->horizontalScroll->value(), 36);
-    QCOMPARE(m_page->verticalScroll->maximum(), 56);
-    QCOMPARE(m_page->verticalScroll->value(), 28);
-    QCOMPARE(m_page->pictureView->pos(), QPoint(-240, -187)); // -3600, -2800 twips
+    QCOMPARE(m_page->verticalScroll->maximum(), 51);
+    QCOMPARE(m_page->verticalScroll->value(), 26);            // half of 51 rounds to the even 26
+    QCOMPARE(m_page->pictureView->pos(), QPoint(-240, -173)); // -3600, -2600 twips
 
     m_page->horizontalScroll->setValue(10);
     m_page->verticalScroll->setValue(0);
@@ -342,6 +346,38 @@ void MainWindowTest::unitSuperscriptFollowsUnitName()
     QCOMPARE(unit->text(), QStringLiteral("centimetres"));
     QVERIFY(square->x() > before);
     QCOMPARE(square->x(), unit->geometry().right() + 1);
+}
+
+void MainWindowTest::leafAreaShowsLongFiguresWhole_data()
+{
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<QString>("figure");
+    QTest::newRow("short") << QSize(800, 600) << "7896.166";
+    QTest::newRow("15 digits") << QSize(800, 600) << "48605.1840000001";
+    QTest::newRow("15 digits, wide window") << QSize(1280, 1024) << "1234567890.12345";
+}
+
+// The whole figure is readable: the box is wide enough for it, the unit and its
+// square mark stay beside it on the page, and its tooltip holds it too.
+void MainWindowTest::leafAreaShowsLongFiguresWhole()
+{
+    QFETCH(QSize, window);
+    QFETCH(QString, figure);
+    m_window->resize(window);
+    QTRY_COMPARE(m_window->size(), window);
+    m_window->state().setUnitName(QStringLiteral("mm"));
+    m_page->showLeafArea(figure);
+    QLineEdit *box = m_page->leafAreaBox;
+    QCOMPARE(box->text(), figure);
+    QCOMPARE(box->toolTip(), figure);
+    QVERIFY(box->fontMetrics().horizontalAdvance(figure) < box->contentsRect().width() - 4);
+    QVERIFY(box->width() >= 120);
+    QVERIFY(m_page->areaUnitLabel->x() > box->geometry().right());
+    QVERIFY(m_page->rect().contains(m_page->areaSquareMark->geometry()));
+    // A new calibration takes the figure away, and the box keeps its design width.
+    m_window->state().setSizeRatio(0.5);
+    QCOMPARE(box->text(), QString());
+    QCOMPARE(box->width(), 120);
 }
 
 void MainWindowTest::mouseReportsPictureUnits()

@@ -1,4 +1,5 @@
 #include "main_window_layout.h"
+#include "number_entry.h"
 #include "picture_canvas.h"
 #include "picture_fit.h"
 #include "picture_opener.h"
@@ -32,6 +33,8 @@ private slots:
     void canvasDotShape();
     void mousePositionsComeBackToTheirPixel();
     void reloadWithoutOpenedFileDoesNothing();
+    void numberEntry_data();
+    void numberEntry();
 };
 
 void WorkspaceRulesTest::fitPicture_data()
@@ -267,6 +270,65 @@ void WorkspaceRulesTest::reloadWithoutOpenedFileDoesNothing()
     QCOMPARE(opener.reload(), PictureOpener::Outcome::Cancelled);
     QVERIFY(dialogs.calls().isEmpty());
     QCOMPARE(canvas.pixelSize(), QSize(12, 8));
+}
+
+Q_DECLARE_METATYPE(NumberEntry::Range)
+Q_DECLARE_METATYPE(NumberEntry::Verdict)
+
+void WorkspaceRulesTest::numberEntry_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<NumberEntry::Range>("range");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<NumberEntry::Verdict>("verdict");
+    QTest::addColumn<double>("value"); // when a number
+    using R = NumberEntry::Range;
+    using V = NumberEntry::Verdict;
+    const QLocale c = QLocale::c();
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const QLocale french(QLocale::French, QLocale::France);
+    QTest::newRow("point") << c << R::AboveZero << "2.5" << V::Number << 2.5;
+    QTest::newRow("blanks around") << c << R::AboveZero << " 2.5 " << V::Number << 2.5;
+    QTest::newRow("comma") << german << R::AboveZero << "2,5" << V::Number << 2.5;
+    QTest::newRow("comma, French") << french << R::AboveZero << "0,32" << V::Number << 0.32;
+    // The other convention's separator is refused, never read as grouping.
+    QTest::newRow("point under comma") << german << R::AboveZero << "2.5" << V::Refused << 0.0;
+    QTest::newRow("grouped thousands") << german << R::Any << "1.234" << V::Refused << 0.0;
+    QTest::newRow("comma under point") << c << R::AboveZero << "2,5" << V::Refused << 0.0;
+    QTest::newRow("two separators") << c << R::Any << "2.5.1" << V::Refused << 0.0;
+    QTest::newRow("letters") << c << R::Any << "1O" << V::Refused << 0.0;
+    QTest::newRow("inner blank") << c << R::Any << "2 5" << V::Refused << 0.0;
+    QTest::newRow("infinity") << c << R::Any << "inf" << V::Refused << 0.0;
+    // On the way to a number: nothing to complain about yet, no value either.
+    QTest::newRow("empty") << c << R::AboveZero << "" << V::Incomplete << 0.0;
+    QTest::newRow("separator first") << german << R::AboveZero << "," << V::Incomplete << 0.0;
+    QTest::newRow("minus alone") << c << R::Any << "-" << V::Incomplete << 0.0;
+    QTest::newRow("zero, above zero") << c << R::AboveZero << "0" << V::Incomplete << 0.0;
+    QTest::newRow("zero, not negative") << c << R::NotNegative << "0" << V::Number << 0.0;
+    // The sign.
+    QTest::newRow("negative, any") << c << R::Any << "-1.5" << V::Number << -1.5;
+    QTest::newRow("negative, not negative") << c << R::NotNegative << "-1.5" << V::Refused << 0.0;
+    QTest::newRow("negative, above zero") << german << R::AboveZero << "-1" << V::Refused << 0.0;
+}
+
+void WorkspaceRulesTest::numberEntry()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(NumberEntry::Range, range);
+    QFETCH(QString, text);
+    QFETCH(NumberEntry::Verdict, verdict);
+    QFETCH(double, value);
+    const NumberEntry entry({range}, locale);
+    QCOMPARE(entry.check(text), verdict);
+    QCOMPARE(entry.value(text).has_value(), verdict == NumberEntry::Verdict::Number);
+    if (verdict == NumberEntry::Verdict::Number)
+        QCOMPARE(*entry.value(text), value);
+    // Only a refused text has a refusal, and it says what the box expects.
+    const QString refusal = entry.refusal(text);
+    QCOMPARE(refusal.isEmpty(), verdict != NumberEntry::Verdict::Refused);
+    if (!refusal.isEmpty())
+        QVERIFY2(refusal.endsWith(entry.expectation() + u'.'), qPrintable(refusal));
+    QVERIFY(entry.expectation().endsWith(locale.toString(2.5)));
 }
 
 QTEST_MAIN(WorkspaceRulesTest)
