@@ -1,4 +1,5 @@
 #include "main_window.h"
+#include "picture_reader.h"
 #include "qt_dialogs.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Verdalis"));
+    verdalis::setPictureAllocationLimit();
 
     verdalis::QtDialogs dialogs;
     verdalis::MainWindow window(dialogs);

@@ -33,7 +33,8 @@ namespace {
 // No one is there to answer: messages go to standard error.
 class UnattendedDialogs : public Dialogs {
 public:
-    MessageAnswer message(const QString &text, const QString &, MessageButtons) override
+    MessageAnswer message(const QString &text, const QString &, MessageButtons,
+                          MessageKind) override
     {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
         return MessageAnswer::Ok;

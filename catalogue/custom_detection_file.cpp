@@ -1,10 +1,10 @@
 #include "custom_detection_file.h"
 
+#include "file_access.h"
 #include "quoted_field_reader.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 
 namespace verdalis {
@@ -12,6 +12,8 @@ namespace verdalis {
 namespace {
 
 const QChar Quote = u'"';
+// 32767 systems of a long name each stay far below this.
+constexpr qint64 MaxFileBytes = 16 << 20;
 
 // The file is written as UTF-8; a file saved by another editor in a legacy
 // 8-bit encoding still reads, as Latin-1, rather than failing.
@@ -55,6 +57,10 @@ bool decodeCustomSystems(const QByteArray &bytes, QList<DetectionSystem> *custom
                          QString *error)
 {
     customSystems->clear();
+    if (bytes.contains('\0')) {
+        *error = QStringLiteral("It is not a custom detection file: it holds binary data.");
+        return false;
+    }
     const QString text = decodeText(bytes);
     QuotedFieldReader reader(text);
 
@@ -69,8 +75,9 @@ bool decodeCustomSystems(const QByteArray &bytes, QList<DetectionSystem> *custom
     bool ok = false;
     const qint16 count = countText.toShort(&ok);
     if (!ok || count < 0) {
-        *error = QStringLiteral("The record count \"%1\" is not a whole number from 0 to 32767.")
-                     .arg(countText);
+        const QString shown = quotedExcerpt(countText);
+        *error = QStringLiteral("The record count%1 is not a whole number from 0 to 32767.")
+                     .arg(shown.isEmpty() ? QString() : QLatin1Char(' ') + shown);
         return false;
     }
 
@@ -103,11 +110,11 @@ bool decodeCustomSystems(const QByteArray &bytes, QList<DetectionSystem> *custom
         int *channels[3] = {&colour.red, &colour.green, &colour.blue};
         for (int i = 0; i < 3; ++i) {
             if (!parseChannel(fields[i + 1], channels[i])) {
-                *error = QStringLiteral("Record %1 of %2: \"%3\" is not a colour value from 0 "
-                                        "to 255.")
+                const QString shown = quotedExcerpt(fields[i + 1]);
+                *error = QStringLiteral("Record %1 of %2: %3 is not a colour value from 0 to 255.")
                              .arg(record)
                              .arg(count)
-                             .arg(fields[i + 1]);
+                             .arg(shown.isEmpty() ? QStringLiteral("a field") : shown);
                 return false;
             }
         }
@@ -120,37 +127,23 @@ bool decodeCustomSystems(const QByteArray &bytes, QList<DetectionSystem> *custom
 CustomFileReadResult readCustomDetectionFile(const QString &path)
 {
     CustomFileReadResult result;
-    QFile file(path);
-    if (!file.exists()) {
+    if (!QFileInfo::exists(path)) {
         result.missing = true;
         return result;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = file.errorString();
-        return result;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.error = file.errorString();
-        return result;
-    }
-    decodeCustomSystems(bytes, &result.systems, &result.error);
+    const InputFileRead read = readInputFile(path, MaxFileBytes);
+    result.error = read.error;
+    if (result.error.isEmpty())
+        decodeCustomSystems(read.bytes, &result.systems, &result.error);
     return result;
 }
 
 bool writeCustomDetectionFile(const QString &path, const QList<DetectionSystem> &customSystems,
                               QString *error)
 {
-    // Written beside the old file and renamed over it, so a failure part-way
-    // (a full disk) never leaves a truncated catalogue behind.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly) || file.write(encodeCustomSystems(customSystems)) < 0 ||
-        !file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    // Never in place: a failure part-way (a full disk) would leave a truncated
+    // catalogue, and every custom system would be lost at the next start.
+    return writeFileSafely(path, encodeCustomSystems(customSystems), error);
 }
 
 } // namespace verdalis

@@ -36,10 +36,12 @@ struct CustomFileReadResult {
     QString error;
 };
 
+// Reads the file (a regular file of at most 16 MB) and decodes it.
 CustomFileReadResult readCustomDetectionFile(const QString &path);
 
-// Replaces the file with these systems. The old file stays intact when writing
-// fails; then returns false with the reason in *error.
+// Replaces the file with these systems safely (see writeFileSafely): the old
+// file stays intact when writing fails, even in a folder that allows no new
+// file; then returns false with the reason in *error.
 bool writeCustomDetectionFile(const QString &path, const QList<DetectionSystem> &customSystems,
                               QString *error);
 

@@ -10,7 +10,7 @@ const DetectionSystem &DetectionCatalogue::at(int index) const
 {
     Q_ASSERT(isValidIndex(index));
     return index < FirstCustomSystem ? builtInDetectionSystems().at(index)
-                                    : m_custom.at(index - FirstCustomSystem);
+                                     : m_custom.at(index - FirstCustomSystem);
 }
 
 QStringList DetectionCatalogue::names() const

@@ -18,6 +18,28 @@ void DetectionColourSamples::add(const Rgb &colour)
     m_sumRed += colour.red;
     m_sumGreen += colour.green;
     m_sumBlue += colour.blue;
+    updateAverage();
+}
+
+void DetectionColourSamples::removeAt(int row)
+{
+    if (m_samples.size() <= 1) {
+        reset();
+        return;
+    }
+    if (row < 0 || row >= m_samples.size())
+        return;
+    // Whole channel values keep the sums exact: taking a colour off subtracts
+    // just what adding it added.
+    const Rgb removed = m_samples.takeAt(row);
+    m_sumRed -= removed.red;
+    m_sumGreen -= removed.green;
+    m_sumBlue -= removed.blue;
+    updateAverage();
+}
+
+void DetectionColourSamples::updateAverage()
+{
     const double n = m_samples.size();
     m_average = {roundHalfEven(m_sumRed / n), roundHalfEven(m_sumGreen / n),
                  roundHalfEven(m_sumBlue / n)};

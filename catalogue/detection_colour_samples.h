@@ -21,10 +21,18 @@ public:
     // Adds a picked colour and updates the average incrementally: each channel's
     // sum divided by the count, halves rounded to the even neighbour.
     void add(const Rgb &colour);
+    // Del on the list, with `row` the list's current row. With two or more
+    // colours the one at `row` goes and its channels are taken off the sums, so
+    // the average is that of the colours still listed (halves to even); a row
+    // outside the list then changes nothing. With one colour or none, the list
+    // is emptied and sums and average become 0, as with reset().
+    void removeAt(int row);
     // Empties the list; sums and average become 0.
     void reset();
 
 private:
+    void updateAverage();
+
     QList<Rgb> m_samples;
     double m_sumRed = 0.0;
     double m_sumGreen = 0.0;

@@ -73,11 +73,12 @@ void DetectionSelector::setSliderPosition(int position)
 
 void DetectionSelector::loadCustomSystems()
 {
-    const CustomFileReadResult read = readCustomDetectionFile(customFilePath());
+    const QString path = customFilePath();
+    const CustomFileReadResult read = readCustomDetectionFile(path);
     if (!read.error.isEmpty())
         m_dialogs.message(QStringLiteral("An error occurred when downloading detection systems.") +
-                              u'\n' + read.error,
-                          programTitle());
+                              u'\n' + path + QStringLiteral(": ") + read.error,
+                          programTitle(), MessageButtons::Ok, MessageKind::Error);
     {
         SuppressSelection suppress(*this);
         m_catalogue.setCustomSystems(read.systems);
@@ -133,7 +134,7 @@ bool DetectionSelector::deleteSelectedSystem()
                                             "system?")
                                  .arg(m_catalogue.at(index).name);
     if (m_dialogs.message(question, QStringLiteral("Delete detection system"),
-                          MessageButtons::YesNo) != MessageAnswer::Yes)
+                          MessageButtons::YesNo, MessageKind::Question) != MessageAnswer::Yes)
         return false;
     {
         SuppressSelection suppress(*this);
@@ -154,7 +155,7 @@ void DetectionSelector::writeFile()
     if (!writeCustomDetectionFile(path, m_catalogue.customSystems(), &error))
         m_dialogs.message(QStringLiteral("The detection systems could not be saved to ") + path +
                               u'\n' + error,
-                          programTitle());
+                          programTitle(), MessageButtons::Ok, MessageKind::Error);
 }
 
 } // namespace verdalis

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "parallel_pictures.h"
+
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
@@ -13,6 +15,9 @@ enum BatchExitStatus {
     BatchPictureFailed = 1,
     // Bad command line or bad input files; nothing was written to `out`.
     BatchBadInput = 2,
+    // `out` could not be written (a full disk, a closed pipe): the run stopped
+    // there, its results incomplete.
+    BatchOutputFailed = 3,
 };
 
 struct BatchStreams {
@@ -20,14 +25,21 @@ struct BatchStreams {
     QIODevice &err;
     // A progress line on `err` (for a terminal).
     bool showProgress = false;
+    // `out` is the terminal the progress line is drawn on: the line is wiped
+    // before each row and drawn again below it.
+    bool outOnProgressTerminal = false;
 };
 
 // The command-line analyser: reads the arguments after the program name,
 // analyses the pictures and writes the results table to `out` (UTF-8, LF) and
 // messages to `err`, one line each. The custom detection file is looked for in
-// programFolder unless the arguments name one. Returns the exit status.
+// programFolder unless the arguments name one. Each row is written as soon as
+// it and every row before it are known; a write that fails ends the run.
+// Worker threads are started with startThread (default: std::thread). Returns
+// the exit status.
 int runBatchCommand(const QStringList &arguments, const QString &programFolder,
-                    const BatchStreams &streams);
+                    const BatchStreams &streams,
+                    const ThreadStarter &startThread = ThreadStarter());
 
 // Overlay file names in input order: the line name made safe as a file name,
 // ".png", and "-2", "-3"... for line names met before.

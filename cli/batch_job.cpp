@@ -4,9 +4,9 @@
 #include "custom_detection_file.h"
 #include "detection_catalogue.h"
 #include "detection_selection.h"
+#include "parallel_pictures.h"
 
 #include <QDir>
-#include <QThread>
 
 namespace verdalis {
 
@@ -14,7 +14,8 @@ namespace {
 
 QString oneLine(QString text)
 {
-    return text.replace(QLatin1Char('\n'), QStringLiteral(": "));
+    return text.replace(QStringLiteral(".\n"), QStringLiteral(": "))
+        .replace(QLatin1Char('\n'), QStringLiteral(": "));
 }
 
 DetectionParameters parametersOf(const DetectionSystem &system, int index, int sliderPosition)
@@ -62,17 +63,9 @@ BatchJobSetup prepareBatchJob(const BatchOptions &options, const QString &progra
     if (!options.calibrationFile.isEmpty()) {
         QString error;
         const auto calibration = CalibrationFile::read(options.calibrationFile, &error);
-        const QString shownPath = QDir::toNativeSeparators(options.calibrationFile);
         if (!calibration) {
-            if (!error.startsWith(shownPath))
-                error = shownPath + QStringLiteral(": ") + error;
+            // The reason names the file.
             setup.error = QStringLiteral("cannot use the calibration file ") + oneLine(error);
-            return setup;
-        }
-        if (!(calibration->sizeRatio > 0)) {
-            setup.error = QStringLiteral("cannot use the calibration file %1: its size ratio is "
-                                         "not above 0")
-                              .arg(shownPath);
             return setup;
         }
         job.settings.sizeRatio = calibration->sizeRatio;
@@ -93,7 +86,7 @@ BatchJobSetup prepareBatchJob(const BatchOptions &options, const QString &progra
         job.pictures = picturesFromPaths(options.pictures);
     }
 
-    job.jobs = options.jobs > 0 ? options.jobs : qMax(1, QThread::idealThreadCount());
+    job.jobs = options.jobs > 0 ? options.jobs : usableCoreCount();
     job.spots = options.spots;
     if (!options.overlayDir.isEmpty()) {
         if (!QDir().mkpath(options.overlayDir)) {

@@ -1,5 +1,6 @@
 #include "batch_options.h"
 
+#include "calibration_check.h"
 #include "number_text.h"
 
 #include <QCommandLineParser>
@@ -33,12 +34,6 @@ std::optional<int> readTenths(const QString &text)
     if (std::fabs(*step * 10.0 - tenths) > 1e-9 || tenths < 1 || tenths > 10)
         return std::nullopt;
     return int(tenths);
-}
-
-std::optional<double> readPositive(const QString &text)
-{
-    const auto value = readNumberOrPointForm(text);
-    return value && *value > 0 ? value : std::nullopt;
 }
 
 // Reads a numeric option into *target when it is given. False, with the
@@ -104,14 +99,27 @@ BatchOptionsParse parseBatchOptions(const QStringList &arguments)
                     &result.error) ||
         !readOption(parser, unitStep, "one of 0.1, 0.2, ... 1.0", readTenths,
                     &options.unitStepTenths, &result.error) ||
-        !readOption(parser, sizeRatio, "a number above 0", readPositive, &options.sizeRatio,
+        !readOption(parser, sizeRatio, "a number", readNumberOrPointForm, &options.sizeRatio,
                     &result.error) ||
         !readOption(parser, jobs, "a whole number of at least 1", readCount, &options.jobs,
                     &result.error))
         return result;
+    // The same limits as the window's calibration.
+    if (options.sizeRatio) {
+        if (const QString problem = sizeRatioProblem(*options.sizeRatio); !problem.isEmpty()) {
+            result.error = QStringLiteral("--size-ratio: \"%1\" cannot be used: %2")
+                               .arg(parser.value(sizeRatio), problem);
+            return result;
+        }
+    }
     options.calibrationFile = parser.value(calibration);
-    if (parser.isSet(unit))
+    if (parser.isSet(unit)) {
         options.unitName = parser.value(unit);
+        if (const QString problem = unitNameProblem(*options.unitName); !problem.isEmpty()) {
+            result.error = QStringLiteral("--unit: ") + problem;
+            return result;
+        }
+    }
     options.setFile = parser.value(set);
     options.overlayDir = parser.value(overlay);
     options.spots = parser.isSet(spots);
@@ -156,7 +164,8 @@ QString batchUsageText()
         "  --unit NAME           name of the real unit, e.g. mm (with --size-ratio)\n"
         "  --set FILE            picture set: one line per picture, line name TAB path\n"
         "                        (relative paths are relative to the set file's folder)\n"
-        "  --jobs N              pictures analysed at the same time (default: cores)\n"
+        "  --jobs N              pictures analysed at the same time (default: the cores\n"
+        "                        this process may use)\n"
         "  --overlay DIR         write each picture with its detection overlay as PNG\n"
         "  --spots               add the columns Spots and Mean spot area (symptom systems)\n"
         "  -h, --help            show this text\n"
@@ -164,7 +173,8 @@ QString batchUsageText()
         "\n"
         "Numbers are written and read with the user's locale (LC_ALL, LC_NUMERIC, LANG);\n"
         "run with LC_ALL=C for a decimal point. Exit status: 0 all analysed, 1 a picture\n"
-        "could not be read or analysed (its row has empty figures), 2 bad input.\n");
+        "could not be read or analysed (its row has empty figures), 2 bad input, 3 the\n"
+        "results could not be written to standard output.\n");
 }
 
 } // namespace verdalis

@@ -1,5 +1,6 @@
 #include "picture_analysis.h"
 
+#include "file_access.h"
 #include "picture_canvas.h"
 #include "picture_reader.h"
 
@@ -36,9 +37,13 @@ public:
     bool save(const QString &path, QString *error)
     {
         m_canvas.endDrawingBatch();
-        if (m_canvas.composedImage().save(path, "PNG"))
+        const QImage composed = m_canvas.composedImage();
+        QString reason;
+        if (writeFileSafely(
+                path, [&](QIODevice &file) { return composed.save(&file, "PNG"); }, &reason))
             return true;
-        *error = QStringLiteral("cannot write the overlay %1").arg(QDir::toNativeSeparators(path));
+        *error = QStringLiteral("cannot write the overlay %1: %2")
+                     .arg(QDir::toNativeSeparators(path), reason);
         return false;
     }
 

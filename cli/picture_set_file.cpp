@@ -1,7 +1,8 @@
 #include "picture_set_file.h"
 
+#include "file_access.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace verdalis {
@@ -16,15 +17,28 @@ QList<PictureEntry> picturesFromPaths(const QStringList &paths)
 
 PictureSetRead readPictureSetFile(const QString &path)
 {
-    PictureSetRead read;
-    const QString shownPath = QDir::toNativeSeparators(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        read.error =
-            QStringLiteral("cannot read the set file %1: %2").arg(shownPath, file.errorString());
+    // A million pictures with long paths stay below this.
+    constexpr qint64 MaxFileBytes = qint64(256) << 20;
+    const InputFileRead file = readInputFile(path, MaxFileBytes);
+    if (!file.error.isEmpty()) {
+        PictureSetRead read;
+        read.error = QStringLiteral("cannot read the set file %1: %2")
+                         .arg(QDir::toNativeSeparators(path), file.error);
         return read;
     }
-    const QString text = QString::fromUtf8(file.readAll());
+    return parsePictureSet(file.bytes, path);
+}
+
+PictureSetRead parsePictureSet(const QByteArray &bytes, const QString &path)
+{
+    PictureSetRead read;
+    const QString shownPath = QDir::toNativeSeparators(path);
+    if (bytes.contains('\0')) {
+        read.error = QStringLiteral("the set file %1 is not a set file: it holds binary data")
+                         .arg(shownPath);
+        return read;
+    }
+    const QString text = QString::fromUtf8(bytes);
     const QDir folder = QFileInfo(path).absoluteDir();
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {

@@ -1,9 +1,9 @@
 #include "sample_pictures.h"
 
 #include "calibration_file.h"
+#include "file_access.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
 
@@ -63,14 +63,25 @@ QImage SamplePictures::render(const SyntheticScene &scene, int dpi)
 
 bool writePicture(const QImage &picture, const QString &path, QString *error)
 {
-    QImageWriter writer(path);
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
-        writer.setQuality(SamplePictures::JpegQuality);
-    if (writer.write(picture))
-        return true;
-    *error = QDir::toNativeSeparators(path) + QStringLiteral(": ") + writer.errorString();
-    return false;
+    const QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
+    QString writerError;
+    QString reason;
+    const bool written = writeFileSafely(
+        path,
+        [&](QIODevice &file) {
+            QImageWriter writer(&file, format);
+            if (format == "jpg" || format == "jpeg")
+                writer.setQuality(SamplePictures::JpegQuality);
+            if (writer.write(picture))
+                return true;
+            writerError = writer.errorString();
+            return false;
+        },
+        &reason);
+    if (!written)
+        *error = QDir::toNativeSeparators(path) + QStringLiteral(": ") +
+                 (writerError.isEmpty() ? reason : writerError);
+    return written;
 }
 
 QStringList SamplePictures::write(const QString &folder, QString *error)
@@ -103,10 +114,10 @@ QStringList SamplePictures::write(const QString &folder, QString *error)
         return {};
     written << CalibrationName;
 
-    QFile setFile(dir.filePath(SetName));
-    if (!setFile.open(QIODevice::WriteOnly) || setFile.write(set) != set.size()) {
-        *error = QDir::toNativeSeparators(setFile.fileName()) + QStringLiteral(": ") +
-                 setFile.errorString();
+    const QString setPath = dir.filePath(SetName);
+    QString reason;
+    if (!writeFileSafely(setPath, set, &reason)) {
+        *error = QDir::toNativeSeparators(setPath) + QStringLiteral(": ") + reason;
         return {};
     }
     written << SetName;

@@ -1,5 +1,6 @@
 #include "calibration_rules.h"
 
+#include "calibration_check.h"
 #include "calibration_file.h"
 #include "dialogs.h"
 #include "measurement_list.h"
@@ -9,6 +10,17 @@
 #include <QFileInfo>
 
 namespace verdalis {
+
+namespace {
+// The load dialog lists *.clb files only: a name typed without an extension
+// would be saved where it can never be chosen again, so it gets ".clb".
+QString withCalibrationExtension(const QString &path)
+{
+    if (!QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + (path.endsWith(u'.') ? QStringLiteral("clb") : QStringLiteral(".clb"));
+}
+} // namespace
 
 const QString CalibrationRules::kFileFilter = QStringLiteral("Calibration files (*.clb)|*.clb");
 const QString CalibrationRules::kNoDistanceMessage =
@@ -27,6 +39,10 @@ CalibrationRules::Outcome CalibrationRules::calibrateFromMeasurements(double len
 {
     if (unitName.isEmpty())
         return Outcome::NoUnit;
+    if (const QString problem = unitNameProblem(unitName); !problem.isEmpty()) {
+        m_refusal = QStringLiteral("This unit cannot be used: %1.").arg(problem);
+        return Outcome::Refused;
+    }
     restoreBaseDistances();
     // The divisor is the mean as shown, rounded to two decimals.
     const auto mean = readNumber(m_list.statistics().mean);
@@ -34,7 +50,15 @@ CalibrationRules::Outcome CalibrationRules::calibrateFromMeasurements(double len
         applySizeRatio(); // back to what the list showed
         return Outcome::NoDistance;
     }
-    m_state.setSizeRatio(length / *mean);
+    const double sizeRatio = length / *mean;
+    if (const QString problem = sizeRatioProblem(sizeRatio); !problem.isEmpty()) {
+        applySizeRatio();
+        m_refusal = QStringLiteral("This length gives the size ratio %1, which cannot be used: "
+                                   "%2.")
+                        .arg(significantText(sizeRatio, 15), problem);
+        return Outcome::Refused;
+    }
+    m_state.setSizeRatio(sizeRatio);
     setCanSave(true);
     applySizeRatio();
     m_state.setUnitName(unitName);
@@ -81,10 +105,10 @@ void CalibrationRules::saveCalibrationFile()
     if (!choice)
         return;
     QString error;
-    if (!CalibrationFile::write(choice->path, calibration, &error))
+    if (!CalibrationFile::write(withCalibrationExtension(choice->path), calibration, &error))
         m_dialogs.message(QStringLiteral("As error has occurred when saving this file.") + '\n' +
                               error,
-                          programTitle());
+                          programTitle(), MessageButtons::Ok, MessageKind::Error);
 }
 
 void CalibrationRules::loadCalibrationFile()
@@ -97,7 +121,7 @@ void CalibrationRules::loadCalibrationFile()
     const auto calibration = CalibrationFile::read(choice->path, &error);
     if (!calibration) {
         m_dialogs.message(QStringLiteral("This file can't be opened.") + '\n' + error,
-                          programTitle());
+                          programTitle(), MessageButtons::Ok, MessageKind::Error);
         return;
     }
     m_state.setSizeRatio(calibration->sizeRatio);

@@ -18,7 +18,7 @@ struct CalibrationNotes;
 class CalibrationRules : public QObject {
     Q_OBJECT
 public:
-    enum class Outcome { Calibrated, NoUnit, NoDistance };
+    enum class Outcome { Calibrated, NoUnit, NoDistance, Refused };
 
     static const QString kFileFilter;
     // Shown by the calibration dialog when the mean distance is 0.00.
@@ -28,9 +28,10 @@ public:
                      QObject *parent = nullptr);
 
     // The calibration dialog's OK: `length` (> 0) real units were measured as the
-    // two-decimal mean of the list. Refuses with NoUnit when the unit is empty and
-    // with NoDistance when the mean is 0.00 (or there is no measurement); a refused
-    // calibration changes nothing.
+    // two-decimal mean of the list. Refuses with NoUnit when the unit is empty,
+    // with NoDistance when the mean is 0.00 (or there is no measurement) and with
+    // Refused, explained by refusalText(), when the unit or the size ratio it gives
+    // cannot be used (calibration_check.h); a refused calibration changes nothing.
     Outcome calibrateFromMeasurements(double length, const QString &unitName,
                                       const CalibrationNotes &notes);
     // Rewrites column 5 from column 4 with the current sizeRatio, in two passes,
@@ -41,6 +42,9 @@ public:
     // failures are shown as messages.
     void saveCalibrationFile();
     void loadCalibrationFile();
+
+    // Why the last calibration was Refused, for the user.
+    QString refusalText() const { return m_refusal; }
 
     bool canSave() const { return m_canSave; }
     bool hasNotes() const { return m_hasNotes; }
@@ -66,6 +70,7 @@ private:
     bool m_canSave = false;
     bool m_hasNotes = false;
     QString m_fileName;
+    QString m_refusal;
 };
 
 } // namespace verdalis

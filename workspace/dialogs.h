@@ -7,6 +7,9 @@ namespace verdalis {
 
 enum class MessageButtons { Ok, OkCancel, YesNo };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
+// What a message is about; the real dialogs show the matching icon. Most messages
+// of the program refuse something or report a failure, hence the default.
+enum class MessageKind { Information, Question, Warning, Error };
 
 // A file chosen in an open or save dialog. filterIndex is 1-based, counting the
 // entries of the filter text in the order written.
@@ -24,7 +27,8 @@ public:
     virtual ~Dialogs() = default;
 
     virtual MessageAnswer message(const QString &text, const QString &title,
-                                  MessageButtons buttons = MessageButtons::Ok) = 0;
+                                  MessageButtons buttons = MessageButtons::Ok,
+                                  MessageKind kind = MessageKind::Warning) = 0;
     // Empty optional on Cancel.
     virtual std::optional<QString> inputText(const QString &prompt, const QString &title,
                                              const QString &defaultText = QString()) = 0;

@@ -14,7 +14,12 @@ std::optional<WindowGeometry> MainWindowLayout::compute(const QSize &windowTwips
     if (g.window.height() <= MinimumHeight)
         g.window.setHeight(MinimumHeight);
 
-    g.pages = QRect(PagesLeft, TopStripHeight, g.window.width() - 210, g.window.height() - 1440);
+    // The tab control reaches down to the margin at the window's bottom edge. (A
+    // height rule of window height - 1440 counts the title bar and the frame into
+    // the window, which the client area here does not hold: it would leave about
+    // 45 pixels of dead space below the tab control.)
+    g.pages = QRect(PagesLeft, TopStripHeight, g.window.width() - 2 * PagesLeft,
+                    g.window.height() - TopStripHeight - PagesLeft);
     g.viewport = QRect(ViewportLeft, ViewportTop, g.pages.width() - 4035, g.pages.height() - 1200);
 
     const int viewportRight = g.viewport.left() + g.viewport.width();

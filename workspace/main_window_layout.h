@@ -31,7 +31,7 @@ public:
 
     // Design geometry that the resize rules leave alone.
     static constexpr int TopStripHeight = 750; // the tab control starts below it
-    static constexpr int PagesLeft = 105;
+    static constexpr int PagesLeft = 105;      // the margin on either side and below
     static constexpr int ViewportLeft = 225;
     static constexpr int ViewportTop = 450;
     static constexpr int ScrollBarThickness = 255;

@@ -54,4 +54,15 @@ std::optional<double> readNumberOrPointForm(const QString &text)
     return finite(value, ok);
 }
 
+std::optional<double> readNumberEitherSeparator(const QString &text)
+{
+    if (const auto value = readNumberOrPointForm(text))
+        return value;
+    QString pointForm = text.trimmed();
+    if (pointForm.count(QLatin1Char(',')) != 1 || pointForm.contains(QLatin1Char('.')))
+        return std::nullopt;
+    pointForm.replace(QLatin1Char(','), QLatin1Char('.'));
+    return readNumberOrPointForm(pointForm);
+}
+
 } // namespace verdalis

@@ -25,5 +25,9 @@ std::optional<double> readNumber(const QString &text);
 // As readNumber, and failing that the point way ("0.254"): numbers in files may
 // come from a machine with another decimal separator.
 std::optional<double> readNumberOrPointForm(const QString &text);
+// As readNumberOrPointForm, and failing that with a comma for the decimal
+// separator: a number in a file this program wrote has no group separator, so
+// "0,254" from a decimal-comma machine is unambiguous wherever it is read.
+std::optional<double> readNumberEitherSeparator(const QString &text);
 
 } // namespace verdalis

@@ -1,6 +1,5 @@
 #include "picture_canvas.h"
 
-#include "picture_memory.h"
 #include "picture_reader.h"
 #include "sample_geometry.h"
 
@@ -42,7 +41,8 @@ void PictureCanvas::setPicture(const QImage &picture)
     if (m_overlay.size() == m_picture.size()) {
         eraseDrawings();
     } else {
-        m_overlay = newTransparentPictureMemory(m_picture.width(), m_picture.height());
+        m_overlay = QImage(m_picture.size(), QImage::Format_ARGB32);
+        m_overlay.fill(Qt::transparent);
         m_drawnSpans.assign(std::size_t(qMax(0, m_overlay.height())), DrawnSpan());
         m_drawnRect = QRect();
     }
@@ -97,7 +97,19 @@ qint64 PictureCanvas::pixelIndex(double units) const
         const qint64 product = whole * kPixelsPerTenth * m_tenths;
         return product >= 0 ? product / kNumerator : -((-product + kNumerator - 1) / kNumerator);
     }
-    return qint64(std::floor(pixelsFromUnits(units)));
+    // A fractional coordinate is in general a mouse position p (pixels) taken
+    // into units by unitsFromPixels. Going back with pixelsFromUnits can round to
+    // just below p, and the floor would then name the pixel before the one under
+    // the mouse. So the estimate is settled against the forward mapping itself:
+    // the pixel is the one whose left edge, in units, lies at or before `units`
+    // and whose right edge lies after it. unitsFromPixels is monotonic, so this
+    // gives back p for every whole p, at every unit step.
+    qint64 pixel = qint64(std::floor(pixelsFromUnits(units)));
+    if (unitsFromPixels(double(pixel + 1)) <= units)
+        ++pixel;
+    else if (unitsFromPixels(double(pixel)) > units)
+        --pixel;
+    return pixel;
 }
 
 double PictureCanvas::unitsFromPixels(double pixels) const
@@ -209,6 +221,41 @@ void PictureCanvas::markDrawn(int row, int left, int right)
     DrawnSpan &span = m_drawnSpans[std::size_t(row)];
     span.first = qMin(span.first, left);
     span.last = qMax(span.last, right);
+}
+
+void PictureCanvas::drawHairlines(const std::vector<float> &xUnits,
+                                  const std::vector<float> &yUnits)
+{
+    if (m_overlay.isNull())
+        return;
+    const auto pixelsInside = [this](const std::vector<float> &units, int size) {
+        std::vector<int> pixels;
+        pixels.reserve(units.size());
+        for (const float unit : units)
+            if (const qint64 pixel = pixelIndex(unit); pixel >= 0 && pixel < size)
+                pixels.push_back(int(pixel));
+        return pixels;
+    };
+    const std::vector<int> columns = pixelsInside(xUnits, m_overlay.width());
+    const std::vector<int> rows = pixelsInside(yUnits, m_overlay.height());
+    if (columns.empty() && rows.empty())
+        return;
+    const QRgb colour = m_penColour.rgb() | 0xFF000000u;
+    // Row by row, so the columns are written in memory order.
+    const auto [leftmost, rightmost] = std::minmax_element(columns.begin(), columns.end());
+    for (int y = 0; y < m_overlay.height(); ++y) {
+        auto *pixels = reinterpret_cast<QRgb *>(m_overlay.scanLine(y));
+        for (const int x : columns)
+            pixels[x] = colour;
+        if (!columns.empty())
+            markDrawn(y, *leftmost, *rightmost);
+    }
+    for (const int y : rows) {
+        auto *pixels = reinterpret_cast<QRgb *>(m_overlay.scanLine(y));
+        std::fill(pixels, pixels + m_overlay.width(), colour);
+        markDrawn(y, 0, m_overlay.width() - 1);
+    }
+    drawn(m_overlay.rect());
 }
 
 void PictureCanvas::clearDrawings()

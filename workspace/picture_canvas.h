@@ -48,7 +48,10 @@ public:
     qint64 maxX() const;
     qint64 maxY() const;
 
-    // Unit coordinate -> pixel index (floor), and pixel position -> units.
+    // Unit coordinate -> index of the pixel it lies on, and pixel position ->
+    // units. The two agree exactly: pixelIndex(unitsFromPixels(p)) is floor(p)
+    // for every pixel position p at every unit step, so a tool that reads or
+    // draws at a mouse position lands on the pixel under the mouse.
     qint64 pixelIndex(double units) const;
     double unitsFromPixels(double pixels) const;
     double pixelsFromUnits(double units) const;
@@ -74,6 +77,12 @@ public:
     // around the centre pixel, size = 2 * (width div 2) + 1.
     static std::vector<int> dotRowHalfWidths(int widthPixels);
     void drawLine(QPointF fromUnits, QPointF toUnits);
+    // Lines one pixel wide in the pen's colour across the whole picture: a
+    // vertical one through the pixel under each x and a horizontal one through
+    // the pixel under each y (picture units), as drawLine would place them.
+    // Written straight into the overlay's memory, so that even a line on every
+    // pixel of a large picture takes little time.
+    void drawHairlines(const std::vector<float> &xUnits, const std::vector<float> &yUnits);
     void clearDrawings();
     // Many dots in a row (the overlay of an analysis): between begin and end
     // drawingsChanged is emitted once, at the end, for the rectangle around

@@ -4,11 +4,9 @@
 #include <sys/mman.h>
 #endif
 
-#include <algorithm>
+#include <atomic>
 #include <cstdint>
-#include <mutex>
-#include <thread>
-#include <utility>
+#include <memory>
 
 namespace verdalis {
 
@@ -17,148 +15,99 @@ namespace {
 
 constexpr std::size_t HugePage = std::size_t(2) << 20;
 
-#ifndef MADV_POPULATE_WRITE
-#define MADV_POPULATE_WRITE 23
-#endif
+// An anonymous mapping whose usable part starts on a 2 MB boundary, as huge
+// pages need. Counted against the system's memory when made (no
+// MAP_NORESERVE), so a picture the machine cannot hold is refused here, with a
+// message, rather than the process being killed while it decodes.
+class Mapping {
+public:
+    static std::shared_ptr<Mapping> create(std::size_t bytes)
+    {
+        const std::size_t length = bytes + HugePage;
+        void *start =
+            mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (start == MAP_FAILED)
+            return nullptr;
+        const auto aligned =
+            (reinterpret_cast<std::uintptr_t>(start) + HugePage - 1) & ~(HugePage - 1);
+        uchar *const pixels = reinterpret_cast<uchar *>(aligned);
+        madvise(pixels, bytes, MADV_HUGEPAGE);
+        return std::shared_ptr<Mapping>(new Mapping(start, length, pixels, bytes));
+    }
+    ~Mapping() { munmap(m_start, m_length); }
+    Mapping(const Mapping &) = delete;
+    Mapping &operator=(const Mapping &) = delete;
 
-// Faulting the pages in (the kernel zeroes each) costs about as much as
-// decoding into them. A helper thread does it ahead of the decoder, in 2 MB
-// steps, asking the kernel to populate, which never changes a page already
-// written. Kernels before 5.14 refuse; then the decoder's writes fault them in.
-struct Mapping {
-    void *start;
-    std::size_t length;
-    std::thread populate;
+    uchar *pixels() const { return m_pixels; }
+    std::size_t capacity() const { return m_capacity; }
+
+private:
+    Mapping(void *start, std::size_t length, uchar *pixels, std::size_t capacity)
+        : m_start(start), m_length(length), m_pixels(pixels), m_capacity(capacity)
+    {
+    }
+
+    void *m_start;
+    std::size_t m_length;
+    uchar *m_pixels;
+    std::size_t m_capacity;
 };
 
-// The memory of the last picture let go, kept for the next picture of the same
-// size: a batch of scans from one scanner then decodes into pages that are
-// already there. Only uninitialised pictures take it; at most one is kept.
-std::mutex keptMutex;
-Mapping *kept = nullptr;
+// Each thread keeps the memory of its last picture for its next one. A fresh
+// mapping per picture cost about as much as decoding it: the kernel zeroes
+// every page as it is first touched, and unmapping interrupts the other cores
+// to flush their address caches, so parallel jobs slowed each other down. A
+// kept mapping is already backed; it is given up when the thread ends, or for
+// a picture it is too small for or more than twice too large for.
+thread_local std::shared_ptr<Mapping> t_kept;
 
-Mapping *takeKept(std::size_t length)
+void releasePicture(void *holder)
 {
-    const std::lock_guard<std::mutex> lock(keptMutex);
-    Mapping *mapping = std::exchange(kept, nullptr);
-    if (mapping && mapping->length != length) {
-        munmap(mapping->start, mapping->length);
-        delete mapping;
-        return nullptr;
+    delete static_cast<std::shared_ptr<Mapping> *>(holder);
+}
+
+bool fits(const Mapping &mapping, std::size_t bytes)
+{
+    return mapping.capacity() >= bytes && mapping.capacity() / 2 <= bytes;
+}
+
+// The thread's kept mapping when no picture is using it and it fits, else a
+// new one (which the thread keeps in its place).
+std::shared_ptr<Mapping> mappingFor(std::size_t bytes)
+{
+    if (t_kept && t_kept.use_count() == 1 && fits(*t_kept, bytes)) {
+        // Whoever drew the last picture into it let go with a release: its
+        // writes are done before this thread's begin.
+        std::atomic_thread_fence(std::memory_order_acquire);
+        return t_kept;
     }
-    return mapping;
-}
-
-void unmap(Mapping *mapping)
-{
-    munmap(mapping->start, mapping->length);
-    delete mapping;
-}
-
-void releaseDiscarding(void *info)
-{
-    Mapping *mapping = static_cast<Mapping *>(info);
-    if (mapping->populate.joinable())
-        mapping->populate.join();
-    unmap(mapping);
-}
-
-void releaseKeeping(void *info)
-{
-    Mapping *mapping = static_cast<Mapping *>(info);
-    if (mapping->populate.joinable())
-        mapping->populate.join();
-    const std::lock_guard<std::mutex> lock(keptMutex);
-    if (kept)
-        unmap(std::exchange(kept, mapping));
-    else
-        kept = mapping;
-}
-
-void populate(uchar *pixels, std::size_t bytes)
-{
-    for (std::size_t offset = 0; offset < bytes; offset += HugePage) {
-        if (madvise(pixels + offset, std::min(HugePage, bytes - offset), MADV_POPULATE_WRITE) != 0)
-            return;
-    }
-}
-
-uchar *alignedPixels(const Mapping &mapping)
-{
-    const auto start = reinterpret_cast<std::uintptr_t>(mapping.start);
-    return reinterpret_cast<uchar *>((start + HugePage - 1) & ~(HugePage - 1));
+    t_kept.reset();
+    t_kept = Mapping::create(bytes);
+    return t_kept;
 }
 
 } // namespace
 #endif
 
-namespace {
-
-enum class Contents { Uninitialised, Zero };
-
-// A picture in a mapping of its own, backed by huge pages where the kernel has
-// them. Uninitialised memory may be the kept memory of an earlier picture.
-// Fresh memory gets a helper thread that faults its pages in (zeroed by the
-// kernel) ahead of the writer. Null when no mapping can be had or the picture
-// is small.
-QImage mappedPicture(int width, int height, QImage::Format format, Contents contents)
+QImage newPictureMemory(int width, int height)
 {
 #ifdef Q_OS_LINUX
     const qsizetype bytesPerLine = qsizetype(width) * 4;
     const double bytes = double(bytesPerLine) * height;
     // Small pictures and absurd sizes are left to QImage.
-    if (width <= 0 || height <= 0 || bytes < double(HugePage) || bytes >= double(PTRDIFF_MAX / 2))
-        return QImage();
-    // Huge pages need a start on a 2 MB boundary: map 2 MB more than needed.
-    const std::size_t length = std::size_t(bytes) + HugePage;
-    const bool keepable = contents == Contents::Uninitialised;
-    Mapping *mapping = keepable ? takeKept(length) : nullptr;
-    const bool fresh = !mapping;
-    if (fresh) {
-        void *start = mmap(nullptr, length, PROT_READ | PROT_WRITE,
-                           MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-        if (start == MAP_FAILED)
+    if (width > 0 && height > 0 && bytes >= double(HugePage) && bytes < double(PTRDIFF_MAX / 2)) {
+        const std::shared_ptr<Mapping> mapping = mappingFor(std::size_t(bytes));
+        if (!mapping)
             return QImage();
-        mapping = new Mapping{start, length, {}};
-        madvise(alignedPixels(*mapping), std::size_t(bytes), MADV_HUGEPAGE);
-    }
-    uchar *const pixels = alignedPixels(*mapping);
-    QImage image(pixels, width, height, bytesPerLine, format,
-                 keepable ? releaseKeeping : releaseDiscarding, mapping);
-    if (image.isNull()) {
-        unmap(mapping);
+        auto *holder = new std::shared_ptr<Mapping>(mapping);
+        QImage image(mapping->pixels(), width, height, bytesPerLine, QImage::Format_RGB32,
+                     releasePicture, holder);
+        if (image.isNull())
+            delete holder;
         return image;
     }
-    if (fresh)
-        mapping->populate = std::thread(populate, pixels, std::size_t(bytes));
-    return image;
-#else
-    Q_UNUSED(width);
-    Q_UNUSED(height);
-    Q_UNUSED(format);
-    Q_UNUSED(contents);
-    return QImage();
 #endif
-}
-
-} // namespace
-
-QImage newPictureMemory(int width, int height)
-{
-    const QImage mapped =
-        mappedPicture(width, height, QImage::Format_RGB32, Contents::Uninitialised);
-    return mapped.isNull() ? QImage(width, height, QImage::Format_RGB32) : mapped;
-}
-
-QImage newTransparentPictureMemory(int width, int height)
-{
-    // A fresh anonymous mapping reads as zeros, which is transparent in ARGB32.
-    QImage image = mappedPicture(width, height, QImage::Format_ARGB32, Contents::Zero);
-    if (image.isNull()) {
-        image = QImage(width, height, QImage::Format_ARGB32);
-        image.fill(Qt::transparent);
-    }
-    return image;
+    return QImage(width, height, QImage::Format_RGB32);
 }
 
 } // namespace verdalis

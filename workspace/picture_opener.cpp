@@ -3,6 +3,7 @@
 #include "dialogs.h"
 #include "picture_canvas.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace verdalis {
@@ -22,9 +23,10 @@ QString PictureOpener::dialogFilter()
     return QStringLiteral("bmp  Files (*.bmp)|*.bmp;|jpg  Files (*.jpg)|*.jpg");
 }
 
-QString PictureOpener::cannotOpenText(const QString &reason)
+QString PictureOpener::cannotOpenText(const QString &path, const QString &reason)
 {
-    return QStringLiteral("This file can't be opened.") + QLatin1Char('\n') + reason;
+    return QStringLiteral("This file can't be opened.") + QLatin1Char('\n') +
+           QDir::toNativeSeparators(path) + QStringLiteral(": ") + reason;
 }
 
 QString PictureOpener::pageCaption(const QString &title)
@@ -42,7 +44,8 @@ bool PictureOpener::load(const QString &path)
     QString reason;
     if (m_canvas.load(path, &reason))
         return true;
-    m_dialogs.message(cannotOpenText(reason), programTitle());
+    m_dialogs.message(cannotOpenText(path, reason), programTitle(), MessageButtons::Ok,
+                      MessageKind::Error);
     return false;
 }
 

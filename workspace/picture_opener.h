@@ -20,7 +20,8 @@ public:
 
     static QString dialogTitle();
     static QString dialogFilter();
-    static QString cannotOpenText(const QString &reason);
+    // The message for a file that cannot be read: names the file and the reason.
+    static QString cannotOpenText(const QString &path, const QString &reason);
     // Caption of the photo page for a picture called title.
     static QString pageCaption(const QString &title);
 

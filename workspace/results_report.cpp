@@ -69,8 +69,19 @@ ReportLayout buildReport(AnalysisResult &result, int systemIndex, const QString 
                 QLatin1Char(' ') + unitName;
     }
 
-    layout.chart.nonSymptomArea = result.leafArea - result.symptomArea;
-    layout.chart.symptomArea = result.symptomArea;
+    ChartShares &chart = layout.chart;
+    chart.nonSymptomArea = result.leafArea - result.symptomArea;
+    chart.symptomArea = result.symptomArea;
+    if (result.leafArea > 0.0) {
+        const double ratio = symptomRatio(result);
+        chart.nonSymptomLabel =
+            formatResult(chart.nonSymptomArea / result.leafArea * 100.0, locale) +
+            QStringLiteral(" %");
+        chart.symptomLabel = formatResult(ratio, locale) + QStringLiteral(" %");
+    } else {
+        chart.emptyNote = QStringLiteral("No leaf was found in the picture, so there is no "
+                                         "symptom ratio to show.");
+    }
     return layout;
 }
 

@@ -34,10 +34,16 @@ double symptomRatio(const AnalysisResult &result);
 // "0.000" in the given locale: three decimals, no digit grouping.
 QString formatResult(double value, const QLocale &locale = QLocale());
 
-// The two shares the results chart shows, in square calibrated units.
+// The two shares the results chart shows, in square calibrated units, and the
+// labels of its slices: each share of the leaf area in percent ("98.157 %").
+// Without leaf there is nothing to divide: the chart then shows no slices, only
+// emptyNote, rather than a full disc of either colour.
 struct ChartShares {
     double nonSymptomArea = 0.0;
     double symptomArea = 0.0;
+    QString nonSymptomLabel;
+    QString symptomLabel;
+    QString emptyNote; // empty when there are shares to show
 };
 
 // The text report of a single analysis and where its formats go. Positions are

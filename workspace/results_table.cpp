@@ -36,6 +36,8 @@ ResultsTable::ResultsTable()
 
 void ResultsTable::prepare(int systemIndex, const QString &unitName, int pictureSetRows)
 {
+    m_systemIndex = systemIndex;
+    m_unitName = unitName;
     m_leafAreaOnly = verdalis::isLeafAreaOnly(systemIndex);
     m_columnCount = m_leafAreaOnly ? 3 : 4;
     // The header row always stays, even for a set without pictures.

@@ -10,8 +10,8 @@
 namespace verdalis {
 
 // The results table of a batch: one header row (row 0) and one row per picture
-// of the set, a fixed first column of picture names. Its column set is chosen
-// when the batch starts; the copied text's header is chosen when copying.
+// of the set, a fixed first column of picture names. Its column set and unit
+// are chosen when the batch starts.
 class ResultsTable {
 public:
     ResultsTable();
@@ -31,6 +31,9 @@ public:
     int columnCount() const { return m_columnCount; }
     int currentRow() const { return m_currentRow; }
     bool isLeafAreaOnly() const { return m_leafAreaOnly; }
+    // The system and unit the table was prepared for: its figures' columns and unit.
+    int preparedSystemIndex() const { return m_systemIndex; }
+    QString preparedUnitName() const { return m_unitName; }
     // Row 0 holds the header texts, with an LF before the unit.
     QString cell(int row, int column) const;
     QVector<QStringList> dataRows() const { return m_rows.mid(1); }
@@ -49,6 +52,8 @@ private:
     int m_columnCount = 0;
     int m_currentRow = 0;
     bool m_leafAreaOnly = true;
+    int m_systemIndex = 0;
+    QString m_unitName;
 };
 
 // Tab-separated text of a results table: a header line built from the unit and

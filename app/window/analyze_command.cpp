@@ -47,7 +47,7 @@ void AnalyzeCommand::analyze()
     // The driver sets the bar's maximum, 2 (W + 2)(H + 2), as the run starts.
     page.progressBar->setValue(0);
     page.progressBar->show();
-    page.leafAreaBox->clear();
+    page.clearLeafArea();
     page.setAreaUnit(QString());
     m_driver.start(m_canvas, m_state);
 }
@@ -55,10 +55,8 @@ void AnalyzeCommand::analyze()
 void AnalyzeCommand::samplingFinished(double leafArea)
 {
     PhotoPage &page = *m_controls.photoPage;
-    page.leafAreaBox->setText(leafAreaText(leafArea));
-    // A long figure shows its leading digits.
-    page.leafAreaBox->setCursorPosition(0);
     page.setAreaUnit(m_controls.measurements->unitCaption());
+    page.showLeafArea(leafAreaText(leafArea));
     page.pictureView->setEnabled(true);
     switch (chartAfterSampling(m_state.systemIndex(), m_state.isBatchActive())) {
     case ChartAfterSampling::Hide:
@@ -102,7 +100,7 @@ void AnalyzeCommand::runFailed(const QString &message)
         return;
     }
     m_controls.window->setEnabled(true);
-    m_dialogs.message(message, programTitle());
+    m_dialogs.message(message, programTitle(), MessageButtons::Ok, MessageKind::Error);
 }
 
 } // namespace verdalis

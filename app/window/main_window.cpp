@@ -5,6 +5,7 @@
 #include "custom_detection_panel.h"
 #include "detection_system_panel.h"
 #include "grid_frame.h"
+#include "help_command.h"
 #include "main_window_layout.h"
 #include "measurements_panel.h"
 #include "photo_page.h"
@@ -132,6 +133,7 @@ MainWindow::~MainWindow()
 {
     // The tools and the runs hold pointers to the controls: they go first.
     m_pictureSet.reset();
+    m_help.reset();
     m_analyze.reset();
     m_tools.reset();
     delete takeCentralWidget();
@@ -144,11 +146,13 @@ void MainWindow::connectPanels()
     tools.detectionSystem = detectionSystemPanel;
     tools.brush = brushPanel;
     tools.gridShow = grid->showBox();
+    tools.grid = &grid->overlay();
     tools.picture = photoPage->pictureView;
     tools.toolPanels = photoPage->toolPanels;
     tools.measurements = measurementsPanel;
     tools.customDetection = customDetectionPanel;
-    m_tools = std::make_unique<PictureTools>(m_canvas, measurementsPanel->measureTool(), tools);
+    m_tools =
+        std::make_unique<PictureTools>(m_canvas, measurementsPanel->measureTool(), m_state, tools);
 
     AnalyzeCommand::Controls analyze;
     analyze.window = this;
@@ -169,6 +173,10 @@ void MainWindow::connectPanels()
     connect(this, &MainWindow::setPictureLoaded, grid, &GridFrame::onPictureOpened);
     connect(&m_state, &WorkspaceState::systemChanged, brushPanel,
             &BrushPanel::followDetectionSystem);
+
+    m_help = std::make_unique<HelpCommand>(m_state, m_dialogs,
+                                           detectionSystemPanel->colourSamplingSwitch);
+    connect(this, &MainWindow::helpRequested, m_help.get(), &HelpCommand::openHelp);
 }
 
 QWidget *MainWindow::buildTopStrip()

@@ -19,6 +19,7 @@ class BrushPanel;
 class CustomDetectionPanel;
 class DetectionSystemPanel;
 class Dialogs;
+class HelpCommand;
 class MeasurementsPanel;
 class PhotoPage;
 class PictureSetCommand;
@@ -53,6 +54,7 @@ public:
     const PictureTools &pictureTools() const { return *m_tools; }
     const AnalyzeCommand &analyzeCommand() const { return *m_analyze; }
     const PictureSetCommand &pictureSetCommand() const { return *m_pictureSet; }
+    const HelpCommand &helpCommand() const { return *m_help; }
 
     QToolButton *const pictureSetButton;
     QToolButton *const helpButton;
@@ -106,6 +108,7 @@ private:
     std::unique_ptr<PictureTools> m_tools;
     std::unique_ptr<AnalyzeCommand> m_analyze;
     std::unique_ptr<PictureSetCommand> m_pictureSet;
+    std::unique_ptr<HelpCommand> m_help;
 };
 
 } // namespace verdalis

@@ -3,6 +3,7 @@
 #include "brush_panel.h"
 #include "custom_detection_panel.h"
 #include "detection_system_panel.h"
+#include "grid_overlay.h"
 #include "picture_canvas.h"
 #include "picture_view.h"
 #include "workspace_icons.h"
@@ -13,17 +14,17 @@
 namespace verdalis {
 
 PictureTools::PictureTools(PictureCanvas &canvas, MeasureTool &measureTool,
-                           const Controls &controls, QObject *parent)
-    : QObject(parent), m_canvas(canvas), m_controls(controls), m_dispatcher(measureTool)
+                           const WorkspaceState &state, const Controls &controls, QObject *parent)
+    : QObject(parent), m_canvas(canvas), m_controls(controls), m_dispatcher(measureTool),
+      m_brush(canvas, state)
 {
     connect(controls.detectionSystem, &DetectionSystemPanel::samplingToggled, this,
             &PictureTools::switchColourSampling);
     connect(controls.brush, &BrushPanel::brushToggled, this, &PictureTools::switchBrush);
-    // Showing the grid switches the brush off.
-    connect(controls.gridShow, &QCheckBox::toggled, this, [this](bool shown) {
-        if (shown)
-            m_controls.brush->setBrushOn(false);
-    });
+    // Drawing the grid switches the brush off, so the strokes are kept in the
+    // picture before the drawings are erased.
+    connect(controls.grid, &GridOverlay::brushOffRequested, this,
+            [this] { m_controls.brush->setBrushOn(false); });
 
     // Buttons and modifier keys make no difference to the tools.
     PictureView *picture = controls.picture;
@@ -36,6 +37,10 @@ PictureTools::PictureTools(PictureCanvas &canvas, MeasureTool &measureTool,
     connect(&m_dispatcher, &PictureMouseDispatcher::samplingDown, this, &PictureTools::pickColour);
     connect(&m_dispatcher, &PictureMouseDispatcher::samplingMove, this,
             &PictureTools::previewColour);
+    connect(&m_dispatcher, &PictureMouseDispatcher::brushDown, this, &PictureTools::pressBrush);
+    connect(&m_dispatcher, &PictureMouseDispatcher::brushMove, this,
+            [this](QPointF units) { m_brush.move(units); });
+    connect(&m_dispatcher, &PictureMouseDispatcher::released, this, [this] { m_brush.release(); });
 }
 
 void PictureTools::switchColourSampling(bool checked)
@@ -61,9 +66,15 @@ void PictureTools::switchBrush(bool on)
         m_controls.picture->setCursor(BrushPanel::brushCursor());
     } else {
         m_controls.picture->setCursor(Qt::CrossCursor);
+        m_brush.release();
         m_canvas.bakeDrawings();
     }
     m_dispatcher.setBrushActive(on);
+}
+
+void PictureTools::pressBrush()
+{
+    m_brush.press(m_controls.brush->kind(), m_controls.brush->brushSize());
 }
 
 void PictureTools::pickColour(QPointF units)

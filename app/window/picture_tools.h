@@ -1,5 +1,6 @@
 #pragma once
 
+#include "correction_brush.h"
 #include "picture_mouse_dispatcher.h"
 
 #include <QObject>
@@ -13,9 +14,11 @@ namespace verdalis {
 class BrushPanel;
 class CustomDetectionPanel;
 class DetectionSystemPanel;
+class GridOverlay;
 class MeasureTool;
 class PictureCanvas;
 class PictureView;
+class WorkspaceState;
 
 // The picture tools of the photo page and the switches between them. The brush
 // switch, the colour sampling switch and the grid's "Show" box exclude each
@@ -29,16 +32,18 @@ public:
         DetectionSystemPanel *detectionSystem = nullptr; // holds the sampling switch
         BrushPanel *brush = nullptr;
         QCheckBox *gridShow = nullptr;
+        GridOverlay *grid = nullptr;
         PictureView *picture = nullptr;
         QStackedWidget *toolPanels = nullptr; // shows measurements or custom detection
         QWidget *measurements = nullptr;
         CustomDetectionPanel *customDetection = nullptr;
     };
 
-    PictureTools(PictureCanvas &canvas, MeasureTool &measureTool, const Controls &controls,
-                 QObject *parent = nullptr);
+    PictureTools(PictureCanvas &canvas, MeasureTool &measureTool, const WorkspaceState &state,
+                 const Controls &controls, QObject *parent = nullptr);
 
     const PictureMouseDispatcher &dispatcher() const { return m_dispatcher; }
+    const CorrectionBrush &brush() const { return m_brush; }
 
 private:
     // Colour sampling on: the grid and the brush go off, the custom detection
@@ -46,14 +51,17 @@ private:
     // eyedropper. Off: the measurements frame is back, with the cross-hair.
     void switchColourSampling(bool checked);
     // Brush on: sampling goes off and the drawings are cleared. Off: the strokes
-    // become part of the picture.
+    // become part of the picture, in memory; the file is not touched.
     void switchBrush(bool on);
+    // Mouse down with the brush on: the stroke takes the panel's kind and size.
+    void pressBrush();
     void pickColour(QPointF units);
     void previewColour(QPointF units);
 
     PictureCanvas &m_canvas;
     Controls m_controls;
     PictureMouseDispatcher m_dispatcher;
+    CorrectionBrush m_brush;
 };
 
 } // namespace verdalis

@@ -150,21 +150,12 @@ void CustomDetectionPanel::addSampledColour(const Rgb &colour)
 
 void CustomDetectionPanel::deleteCurrentColour()
 {
-    if (m_samples.count() <= 1) {
-        resetSampledColours();
-        return;
-    }
     const int row = sampledColourTable->currentRow();
-    if (row < 0)
-        return;
-    // The colours that stay are summed afresh: whole channel values add up
-    // exactly, so this takes away just what adding the removed colour added.
-    DetectionColourSamples kept;
-    for (int sample = 0; sample < m_samples.count(); ++sample)
-        if (sample != row)
-            kept.add(m_samples.at(sample));
-    m_samples = kept;
-    sampledColourTable->removeRow(row);
+    m_samples.removeAt(row);
+    if (m_samples.count() == 0)
+        sampledColourTable->setRowCount(0);
+    else if (m_samples.count() < sampledColourTable->rowCount())
+        sampledColourTable->removeRow(row);
     showAverage();
 }
 

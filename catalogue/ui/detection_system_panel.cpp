@@ -6,6 +6,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,14 +14,13 @@
 #include <QSlider>
 #include <QStyle>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 namespace verdalis {
 
 namespace {
 
 constexpr int IconSize = 16;    // pixels on the buttons
-constexpr int SliderWidth = 54; // pixels
+constexpr int SliderWidth = 48; // pixels
 
 } // namespace
 
@@ -31,6 +31,7 @@ DetectionSystemPanel::DetectionSystemPanel(DetectionSelector &selector, QWidget 
       deleteSystemButton(named(new QToolButton(detectionSystemFrame), "deleteSystemButton")),
       colourSamplingSwitch(named(new QToolButton(detectionSystemFrame), "colourSamplingSwitch")),
       systemList(named(new QComboBox(detectionSystemFrame), "systemList")),
+      thresholdCaption(named(new QLabel(QStringLiteral("Tolerance"), this), "thresholdCaption")),
       thresholdSlider(named(new QSlider(Qt::Horizontal, this), "thresholdSlider")),
       thresholdLabel(named(new QLabel(this), "thresholdLabel")), m_selector(selector)
 {
@@ -48,21 +49,27 @@ DetectionSystemPanel::DetectionSystemPanel(DetectionSelector &selector, QWidget 
     thresholdSlider->setSingleStep(1);
     thresholdSlider->setPageStep(5);
     thresholdSlider->setFixedWidth(SliderWidth);
-    thresholdLabel->setAlignment(Qt::AlignCenter);
+    thresholdLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Room for the widest position, so the slider does not move as it changes.
+    thresholdLabel->setMinimumWidth(
+        thresholdLabel->fontMetrics().horizontalAdvance(QStringLiteral("-10")));
 
     // One row in the frame, below its caption. The slider stands level with that
-    // row and its position reads above it, level with the frame's caption.
+    // row, its caption above it, level with the frame's caption, and its position
+    // to its right.
     auto *frameLayout = new QHBoxLayout(detectionSystemFrame);
     frameLayout->setContentsMargins(4, 0, 4, 1);
     frameLayout->setSpacing(2);
     frameLayout->addWidget(deleteSystemButton);
     frameLayout->addWidget(colourSamplingSwitch);
     frameLayout->addWidget(systemList, 1);
-    auto *threshold = new QVBoxLayout;
+    auto *threshold = new QGridLayout;
     threshold->setContentsMargins(0, 0, 0, 2);
     threshold->setSpacing(0);
-    threshold->addWidget(thresholdLabel);
-    threshold->addWidget(thresholdSlider, 0, Qt::AlignBottom);
+    threshold->setHorizontalSpacing(2);
+    threshold->addWidget(thresholdCaption, 0, 0, 1, 2);
+    threshold->addWidget(thresholdSlider, 1, 0, Qt::AlignBottom);
+    threshold->addWidget(thresholdLabel, 1, 1, Qt::AlignBottom);
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);

@@ -13,7 +13,8 @@ namespace verdalis {
 class DetectionSelector;
 
 // The "Detection system" frame (delete button, custom-colour sampling switch and
-// the list of systems) with the threshold slider and its label beside it. It
+// the list of systems) with the tolerance slider beside it: its caption above,
+// its position to its right. It
 // shows the selector's state and forwards the user's actions to it.
 class DetectionSystemPanel : public QWidget {
     Q_OBJECT
@@ -26,6 +27,7 @@ public:
     QToolButton *const deleteSystemButton;
     QToolButton *const colourSamplingSwitch;
     QComboBox *const systemList;
+    QLabel *const thresholdCaption;
     QSlider *const thresholdSlider;
     QLabel *const thresholdLabel;
 

@@ -1,2 +1,5 @@
 #include <QtCharts/QChart>
-int main() { return 0; }
+int main()
+{
+    return 0;
+}

@@ -10,16 +10,20 @@ class QScrollBar;
 
 namespace verdalis {
 
+class GridOverlay;
+class PictureCanvas;
 class WorkspaceState;
 
 // The "Grid" frame: the controls of the measuring grid drawn over the picture.
-// This class only lays them out in their start state and keeps the unit label on
-// the calibration's unit; the grid overlay drives them through the accessors.
+// It passes what the user does to the grid's rules (GridOverlay) and shows their
+// state: whether Show can be ticked, the offsets, and in the spacing box's
+// tooltip why a spacing is refused.
 class GridFrame : public QGroupBox {
     Q_OBJECT
 public:
-    explicit GridFrame(const WorkspaceState &state, QWidget *parent = nullptr);
+    GridFrame(const WorkspaceState &state, PictureCanvas &canvas, QWidget *parent = nullptr);
 
+    GridOverlay &overlay() const { return *m_overlay; }
     QCheckBox *showBox() const { return m_showBox; }
     QComboBox *spacingBox() const { return m_spacingBox; }
     QLabel *unitLabel() const { return m_unitLabel; }
@@ -31,7 +35,13 @@ public slots:
     // A picture was opened: the grid is switched off and a spacing can be chosen.
     void onPictureOpened();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void showState();
+
+    GridOverlay *const m_overlay;
     QCheckBox *const m_showBox;
     QComboBox *const m_spacingBox;
     QLabel *const m_unitLabel;

@@ -47,7 +47,11 @@ BrushPanel::BrushPanel(QWidget *parent)
     setObjectName(QStringLiteral("brushPanel"));
 
     brushSwitch->setCheckable(true);
-    brushSwitch->setToolTip(QStringLiteral("Brush on or off"));
+    // Strokes change the picture in memory only: the user must know that the file
+    // keeps its colours and that Reload brings them back.
+    brushSwitch->setToolTip(
+        QStringLiteral("Brush on or off.\nPainting changes the picture in memory only, never "
+                       "its file:\nReload restores the picture as it is on disk."));
     brushSwitch->setIconSize(QSize(20, 20));
     brushSwitch->setFixedSize(24, 24);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "correction_brush.h"
+
 #include <QCursor>
 #include <QGroupBox>
 #include <QIcon>
@@ -11,13 +13,10 @@ class QToolButton;
 
 namespace verdalis {
 
-// What the brush paints: colours the chosen detection system reads as healthy
-// leaf, as symptom, or as background.
-enum class BrushKind { Leaf, Symptom, Background };
-
 // The "Brush" frame: the brush switch (its face shows the chosen kind's icon),
-// the three kinds and the brush size. Painting itself is done by the picture
-// tools; this panel only holds the choices.
+// the three kinds and the brush size. Painting itself is the correction brush's
+// (measure/correction_brush), driven by the picture tools; this panel only holds
+// the choices.
 class BrushPanel : public QGroupBox {
     Q_OBJECT
 public:

@@ -3,7 +3,7 @@
 #include "calibration_rules.h"
 #include "dialogs.h"
 #include "notes_fields.h"
-#include "number_text.h"
+#include "number_box.h"
 #include "ui_controls.h"
 
 #include <QComboBox>
@@ -28,6 +28,7 @@ CalibrationDialog::CalibrationDialog(CalibrationRules &rules, Dialogs &dialogs, 
     auto *instruction = new QLabel(QStringLiteral("Please put the exact length of the measured "
                                                   "distance and select or set the used unit."));
     instruction->setWordWrap(true);
+    m_lengthNumber = NumberBox::attach(m_lengthBox, {NumberEntry::Range::AboveZero});
     m_unitBox->setEditable(true);
     m_unitBox->addItems({QStringLiteral("mm"), QStringLiteral("cm"), QStringLiteral("Inch")});
     m_unitBox->setCurrentIndex(-1);
@@ -68,16 +69,13 @@ CalibrationDialog::CalibrationDialog(CalibrationRules &rules, Dialogs &dialogs, 
 
 void CalibrationDialog::checkLength()
 {
-    const auto length = readNumber(m_lengthBox->text());
-    m_okButton->setEnabled(length && *length > 0);
-    if (!length && !m_lengthBox->text().isEmpty())
-        m_lengthBox->clear();
+    m_okButton->setEnabled(m_lengthNumber->value().has_value());
 }
 
 void CalibrationDialog::calibrate()
 {
-    const auto length = readNumber(m_lengthBox->text());
-    if (!length || *length <= 0)
+    const auto length = m_lengthNumber->value();
+    if (!length)
         return;
     switch (m_rules.calibrateFromMeasurements(*length, m_unitBox->currentText(),
                                               m_notesFields->notes())) {
@@ -87,6 +85,9 @@ void CalibrationDialog::calibrate()
         return;
     case CalibrationRules::Outcome::NoDistance:
         m_dialogs.message(CalibrationRules::kNoDistanceMessage, programTitle());
+        return;
+    case CalibrationRules::Outcome::Refused:
+        m_dialogs.message(m_rules.refusalText(), programTitle());
         return;
     case CalibrationRules::Outcome::Calibrated:
         accept();

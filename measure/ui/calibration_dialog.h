@@ -11,6 +11,7 @@ namespace verdalis {
 class CalibrationRules;
 class Dialogs;
 class NotesFields;
+class NumberBox;
 
 // The calibration dialog: the true length of the measured distance, its unit and
 // the notes that travel with the calibration. OK calibrates against the mean of
@@ -22,7 +23,7 @@ public:
 
 private slots:
     // Only a length above zero can be calibrated against; a text that is no
-    // number is cleared as it is typed.
+    // number in the user's locale stays as typed, refused, and OK waits.
     void checkLength();
     void calibrate();
 
@@ -31,6 +32,7 @@ private:
     Dialogs &m_dialogs;
 
     QLineEdit *const m_lengthBox;
+    NumberBox *m_lengthNumber = nullptr;
     QComboBox *const m_unitBox;
     QPushButton *const m_okButton;
     NotesFields *const m_notesFields;

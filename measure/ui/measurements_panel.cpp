@@ -55,7 +55,7 @@ MeasurementsPanel::MeasurementsPanel(WorkspaceState &state, PictureCanvas &canva
       m_calibrateButton(pictureButton(MeasureIcons::calibrate(),
                                       QStringLiteral("Calibrate, Set a new calibration"),
                                       "calibrateButton")),
-      m_gridFrame(new GridFrame(state))
+      m_gridFrame(new GridFrame(state, canvas))
 {
     setObjectName(QStringLiteral("measurementsPanel"));
 

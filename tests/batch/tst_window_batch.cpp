@@ -6,6 +6,7 @@
 #include "main_window.h"
 #include "photo_page.h"
 #include "picture_folder_browser.h"
+#include "picture_reader.h"
 #include "picture_set_command.h"
 #include "picture_set_window.h"
 #include "results_page.h"
@@ -15,7 +16,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -366,9 +366,9 @@ void WindowBatchTest::unreadablePicturesKeepTheirRows()
     garbage.write(QByteArray("\xff\xd8\xff not a picture at all \x01\x02"));
     garbage.close();
     const auto readerReason = [](const QString &path) {
-        QImageReader reader(path);
-        reader.read();
-        return reader.errorString();
+        QString reason;
+        readPicture(path, &reason);
+        return reason;
     };
 
     PictureSetWindow *window = openSetWindow();

@@ -3,7 +3,6 @@
 #include "detection_catalogue.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -109,15 +108,10 @@ void CustomDetectionFileTest::readsEveryAcceptedLayout_data()
 void CustomDetectionFileTest::readsEveryAcceptedLayout()
 {
     QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, expected);
-    QTemporaryDir folder;
-    const QString path = customDetectionFilePath(folder.path());
-    writeBytes(path, bytes);
-
-    const CustomFileReadResult read = readCustomDetectionFile(path);
-    QCOMPARE(read.error, QString());
-    QVERIFY(!read.missing);
-    QCOMPARE(describe(read.systems), expected);
+    QList<DetectionSystem> read;
+    QString error;
+    QVERIFY2(decodeCustomSystems(bytes, &read, &error), qPrintable(error));
+    QTEST(describe(read), "expected");
 }
 
 void CustomDetectionFileTest::refusesDamagedFileWhole_data()
@@ -154,15 +148,11 @@ void CustomDetectionFileTest::refusesDamagedFileWhole_data()
 void CustomDetectionFileTest::refusesDamagedFileWhole()
 {
     QFETCH(QByteArray, bytes);
-    QFETCH(QString, reason);
-    QTemporaryDir folder;
-    const QString path = customDetectionFilePath(folder.path());
-    writeBytes(path, bytes);
-
-    const CustomFileReadResult read = readCustomDetectionFile(path);
-    QCOMPARE(read.error, reason);
-    QVERIFY(!read.missing);
-    QVERIFY(read.systems.isEmpty()); // never a partial catalogue
+    QList<DetectionSystem> read{customDetectionSystem(QStringLiteral("Earlier"), {1, 2, 3})};
+    QString error;
+    QVERIFY(!decodeCustomSystems(bytes, &read, &error));
+    QTEST(error, "reason");
+    QVERIFY(read.isEmpty()); // never a partial catalogue
 }
 
 void CustomDetectionFileTest::folderInPlaceOfFileIsAnError()

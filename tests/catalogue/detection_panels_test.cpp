@@ -1,25 +1,16 @@
-#include "catalogue_test_files.h"
-#include "custom_detection_file.h"
+#include "catalogue_rig.h"
 #include "custom_detection_panel.h"
-#include "detection_selector.h"
 #include "detection_system_panel.h"
-#include "scripted_dialogs.h"
 #include "workspace_icons.h"
-#include "workspace_state.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QSlider>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-
-#include <memory>
 
 using namespace verdalis;
 
@@ -63,15 +54,17 @@ int drawnPixels(const QAbstractButton *button)
     return drawn;
 }
 
+// Both panels over the selector, as the main window holds them.
+struct PanelsRig : CatalogueRig {
+    DetectionSystemPanel panel{selector};
+    CustomDetectionPanel custom{selector, state};
+};
+
 } // namespace
 
-// Both panels over one selector, as the main window holds them.
 class DetectionPanelsTest : public QObject {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-
     void startShowsLeafAreaOnly();
     void customTableFollowsTheList();
     void movingSliderUpdatesDisplayAndState();
@@ -80,134 +73,103 @@ private slots:
     void deletingAColourTakesItOutOfTheAverage_data();
     void deletingAColourTakesItOutOfTheAverage();
     void buttonsAndPointerShowTheirPictures();
-
-private:
-    void start(const QByteArray &file);
-
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<WorkspaceState> m_state;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<DetectionSelector> m_selector;
-    std::unique_ptr<DetectionSystemPanel> m_panel;
-    std::unique_ptr<CustomDetectionPanel> m_custom;
 };
-
-void DetectionPanelsTest::init()
-{
-    m_folder = std::make_unique<QTemporaryDir>();
-    m_state = std::make_unique<WorkspaceState>();
-    m_state->setProgramFolder(m_folder->path());
-    m_dialogs = std::make_unique<ScriptedDialogs>();
-    m_selector = std::make_unique<DetectionSelector>(*m_state, *m_dialogs);
-    m_panel = std::make_unique<DetectionSystemPanel>(*m_selector);
-    m_custom = std::make_unique<CustomDetectionPanel>(*m_selector, *m_state);
-}
-
-void DetectionPanelsTest::cleanup()
-{
-    m_custom.reset();
-    m_panel.reset();
-    m_selector.reset();
-    m_dialogs.reset();
-    m_state.reset();
-    m_folder.reset();
-}
-
-void DetectionPanelsTest::start(const QByteArray &file)
-{
-    if (!file.isEmpty())
-        writeBytes(customDetectionFilePath(m_folder->path()), file);
-    m_selector->loadCustomSystems();
-}
 
 void DetectionPanelsTest::startShowsLeafAreaOnly()
 {
-    start({});
-    QCOMPARE(m_panel->systemList->currentIndex(), 0);
-    QCOMPARE(m_panel->thresholdSlider->minimum(), -3);
-    QCOMPARE(m_panel->thresholdSlider->maximum(), 10);
-    QCOMPARE(m_panel->thresholdSlider->value(), 0);
-    QVERIFY(!m_panel->thresholdSlider->isEnabled());
-    QCOMPARE(m_panel->thresholdLabel->text(), QStringLiteral("3"));
-    QVERIFY(!m_panel->deleteSystemButton->isEnabled());
+    PanelsRig c;
+    c.start({});
+    QCOMPARE(c.panel.systemList->currentIndex(), 0);
+    QCOMPARE(c.panel.thresholdSlider->minimum(), -3);
+    QCOMPARE(c.panel.thresholdSlider->maximum(), 10);
+    QCOMPARE(c.panel.thresholdSlider->value(), 0);
+    QVERIFY(!c.panel.thresholdSlider->isEnabled());
+    QCOMPARE(c.panel.thresholdLabel->text(), QStringLiteral("3"));
+    QVERIFY(!c.panel.deleteSystemButton->isEnabled());
+    // The slider has a caption above it; its position reads to its right.
+    c.panel.show();
+    QCOMPARE(c.panel.thresholdCaption->text(), QStringLiteral("Tolerance"));
+    QVERIFY(c.panel.thresholdCaption->isVisible());
+    const QRect slider = c.panel.thresholdSlider->geometry();
+    QVERIFY(c.panel.thresholdCaption->geometry().bottom() < slider.top());
+    QVERIFY(c.panel.thresholdLabel->geometry().left() > slider.right());
 }
 
 void DetectionPanelsTest::customTableFollowsTheList()
 {
-    start(ThreeSystems);
-    QCOMPARE(comboEntries(m_panel->systemList),
+    PanelsRig c;
+    c.start(ThreeSystems);
+    QCOMPARE(comboEntries(c.panel.systemList),
              (QStringList{"Leaf area only", "System 1", "System 2", "System 3", "System 4", "Spot",
                           "Rust", "Blight"}));
-    QCOMPARE(tableRows(m_custom->customSystemTable),
+    QCOMPARE(tableRows(c.custom.customSystemTable),
              (QStringList{"Spot,120,45,30", "Rust,200,100,0", "Blight,90,60,20"}));
-    m_panel->systemList->setCurrentIndex(7);
-    QCOMPARE(m_state->systemIndex(), 7);
-    QCOMPARE(m_custom->customSystemTable->currentRow(), 2);
-    QCOMPARE(rgb(m_state->customColour()), QStringLiteral("90,60,20"));
-    QVERIFY(m_panel->deleteSystemButton->isEnabled());
-    QCOMPARE(m_panel->deleteSystemButton->toolTip(),
+    c.panel.systemList->setCurrentIndex(7);
+    QCOMPARE(c.state.systemIndex(), 7);
+    QCOMPARE(c.custom.customSystemTable->currentRow(), 2);
+    // The button shows the selector's verdict on the selection.
+    QVERIFY(c.panel.deleteSystemButton->isEnabled());
+    QCOMPARE(c.panel.deleteSystemButton->toolTip(),
              QStringLiteral("Delete \"Blight\" detection system"));
-    QCOMPARE(m_panel->thresholdSlider->minimum(), -10);
-    m_panel->systemList->setCurrentIndex(1);
-    QVERIFY(!m_panel->deleteSystemButton->isEnabled());
+    c.panel.systemList->setCurrentIndex(1);
+    QVERIFY(!c.panel.deleteSystemButton->isEnabled());
 }
 
 void DetectionPanelsTest::movingSliderUpdatesDisplayAndState()
 {
-    start({});
-    m_panel->systemList->setCurrentIndex(2);
-    m_panel->thresholdSlider->setValue(4);
-    QCOMPARE(m_panel->thresholdLabel->text(), QStringLiteral("7"));
-    QCOMPARE(m_panel->thresholdSlider->toolTip(), QStringLiteral("7"));
-    QCOMPARE(m_state->sliderPosition(), 4);
+    PanelsRig c;
+    c.start({});
+    c.panel.systemList->setCurrentIndex(2);
+    c.panel.thresholdSlider->setValue(4);
+    QCOMPARE(c.panel.thresholdLabel->text(), QStringLiteral("7"));
+    QCOMPARE(c.panel.thresholdSlider->toolTip(), QStringLiteral("7"));
+    QCOMPARE(c.state.sliderPosition(), 4);
     // The selector clamps; the slider shows what it decided.
-    m_panel->systemList->setCurrentIndex(3);
-    m_panel->thresholdSlider->setValue(-10);
-    m_panel->systemList->setCurrentIndex(0);
-    QCOMPARE(m_panel->thresholdSlider->value(), -3);
-    QVERIFY(!m_panel->thresholdSlider->isEnabled());
+    c.panel.systemList->setCurrentIndex(3);
+    c.panel.thresholdSlider->setValue(-10);
+    c.panel.systemList->setCurrentIndex(0);
+    QCOMPARE(c.panel.thresholdSlider->value(), -3);
+    QVERIFY(!c.panel.thresholdSlider->isEnabled());
 }
 
 void DetectionPanelsTest::savingFromSampledColours()
 {
-    start("1\r\n\"Spot\",\"120\",\"45\",\"30\"\r\n");
-    m_panel->setSamplingChecked(true);
-    m_custom->addSampledColour({10, 20, 30});
-    m_custom->addSampledColour({11, 21, 31});
-    QSignalSpy toggled(m_panel.get(), &DetectionSystemPanel::samplingToggled);
-    m_dialogs->answerInput(QStringLiteral("Lesion"));
-    QTest::mouseClick(m_custom->saveSystemButton, Qt::LeftButton);
+    PanelsRig c;
+    c.start("1\r\n\"Spot\",\"120\",\"45\",\"30\"\r\n");
+    c.panel.setSamplingChecked(true);
+    c.custom.addSampledColour({10, 20, 30});
+    c.custom.addSampledColour({11, 21, 31});
+    c.dialogs.answerInput(QStringLiteral("Lesion"));
+    QTest::mouseClick(c.custom.saveSystemButton, Qt::LeftButton);
 
-    QCOMPARE(comboEntries(m_panel->systemList).mid(5), (QStringList{"Spot", "Lesion"}));
-    QCOMPARE(m_panel->systemList->currentIndex(), 6);
-    QCOMPARE(tableRows(m_custom->customSystemTable),
+    QCOMPARE(comboEntries(c.panel.systemList).mid(5), (QStringList{"Spot", "Lesion"}));
+    QCOMPARE(c.panel.systemList->currentIndex(), 6);
+    QCOMPARE(tableRows(c.custom.customSystemTable),
              (QStringList{"Spot,120,45,30", "Lesion,10,20,30"}));
-    QCOMPARE(m_custom->customSystemTable->currentRow(), 1);
+    QCOMPARE(c.custom.customSystemTable->currentRow(), 1);
     // Sampling ended: switch unticked, list reset, the new system's colour active.
-    QVERIFY(!m_panel->isSamplingChecked());
-    QCOMPARE(toggled.count(), 1);
-    QCOMPARE(m_custom->sampledColourTable->rowCount(), 0);
-    QVERIFY(!m_custom->saveSystemButton->isEnabled());
-    QCOMPARE(rgb(m_state->customColour()), QStringLiteral("10,20,30"));
+    QVERIFY(!c.panel.isSamplingChecked());
+    QCOMPARE(c.custom.sampledColourTable->rowCount(), 0);
+    QVERIFY(!c.custom.saveSystemButton->isEnabled());
+    QCOMPARE(rgb(c.state.customColour()), QStringLiteral("10,20,30"));
 }
 
 void DetectionPanelsTest::deletingKeepsListAndTableInStep()
 {
-    start(ThreeSystems);
-    m_panel->systemList->setCurrentIndex(6);
-    m_dialogs->answerMessage(MessageAnswer::Yes);
-    QTest::mouseClick(m_panel->deleteSystemButton, Qt::LeftButton);
+    PanelsRig c;
+    c.start(ThreeSystems);
+    c.panel.systemList->setCurrentIndex(6);
+    c.dialogs.answerMessage(MessageAnswer::Yes);
+    QTest::mouseClick(c.panel.deleteSystemButton, Qt::LeftButton);
 
-    QCOMPARE(comboEntries(m_panel->systemList).mid(5), (QStringList{"Spot", "Blight"}));
-    QCOMPARE(tableRows(m_custom->customSystemTable),
+    QCOMPARE(comboEntries(c.panel.systemList).mid(5), (QStringList{"Spot", "Blight"}));
+    QCOMPARE(tableRows(c.custom.customSystemTable),
              (QStringList{"Spot,120,45,30", "Blight,90,60,20"}));
-    QCOMPARE(m_panel->systemList->currentIndex(), 0);
-    QCOMPARE(m_state->systemIndex(), 0);
-    QVERIFY(!m_panel->deleteSystemButton->isEnabled());
-    QVERIFY(!m_panel->thresholdSlider->isEnabled());
-    m_panel->systemList->setCurrentIndex(6);
-    QCOMPARE(rgb(m_state->customColour()), QStringLiteral("90,60,20"));
-    QCOMPARE(m_custom->customSystemTable->currentRow(), 1);
+    QCOMPARE(c.panel.systemList->currentIndex(), 0);
+    // List entry and table row still name the same system.
+    c.panel.systemList->setCurrentIndex(6);
+    QCOMPARE(rgb(c.state.customColour()), QStringLiteral("90,60,20"));
+    QCOMPARE(c.custom.customSystemTable->currentRow(), 1);
 }
 
 void DetectionPanelsTest::deletingAColourTakesItOutOfTheAverage_data()
@@ -222,40 +184,44 @@ void DetectionPanelsTest::deletingAColourTakesItOutOfTheAverage_data()
         << three << 1 << QStringList{"10,20,30,", "12,22,32,"} << "11,21,31";
     QTest::newRow("first of three") << three << 0 << QStringList{"11,21,31,", "12,22,32,"}
                                     << "12,22,32"; // 11.5, 21.5, 31.5 to the even neighbour
+    QTest::newRow("last of three")
+        << three << 2 << QStringList{"10,20,30,", "11,21,31,"} << "10,20,30";
     QTest::newRow("the only colour") << QList<Rgb>{{10, 20, 30}} << 0 << QStringList() << "";
     QTest::newRow("empty list") << QList<Rgb>() << -1 << QStringList() << "";
 }
 
 void DetectionPanelsTest::deletingAColourTakesItOutOfTheAverage()
 {
+    PanelsRig c;
     QFETCH(QList<Rgb>, picked);
     QFETCH(int, currentRow);
     QFETCH(QStringList, rowsLeft);
     QFETCH(QString, average);
-    start({});
-    m_state->setCustomColour({1, 2, 3});
+    c.start({});
+    c.state.setCustomColour({1, 2, 3});
     for (const Rgb &colour : picked)
-        m_custom->addSampledColour(colour);
+        c.custom.addSampledColour(colour);
     if (currentRow >= 0)
-        m_custom->sampledColourTable->setCurrentCell(currentRow, 3);
+        c.custom.sampledColourTable->setCurrentCell(currentRow, 3);
 
-    QTest::mouseClick(m_custom->deleteColourButton, Qt::LeftButton);
+    QTest::mouseClick(c.custom.deleteColourButton, Qt::LeftButton);
 
-    QCOMPARE(tableRows(m_custom->sampledColourTable), rowsLeft);
-    QCOMPARE(m_custom->samples().count(), rowsLeft.size());
-    QCOMPARE(rgb(m_state->customColour()), average.isEmpty() ? QStringLiteral("0,0,0") : average);
-    QCOMPARE(m_custom->saveSystemButton->isEnabled(), !average.isEmpty());
-    const QColor swatch = average.isEmpty() ? m_custom->palette().color(QPalette::Window)
-                                            : toColor(m_state->customColour());
-    QCOMPARE(m_custom->averageColourSwatch->palette().color(QPalette::Window), swatch);
+    QCOMPARE(tableRows(c.custom.sampledColourTable), rowsLeft);
+    QCOMPARE(c.custom.samples().count(), rowsLeft.size());
+    QCOMPARE(rgb(c.state.customColour()), average.isEmpty() ? QStringLiteral("0,0,0") : average);
+    QCOMPARE(c.custom.saveSystemButton->isEnabled(), !average.isEmpty());
+    const QColor swatch = average.isEmpty() ? c.custom.palette().color(QPalette::Window)
+                                            : toColor(c.state.customColour());
+    QCOMPARE(c.custom.averageColourSwatch->palette().color(QPalette::Window), swatch);
 }
 
 void DetectionPanelsTest::buttonsAndPointerShowTheirPictures()
 {
+    PanelsRig c;
     for (const QAbstractButton *button :
-         {static_cast<QAbstractButton *>(m_panel->deleteSystemButton),
-          static_cast<QAbstractButton *>(m_panel->colourSamplingSwitch),
-          static_cast<QAbstractButton *>(m_custom->saveSystemButton)})
+         {static_cast<QAbstractButton *>(c.panel.deleteSystemButton),
+          static_cast<QAbstractButton *>(c.panel.colourSamplingSwitch),
+          static_cast<QAbstractButton *>(c.custom.saveSystemButton)})
         QVERIFY2(drawnPixels(button) > button->iconSize().width(),
                  qPrintable(button->objectName()));
     // The sampling pointer picks the colour under the drop at the dropper's tip.

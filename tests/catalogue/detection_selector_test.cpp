@@ -1,19 +1,14 @@
-#include "catalogue_test_files.h"
-#include "custom_detection_file.h"
+#include "catalogue_rig.h"
 #include "detection_colour_samples.h"
-#include "detection_selector.h"
-#include "scripted_dialogs.h"
-#include "workspace_state.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
+#include <cmath>
 
 using namespace verdalis;
+
+Q_DECLARE_METATYPE(QList<Rgb>)
 
 namespace {
 
@@ -27,15 +22,9 @@ const QStringList BuiltIns = {"Leaf area only", "System 1", "System 2", "System 
 
 } // namespace
 
-// The selector over a program folder in a temporary directory. The scripted
-// dialogs fail the test on any question nobody expected.
 class DetectionSelectorTest : public QObject {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-
-    void startsOnLeafAreaOnly();
     void selectionSetsThresholdsAndSlider_data();
     void selectionSetsThresholdsAndSlider();
     void customColourComesFromTheSelectedRow();
@@ -46,57 +35,13 @@ private slots:
     void loadShowsOnlyWholeFiles();
     void saveAsksUntilNameIsUsable_data();
     void saveAsksUntilNameIsUsable();
-    void saveEndsSamplingThenReselects();
     void deleteRewritesFile_data();
     void deleteRewritesFile();
     void unwritableFileKeepsCatalogue();
     void sampleAverageRoundsHalvesToEven();
-
-private:
-    // Program folder with this custom file (none when empty), custom systems loaded.
-    void start(const QByteArray &file);
-    QString filePath() const { return customDetectionFilePath(m_folder->path()); }
-
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<WorkspaceState> m_state;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<DetectionSelector> m_selector;
+    void deletingASampleKeepsTheAverageOfTheRest_data();
+    void deletingASampleKeepsTheAverageOfTheRest();
 };
-
-void DetectionSelectorTest::init()
-{
-    m_folder = std::make_unique<QTemporaryDir>();
-    m_state = std::make_unique<WorkspaceState>();
-    m_state->setProgramFolder(m_folder->path());
-    m_dialogs = std::make_unique<ScriptedDialogs>();
-    m_selector = std::make_unique<DetectionSelector>(*m_state, *m_dialogs);
-}
-
-void DetectionSelectorTest::cleanup()
-{
-    m_selector.reset();
-    m_dialogs.reset(); // fails the test if a scripted answer was left unused
-    m_state.reset();
-    m_folder.reset();
-}
-
-void DetectionSelectorTest::start(const QByteArray &file)
-{
-    if (!file.isEmpty())
-        writeBytes(filePath(), file);
-    m_selector->loadCustomSystems();
-}
-
-void DetectionSelectorTest::startsOnLeafAreaOnly()
-{
-    start({});
-    QVERIFY(m_dialogs->calls().isEmpty()); // a fresh installation has no file: no message
-    QCOMPARE(m_selector->catalogue().names(), BuiltIns);
-    QCOMPARE(m_selector->selectedIndex(), 0);
-    // The slider's start (range -3..10, at 0, disabled) is checked on the panel.
-    QCOMPARE(m_state->baseThreshold(), 25.0);
-    QCOMPARE(m_state->thresholdStep(), 5);
-}
 
 void DetectionSelectorTest::selectionSetsThresholdsAndSlider_data()
 {
@@ -129,49 +74,49 @@ void DetectionSelectorTest::selectionSetsThresholdsAndSlider_data()
 
 void DetectionSelectorTest::selectionSetsThresholdsAndSlider()
 {
+    CatalogueRig c;
     QFETCH(QStringList, steps);
-    start("1\r\n\"Spot\",\"120\",\"45\",\"30\"\r\n");
+    c.start("1\r\n\"Spot\",\"120\",\"45\",\"30\"\r\n");
     int lastIndex = 0;
     for (const QString &step : steps) {
         const int value = step.mid(1).toInt();
         if (step.startsWith(u's')) {
-            m_selector->select(value);
+            c.selector.select(value);
             lastIndex = value;
         } else {
-            m_selector->setSliderPosition(value);
+            c.selector.setSliderPosition(value);
         }
     }
-    const SliderState &slider = m_selector->slider();
+    const SliderState &slider = c.selector.slider();
     QTEST(slider.minimum, "minimum");
     QTEST(slider.maximum, "maximum");
     QTEST(slider.position, "position");
     QTEST(slider.enabled, "enabled");
     QTEST(slider.display(), "display");
-    QTEST(m_state->baseThreshold(), "baseThreshold");
-    QTEST(m_state->thresholdStep(), "thresholdStep");
-    QCOMPARE(m_state->sliderPosition(), slider.position);
-    QCOMPARE(m_state->systemIndex(), lastIndex);
-    QCOMPARE(m_selector->selectedIndex(), lastIndex);
+    QTEST(c.state.baseThreshold(), "baseThreshold");
+    QTEST(c.state.thresholdStep(), "thresholdStep");
+    QCOMPARE(c.state.sliderPosition(), slider.position);
+    QCOMPARE(c.state.systemIndex(), lastIndex);
+    QCOMPARE(c.selector.selectedIndex(), lastIndex);
 }
 
 void DetectionSelectorTest::customColourComesFromTheSelectedRow()
 {
-    start(ThreeSystems);
-    QSignalSpy systemChanged(m_state.get(), &WorkspaceState::systemChanged);
+    CatalogueRig c;
+    c.start(ThreeSystems);
     // Whoever follows the system index must already see the new colour.
     Rgb colourSeenOnChange;
-    connect(m_state.get(), &WorkspaceState::systemChanged, this,
-            [&] { colourSeenOnChange = m_state->customColour(); });
+    connect(&c.state, &WorkspaceState::systemChanged, this,
+            [&] { colourSeenOnChange = c.state.customColour(); });
 
-    m_selector->select(6);
-    QCOMPARE(rgb(m_state->customColour()), QStringLiteral("200,100,0"));
+    c.selector.select(6);
+    QCOMPARE(rgb(c.state.customColour()), QStringLiteral("200,100,0"));
     QCOMPARE(rgb(colourSeenOnChange), QStringLiteral("200,100,0"));
-    m_selector->select(7);
-    QCOMPARE(rgb(m_state->customColour()), QStringLiteral("90,60,20"));
+    c.selector.select(7);
+    QCOMPARE(rgb(c.state.customColour()), QStringLiteral("90,60,20"));
     // A built-in system leaves the custom colour alone.
-    m_selector->select(2);
-    QCOMPARE(rgb(m_state->customColour()), QStringLiteral("90,60,20"));
-    QCOMPARE(systemChanged.count(), 3);
+    c.selector.select(2);
+    QCOMPARE(rgb(c.state.customColour()), QStringLiteral("90,60,20"));
 }
 
 void DetectionSelectorTest::deleteButtonOnlyForCustomSystems_data()
@@ -187,61 +132,64 @@ void DetectionSelectorTest::deleteButtonOnlyForCustomSystems_data()
 
 void DetectionSelectorTest::deleteButtonOnlyForCustomSystems()
 {
+    CatalogueRig c;
     QFETCH(int, index);
-    start(ThreeSystems);
-    m_selector->select(index == 0 ? 5 : 0); // come from the other kind
-    m_selector->select(index);
-    QTEST(m_selector->deleteButton().enabled, "enabled");
-    QTEST(m_selector->deleteButton().toolTip, "toolTip");
+    c.start(ThreeSystems);
+    c.selector.select(index == 0 ? 5 : 0); // come from the other kind
+    c.selector.select(index);
+    QTEST(c.selector.deleteButton().enabled, "enabled");
+    QTEST(c.selector.deleteButton().toolTip, "toolTip");
 }
 
 void DetectionSelectorTest::suppressedSelectionChangesNothing()
 {
-    start(ThreeSystems);
-    m_selector->select(3);
-    QSignalSpy selection(m_selector.get(), &DetectionSelector::selectionChanged);
-    m_selector->setSelectionSuppressed(true);
-    m_selector->select(6);
-    QCOMPARE(m_selector->selectedIndex(), 3);
-    QCOMPARE(m_state->baseThreshold(), 40.0);
-    QCOMPARE(m_selector->slider().minimum, -10);
-    QCOMPARE(selection.count(), 0);
-    m_selector->setSelectionSuppressed(false);
-    m_selector->select(6);
-    QCOMPARE(m_selector->selectedIndex(), 6);
+    CatalogueRig c;
+    c.start(ThreeSystems);
+    c.selector.select(3);
+    c.selector.setSelectionSuppressed(true);
+    c.selector.select(6);
+    QCOMPARE(c.selector.selectedIndex(), 3);
+    QCOMPARE(c.state.baseThreshold(), 40.0);
+    QCOMPARE(c.selector.slider().minimum, -10);
+    c.selector.setSelectionSuppressed(false);
+    c.selector.select(6);
+    QCOMPARE(c.selector.selectedIndex(), 6);
 }
 
 void DetectionSelectorTest::loadShowsOnlyWholeFiles_data()
 {
     QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("message"); // empty: none
+    QTest::addColumn<QString>("message"); // empty: none; %F is the file
     QTest::addColumn<QStringList>("customNames");
 
+    // A fresh installation has no file: no message.
     QTest::newRow("no file") << QByteArray() << QString() << QStringList();
     QTest::newRow("three systems")
         << ThreeSystems << QString() << QStringList{"Spot", "Rust", "Blight"};
     QTest::newRow("count says 2, one record")
         << QByteArray("2\r\n\"Spot\",\"120\",\"45\",\"30\"\r\n")
-        << LoadMessage + "The file ends after 1 of 2 records." << QStringList();
+        << LoadMessage + "%F: The file ends after 1 of 2 records." << QStringList();
 }
 
 void DetectionSelectorTest::loadShowsOnlyWholeFiles()
 {
+    CatalogueRig c;
     QFETCH(QByteArray, file);
     QFETCH(QString, message);
     QFETCH(QStringList, customNames);
+    message.replace(QStringLiteral("%F"), c.filePath());
     if (!message.isEmpty())
-        m_dialogs->answerMessage(MessageAnswer::Ok);
-    m_selector->select(3);
-    QSignalSpy reset(m_selector.get(), &DetectionSelector::customSystemsReset);
-    start(file);
+        c.dialogs.answerMessage(MessageAnswer::Ok);
+    c.selector.select(3);
+    c.start(file);
 
-    QCOMPARE(m_dialogs->messages(), message.isEmpty() ? QStringList() : QStringList{message});
-    if (!message.isEmpty())
-        QCOMPARE(m_dialogs->lastCall().title, QStringLiteral("Verdalis"));
-    QCOMPARE(m_selector->catalogue().names(), BuiltIns + customNames);
-    QCOMPARE(reset.count(), 1);
-    QCOMPARE(m_selector->selectedIndex(), 0);
+    QCOMPARE(c.dialogs.messages(), message.isEmpty() ? QStringList() : QStringList{message});
+    if (!message.isEmpty()) {
+        QCOMPARE(c.dialogs.lastCall().title, QStringLiteral("Verdalis"));
+        QCOMPARE(c.dialogs.lastCall().messageKind, MessageKind::Error);
+    }
+    QCOMPARE(c.selector.catalogue().names(), BuiltIns + customNames);
+    QCOMPARE(c.selector.selectedIndex(), 0);
 }
 
 void DetectionSelectorTest::saveAsksUntilNameIsUsable_data()
@@ -265,75 +213,52 @@ void DetectionSelectorTest::saveAsksUntilNameIsUsable_data()
 
 void DetectionSelectorTest::saveAsksUntilNameIsUsable()
 {
+    CatalogueRig c;
     QFETCH(QStringList, answers);
     QFETCH(QStringList, messages);
     QFETCH(QString, savedName);
     const QByteArray before("1\r\n\"Spot\",\"120\",\"45\",\"30\"\r\n");
-    start(before);
-    m_selector->select(3);
-    m_selector->setSliderPosition(-6);
-    m_state->setCustomColour({10, 20, 30});
+    c.start(before);
+    c.selector.select(3);
+    c.selector.setSliderPosition(-6);
+    c.state.setCustomColour({10, 20, 30});
     for (const QString &answer : answers) {
         if (answer == "<cancel>")
-            m_dialogs->cancelInput();
+            c.dialogs.cancelInput();
         else
-            m_dialogs->answerInput(answer);
+            c.dialogs.answerInput(answer);
         if (answer != answers.last())
-            m_dialogs->answerMessage(MessageAnswer::Ok);
+            c.dialogs.answerMessage(MessageAnswer::Ok);
     }
 
-    QCOMPARE(m_selector->saveNewSystem(), !savedName.isEmpty());
+    QCOMPARE(c.selector.saveNewSystem(), !savedName.isEmpty());
 
-    QCOMPARE(m_dialogs->messages(), messages);
-    for (const ScriptedDialogs::Call &call : m_dialogs->calls()) {
+    QCOMPARE(c.dialogs.messages(), messages);
+    for (const ScriptedDialogs::Call &call : c.dialogs.calls()) {
         if (call.kind == ScriptedDialogs::Kind::Input) {
             QCOMPARE(call.text, QStringLiteral("Please set the name of the new detection system"));
             QCOMPARE(call.title, QStringLiteral("Saving a new detection system"));
             QCOMPARE(call.defaultText, QString());
         } else {
             QCOMPARE(call.title, QStringLiteral("Verdalis"));
+            QCOMPARE(call.messageKind, MessageKind::Warning);
         }
     }
     if (savedName.isEmpty()) {
         // Asking and comparing left everything as it was.
-        QCOMPARE(m_selector->catalogue().count(), 6);
-        QCOMPARE(m_selector->selectedIndex(), 3);
-        QCOMPARE(m_state->baseThreshold(), 40.0);
-        QCOMPARE(m_state->sliderPosition(), -6);
-        QCOMPARE(readBytes(filePath()), before);
+        QCOMPARE(c.selector.catalogue().count(), 6);
+        QCOMPARE(c.selector.selectedIndex(), 3);
+        QCOMPARE(c.state.baseThreshold(), 40.0);
+        QCOMPARE(c.state.sliderPosition(), -6);
+        QCOMPARE(readBytes(c.filePath()), before);
         return;
     }
-    QCOMPARE(m_selector->catalogue().names().last(), savedName);
-    QCOMPARE(m_selector->selectedIndex(), 6);
-    QCOMPARE(m_state->systemIndex(), 6);
-    QCOMPARE(rgb(m_state->customColour()), QStringLiteral("10,20,30"));
-    QCOMPARE(readBytes(filePath()),
+    QCOMPARE(c.selector.catalogue().names().last(), savedName);
+    QCOMPARE(c.selector.selectedIndex(), 6);
+    QCOMPARE(c.state.systemIndex(), 6);
+    QCOMPARE(rgb(c.state.customColour()), QStringLiteral("10,20,30"));
+    QCOMPARE(readBytes(c.filePath()),
              "2" + before.mid(1) + "\"" + savedName.toUtf8() + "\",\"10\",\"20\",\"30\"\r\n");
-}
-
-void DetectionSelectorTest::saveEndsSamplingThenReselects()
-{
-    start({});
-    m_state->setCustomColour({7, 8, 9});
-    QStringList events;
-    connect(m_selector.get(), &DetectionSelector::customSystemAppended, this,
-            [&](int index) { events << QStringLiteral("appended %1").arg(index); });
-    connect(m_selector.get(), &DetectionSelector::selectionChanged, this,
-            [&](int index) { events << QStringLiteral("selected %1").arg(index); });
-    // Ending the sampling resets its list and with it the custom colour.
-    connect(m_selector.get(), &DetectionSelector::newSystemSaved, this, [&] {
-        events << QStringLiteral("file %1").arg(QString::fromUtf8(readBytes(filePath()).left(3)));
-        m_state->setCustomColour({0, 0, 0});
-    });
-    m_dialogs->answerInput(QStringLiteral("Lesion"));
-
-    QVERIFY(m_selector->saveNewSystem());
-    QCOMPARE(events, (QStringList{"appended 5", "selected 5", "file 1\r\n", "selected 5"}));
-    QCOMPARE(rgb(m_state->customColour()), QStringLiteral("7,8,9"));
-    QCOMPARE(m_selector->slider().minimum, -10);
-    QCOMPARE(m_selector->slider().maximum, 20);
-    QCOMPARE(m_selector->deleteButton().toolTip,
-             QStringLiteral("Delete \"Lesion\" detection system"));
 }
 
 void DetectionSelectorTest::deleteRewritesFile_data()
@@ -350,65 +275,60 @@ void DetectionSelectorTest::deleteRewritesFile_data()
         << ThreeSystems << 6 << true
         << QByteArray("2\r\n\"Spot\",\"120\",\"45\",\"30\"\r\n\"Blight\",\"90\",\"60\",\"20\"\r\n")
         << QStringList{"Spot", "Blight"};
-    QTest::newRow("last of three") << ThreeSystems << 7 << true
-                                   << QByteArray("2\r\n\"Spot\",\"120\",\"45\",\"30\"\r\n"
-                                                 "\"Rust\",\"200\",\"100\",\"0\"\r\n")
-                                   << QStringList{"Spot", "Rust"};
     QTest::newRow("answered No") << ThreeSystems << 6 << false << ThreeSystems
                                  << QStringList{"Spot", "Rust", "Blight"};
 }
 
 void DetectionSelectorTest::deleteRewritesFile()
 {
+    CatalogueRig c;
     QFETCH(QByteArray, file);
     QFETCH(int, index);
     QFETCH(bool, yes);
     QFETCH(QByteArray, fileAfter);
     QFETCH(QStringList, customNames);
-    start(file);
-    m_selector->select(index);
-    const QString name = m_selector->catalogue().at(index).name;
-    QSignalSpy removed(m_selector.get(), &DetectionSelector::customSystemRemoved);
-    m_dialogs->answerMessage(yes ? MessageAnswer::Yes : MessageAnswer::No);
+    c.start(file);
+    c.selector.select(index);
+    const QString name = c.selector.catalogue().at(index).name;
+    c.dialogs.answerMessage(yes ? MessageAnswer::Yes : MessageAnswer::No);
 
-    QCOMPARE(m_selector->deleteSelectedSystem(), yes);
+    QCOMPARE(c.selector.deleteSelectedSystem(), yes);
 
-    const ScriptedDialogs::Call &question = m_dialogs->lastCall();
+    const ScriptedDialogs::Call &question = c.dialogs.lastCall();
     QCOMPARE(question.text,
              QStringLiteral("Are you sure you want to delete \"%1\" detection system?").arg(name));
     QCOMPARE(question.title, QStringLiteral("Delete detection system"));
     QCOMPARE(question.buttons, MessageButtons::YesNo);
-    QCOMPARE(readBytes(filePath()), fileAfter);
-    QCOMPARE(m_selector->catalogue().names(), BuiltIns + customNames);
-    QCOMPARE(m_selector->selectedIndex(), yes ? 0 : index);
-    QCOMPARE(m_state->systemIndex(), yes ? 0 : index);
-    QCOMPARE(removed.count(), yes ? 1 : 0);
-    if (yes)
-        QCOMPARE(removed.first().first().toInt(), index);
+    QCOMPARE(readBytes(c.filePath()), fileAfter);
+    QCOMPARE(c.selector.catalogue().names(), BuiltIns + customNames);
+    QCOMPARE(c.selector.selectedIndex(), yes ? 0 : index);
+    QCOMPARE(c.state.systemIndex(), yes ? 0 : index);
 }
 
 void DetectionSelectorTest::unwritableFileKeepsCatalogue()
 {
-    start({});
-    QVERIFY(QDir().mkdir(filePath())); // a folder where the file should be
+    CatalogueRig c;
+    c.start({});
+    QVERIFY(QDir().mkdir(c.filePath())); // a folder where the file should be
     const QString messageStart =
-        QStringLiteral("The detection systems could not be saved to ") + filePath() + u'\n';
+        QStringLiteral("The detection systems could not be saved to ") + c.filePath() + u'\n';
 
-    m_state->setCustomColour({1, 2, 3});
-    m_dialogs->answerInput(QStringLiteral("Spot"));
-    m_dialogs->answerMessage(MessageAnswer::Ok);
-    QVERIFY(m_selector->saveNewSystem());
-    QVERIFY(m_dialogs->lastCall().text.startsWith(messageStart));
-    QVERIFY(m_dialogs->lastCall().text.size() > messageStart.size()); // and the reason
-    QCOMPARE(m_dialogs->lastCall().title, QStringLiteral("Verdalis"));
-    QCOMPARE(m_selector->catalogue().names(), BuiltIns + QStringList{"Spot"});
-    QCOMPARE(m_selector->selectedIndex(), 5);
+    c.state.setCustomColour({1, 2, 3});
+    c.dialogs.answerInput(QStringLiteral("Spot"));
+    c.dialogs.answerMessage(MessageAnswer::Ok);
+    QVERIFY(c.selector.saveNewSystem());
+    QVERIFY(c.dialogs.lastCall().text.startsWith(messageStart));
+    QVERIFY(c.dialogs.lastCall().text.size() > messageStart.size()); // and the reason
+    QCOMPARE(c.dialogs.lastCall().title, QStringLiteral("Verdalis"));
+    QCOMPARE(c.dialogs.lastCall().messageKind, MessageKind::Error);
+    QCOMPARE(c.selector.catalogue().names(), BuiltIns + QStringList{"Spot"});
+    QCOMPARE(c.selector.selectedIndex(), 5);
 
-    m_dialogs->answerMessage(MessageAnswer::Yes);
-    m_dialogs->answerMessage(MessageAnswer::Ok);
-    QVERIFY(m_selector->deleteSelectedSystem());
-    QVERIFY(m_dialogs->lastCall().text.startsWith(messageStart));
-    QCOMPARE(m_selector->catalogue().names(), BuiltIns);
+    c.dialogs.answerMessage(MessageAnswer::Yes);
+    c.dialogs.answerMessage(MessageAnswer::Ok);
+    QVERIFY(c.selector.deleteSelectedSystem());
+    QVERIFY(c.dialogs.lastCall().text.startsWith(messageStart));
+    QCOMPARE(c.selector.catalogue().names(), BuiltIns);
 }
 
 void DetectionSelectorTest::sampleAverageRoundsHalvesToEven()
@@ -427,6 +347,55 @@ void DetectionSelectorTest::sampleAverageRoundsHalvesToEven()
     QVERIFY(!samples.canSave());
     samples.add({3, 4, 5});
     QCOMPARE(rgb(samples.average()), QStringLiteral("3,4,5")); // the sums were emptied too
+}
+
+void DetectionSelectorTest::deletingASampleKeepsTheAverageOfTheRest_data()
+{
+    QTest::addColumn<QList<Rgb>>("picked");
+    QTest::addColumn<int>("row"); // the list's current row when Del is pressed
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QString>("average");
+
+    const QList<Rgb> three = {{10, 20, 30}, {11, 21, 31}, {12, 22, 32}};
+    // 11.5, 21.5, 31.5 and 10.5, 20.5, 30.5 go to the even neighbour.
+    QTest::newRow("first of three") << three << 0 << "11,21,31 12,22,32"
+                                    << "12,22,32";
+    QTest::newRow("middle of three") << three << 1 << "10,20,30 12,22,32"
+                                     << "11,21,31";
+    QTest::newRow("last of three") << three << 2 << "10,20,30 11,21,31"
+                                   << "10,20,30";
+    QTest::newRow("no current row") << three << -1 << "10,20,30 11,21,31 12,22,32"
+                                    << "11,21,31";
+    QTest::newRow("the only colour") << QList<Rgb>{{10, 20, 30}} << 0 << ""
+                                     << "0,0,0";
+    QTest::newRow("empty list") << QList<Rgb>() << -1 << ""
+                                << "0,0,0";
+}
+
+void DetectionSelectorTest::deletingASampleKeepsTheAverageOfTheRest()
+{
+    QFETCH(QList<Rgb>, picked);
+    QFETCH(int, row);
+    QFETCH(QString, left);
+    QFETCH(QString, average);
+    DetectionColourSamples samples;
+    for (const Rgb &colour : picked)
+        samples.add(colour);
+    samples.removeAt(row);
+
+    QStringList listed;
+    for (int i = 0; i < samples.count(); ++i)
+        listed << rgb(samples.at(i));
+    QCOMPARE(listed.join(u' '), left);
+    QCOMPARE(rgb(samples.average()), average);
+    QCOMPARE(samples.canSave(), !left.isEmpty());
+    // The sums lost exactly the deleted colour: a colour picked next averages
+    // with the colours listed and nothing else.
+    samples.add({100, 100, 100});
+    double sum = 100.0;
+    for (int i = 0; i < samples.count() - 1; ++i)
+        sum += samples.at(i).red;
+    QCOMPARE(samples.average().red, int(std::nearbyint(sum / samples.count())));
 }
 
 QTEST_GUILESS_MAIN(DetectionSelectorTest)

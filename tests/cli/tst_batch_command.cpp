@@ -1,6 +1,6 @@
-// The command line of the analyser: refused input, picture sets, order under
-// parallel jobs, unreadable pictures, calibration files, the executable's exit
-// status and locale, and the sample pictures.
+// The command line of the analyser: refused input, picture sets, order and
+// figures under parallel jobs, unreadable pictures, calibration files, the
+// executable's exit status and locale, and the sample pictures.
 #include "batch_command.h"
 #include "batch_test_support.h"
 #include "calibration_file.h"
@@ -13,6 +13,8 @@
 
 #include <condition_variable>
 #include <mutex>
+
+#include <sys/stat.h>
 
 using namespace verdalis;
 
@@ -47,7 +49,7 @@ private slots:
     void badInputIsRefused_data();
     void badInputIsRefused();
     void setFileGivesLineNames();
-    void rowsKeepInputOrderWithTwoJobs();
+    void rowsKeepInputOrderUnderSeveralJobs();
     void deliveryWaitsForEarlierPictures();
     void unreadablePicturesKeepTheirRows();
     void progressLineOnATerminal();
@@ -75,6 +77,7 @@ void BatchCommandTest::initTestCase()
     writeTextFile(dir, QStringLiteral("no-tab.set"), "first\tleaf.bmp\nsecond leaf.bmp\n");
     writeTextFile(dir, QStringLiteral("damaged/CustFile"), "2\r\n\"Only\",\"1\",\"2\",\"3\"\r\n");
     writeTextFile(dir, QStringLiteral("a-file"), "");
+    QVERIFY(mkfifo(QFile::encodeName(path(QStringLiteral("pipe.clb"))).constData(), 0600) == 0);
 }
 
 void BatchCommandTest::init()
@@ -107,10 +110,17 @@ void BatchCommandTest::badInputIsRefused_data()
     row("unit step above 1", cal + QStringList{"--unit-step", "1.1", "%P"}, "--unit-step:");
     row("unit step 0", cal + QStringList{"--unit-step", "0", "%P"}, "--unit-step:");
     row("size ratio 0", QStringList{"--size-ratio", "0", "--unit", "mm", "%P"},
-        "--size-ratio: \"0\" is not a number above 0");
+        "--size-ratio: \"0\" cannot be used: a size ratio must be above 0");
+    row("size ratio that overflows the areas",
+        QStringList{"--size-ratio", "1e308", "--unit", "mm", "%P"},
+        "--size-ratio: \"1e308\" cannot be used: a size ratio must lie between 1e-100 and 1e100");
     row("decimal comma under the C locale",
         QStringList{"--size-ratio", "0,5", "--unit", "mm", "%P"},
-        "--size-ratio: \"0,5\" is not a number above 0");
+        "--size-ratio: \"0,5\" is not a number");
+    row("empty unit", QStringList{"--size-ratio", "0.5", "--unit", "", "%P"},
+        "--unit: the unit name is empty");
+    row("unit with a tab", QStringList{"--size-ratio", "0.5", "--unit", "m\tm", "%P"},
+        "--unit: a unit name cannot hold a tab");
     row("jobs 0", cal + QStringList{"--jobs", "0", "%P"},
         "--jobs: \"0\" is not a whole number of at least 1");
     row("uncalibrated", QStringList{"%P"}, "the analysis needs a calibration");
@@ -124,9 +134,17 @@ void BatchCommandTest::badInputIsRefused_data()
         "cannot use the calibration file %D/five-lines.clb: five-lines.clb holds 5 of the 6 lines "
         "of a calibration file");
     row("calibration file with size ratio 0", QStringList{"--calibration", "%D/zero.clb", "%P"},
-        "its size ratio is not above 0");
+        "%D/zero.clb: The size ratio 0 in zero.clb cannot be used: a size ratio must be above 0");
     row("missing set file", cal + QStringList{"--set", "%D/none.set"},
         "cannot read the set file %D/none.set");
+    // Special files: a named pipe blocked for ever, /dev/zero filled the memory.
+    row("calibration file that is a named pipe", QStringList{"--calibration", "%D/pipe.clb", "%P"},
+        "cannot use the calibration file %D/pipe.clb: It is not a regular file");
+    row("set file that never ends", cal + QStringList{"--set", "/dev/zero"},
+        "cannot read the set file /dev/zero: It is not a regular file");
+    row("custom file that is a folder",
+        cal + QStringList{"--custom-file", "%D", "--system", "Mine", "%P"},
+        "custom detection file %D cannot be read: It is a folder, not a file");
     row("set line without a tab", cal + QStringList{"--set", "%D/no-tab.set"},
         "the set file %D/no-tab.set, line 2: expected a line name, a tab and a picture path");
     row("set and pictures", cal + QStringList{"--set", "%D/no-tab.set", "%P"},
@@ -171,21 +189,30 @@ void BatchCommandTest::setFileGivesLineNames()
              (QStringList{"Line 7 (control)", "Line 7 (control)", "plot 3"}));
 }
 
-void BatchCommandTest::rowsKeepInputOrderWithTwoJobs()
+// Rows in input order and each picture's figures as when it is analysed alone,
+// whatever the number of jobs. The first picture is by far the largest, so
+// later ones finish first. The JPEGs are large enough for the memory a worker
+// keeps from one picture to the next and of different shapes, so each is drawn
+// over an earlier picture's pixels.
+void BatchCommandTest::rowsKeepInputOrderUnderSeveralJobs()
 {
     QTemporaryDir pictures;
     const QDir dir(pictures.path());
-    // The first picture is by far the largest, so later ones finish first.
     QStringList paths{writeScene(dir, "big.bmp", randomLeafScene(1800, 1300, 5))};
-    for (int i = 0; i < 4; ++i)
-        paths << writeScene(dir, QStringLiteral("small%1.jpg").arg(i),
-                            randomLeafScene(90 + 50 * i, 80, i));
-    const QStringList arguments = Calibrated + QStringList{"--system", "System 2"} + paths;
-    const BatchCommandRun twoJobs = runBatch(arguments + QStringList{"--jobs", "2"});
-    QCOMPARE(twoJobs.status, 0);
-    QCOMPARE(column(rowsOf(twoJobs.out), 0),
-             (QStringList{"big", "small0", "small1", "small2", "small3"}));
-    QCOMPARE(twoJobs.out, runBatch(arguments + QStringList{"--jobs", "1"}).out);
+    const int shapes[][2] = {{1000, 600}, {1100, 560}, {900, 640}, {1000, 600}, {90, 80}};
+    for (int i = 0; i < 5; ++i)
+        paths << writeScene(dir, QStringLiteral("jpeg%1.jpg").arg(i),
+                            randomLeafScene(shapes[i][0], shapes[i][1], std::uint32_t(i)));
+    const QStringList arguments = Calibrated + QStringList{"--system", "System 2"};
+    QStringList alone;
+    for (const QString &path : paths)
+        alone << rowsOf(runBatch(arguments + QStringList{path}).out).value(0);
+    QCOMPARE(column(alone, 0), (QStringList{"big", "jpeg0", "jpeg1", "jpeg2", "jpeg3", "jpeg4"}));
+    for (const char *jobs : {"1", "2", "3"}) {
+        const BatchCommandRun run = runBatch(arguments + QStringList{"--jobs", jobs} + paths);
+        QCOMPARE(run.status, 0);
+        QCOMPARE(rowsOf(run.out), alone);
+    }
 }
 
 // Picture 0 is held back until a later picture is delivered (which must not
@@ -201,6 +228,7 @@ void BatchCommandTest::deliveryWaitsForEarlierPictures()
         changed.notify_all();
     };
     QList<int> delivered;
+    QStringList outcomes;
     QList<int> progress;
     runPicturesInParallel(
         3, 2,
@@ -212,9 +240,10 @@ void BatchCommandTest::deliveryWaitsForEarlierPictures()
             return outcome;
         },
         [&](int index, const PictureOutcome &outcome) {
-            QCOMPARE(outcome.error, QString::number(index));
             delivered << index;
+            outcomes << outcome.error;
             letGo();
+            return true;
         },
         [&](int done) {
             progress << done;
@@ -222,6 +251,7 @@ void BatchCommandTest::deliveryWaitsForEarlierPictures()
                 letGo();
         });
     QCOMPARE(delivered, (QList<int>{0, 1, 2}));
+    QCOMPARE(outcomes, (QStringList{"0", "1", "2"}));
     QVERIFY(std::is_sorted(progress.begin(), progress.end()));
     QCOMPARE(progress.last(), 3);
 }
@@ -231,23 +261,43 @@ void BatchCommandTest::unreadablePicturesKeepTheirRows()
     QTemporaryDir pictures;
     const QDir dir(pictures.path());
     const QString last = writeScene(dir, "last.jpg", randomLeafScene(210, 140, 8));
-    // A JPEG start followed by nonsense, an empty file and a missing one.
+    // A JPEG start followed by nonsense, an empty file, a missing one, scans
+    // cut short (whose missing rows used to be analysed as grey leaf) and a folder.
+    const QString wholeJpeg = writeScene(dir, "whole.jpg", randomLeafScene(300, 200, 3));
+    const QString wholeBmp = writeScene(dir, "whole.bmp", randomLeafScene(300, 200, 3));
+    const auto cutShort = [&](const QString &from, const char *name) {
+        QFile file(from);
+        file.open(QIODevice::ReadOnly);
+        const QByteArray bytes = file.readAll();
+        return writeTextFile(dir, name, bytes.left(bytes.size() * 95 / 100));
+    };
+    QVERIFY(dir.mkdir("folder.jpg"));
     const QStringList unreadable{writeTextFile(dir, "broken.jpg", "\xFF\xD8\xFF\xE0 nothing more"),
-                                 writeTextFile(dir, "empty.jpg", ""), dir.filePath("missing.tif")};
+                                 writeTextFile(dir, "empty.jpg", ""),
+                                 dir.filePath("missing.tif"),
+                                 cutShort(wholeJpeg, "cut.jpg"),
+                                 cutShort(wholeBmp, "cut.bmp"),
+                                 dir.filePath("folder.jpg")};
     const QStringList system = Calibrated + QStringList{"--system", "System 3", "--spots"};
     const BatchCommandRun run = runBatch(QStringList(system) << m_picture << unreadable << last);
     QCOMPARE(run.status, int(BatchPictureFailed));
     const QStringList rows = rowsOf(run.out);
-    QCOMPARE(rows.size(), 5);
-    QCOMPARE(rows.mid(1, 3),
-             (QStringList{"broken\t\t\t\t\t", "empty\t\t\t\t\t", "missing\t\t\t\t\t"}));
+    QCOMPARE(rows.size(), 8);
+    QCOMPARE(rows.mid(1, 6),
+             (QStringList{"broken\t\t\t\t\t", "empty\t\t\t\t\t", "missing\t\t\t\t\t",
+                          "cut\t\t\t\t\t", "cut\t\t\t\t\t", "folder\t\t\t\t\t"}));
     // The others are analysed as on their own.
     QCOMPARE(rows[0], rowsOf(runBatch(system + QStringList{m_picture}).out).value(0));
-    QCOMPARE(rows[4], rowsOf(runBatch(system + QStringList{last}).out).value(0));
+    QCOMPARE(rows[7], rowsOf(runBatch(system + QStringList{last}).out).value(0));
     // One message per unreadable picture, naming it, in input order.
     const QStringList messages = run.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(messages.size(), 3);
-    for (int i = 0; i < 3; ++i)
+    QCOMPARE(messages.size(), 6);
+    QVERIFY2(messages[3].endsWith("The picture is incomplete or damaged (Premature end of JPEG "
+                                  "file)"),
+             qPrintable(messages[3]));
+    QVERIFY2(messages[4].contains("The picture is incomplete or damaged (the file holds"),
+             qPrintable(messages[4]));
+    for (int i = 0; i < 6; ++i)
         QVERIFY2(messages[i].startsWith("verdalis-batch: cannot analyse " + unreadable[i] + ": "),
                  qPrintable(messages[i]));
 }
@@ -270,7 +320,8 @@ void BatchCommandTest::progressLineOnATerminal()
 }
 
 // A calibration saved by the window under a decimal-comma locale holds "0,254":
-// it gives what the typed size ratio gives, with commas in the figures.
+// it gives what the typed size ratio gives, with commas in the figures, and
+// it loads under a decimal-point locale too.
 void BatchCommandTest::calibrationFileFromTheWindow()
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
@@ -287,6 +338,12 @@ void BatchCommandTest::calibrationFileFromTheWindow()
     QCOMPARE(fromFile.out,
              runBatch(QStringList{"--size-ratio", "0,254", "--unit", "cm"} + system).out);
     QVERIFY(rowsOf(fromFile.out).value(0).contains(QLatin1Char(',')));
+
+    QLocale::setDefault(QLocale::c());
+    const BatchCommandRun underPoint = runBatch(QStringList{"--calibration", file} + system);
+    QCOMPARE(underPoint.err, QString());
+    QCOMPARE(underPoint.out,
+             runBatch(QStringList{"--size-ratio", "0.254", "--unit", "cm"} + system).out);
 }
 
 void BatchCommandTest::overlayNamesAreSafeAndUnique()

@@ -2,10 +2,10 @@
 // files of every kind and on the real photographs when they are at hand.
 #include "batch_test_support.h"
 #include "jpeg_decoder.h"
-#include "picture_file.h"
 #include "picture_reader.h"
 
 #include <QFile>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -13,7 +13,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstdio>
 #include <cstring>
+#include <vector>
+
+#include <jpeglib.h>
 
 using namespace verdalis;
 
@@ -36,6 +40,44 @@ QImage noisyLeaves(int width, int height, std::uint32_t seed)
         }
     }
     return image;
+}
+
+// CMYK as Adobe software writes it (inverted), which Qt's writer cannot make.
+QString writeCmykJpeg(const QString &path, const QImage &rgb)
+{
+    std::FILE *out = std::fopen(QFile::encodeName(path).constData(), "wb");
+    if (!out)
+        qFatal("cannot write %s", qPrintable(path));
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, out);
+    info.image_width = JDIMENSION(rgb.width());
+    info.image_height = JDIMENSION(rgb.height());
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> row(std::size_t(rgb.width()) * 4);
+    for (int y = 0; y < rgb.height(); ++y) {
+        for (int x = 0; x < rgb.width(); ++x) {
+            const QRgb pixel = rgb.pixel(x, y);
+            const int k = qMax(qRed(pixel), qMax(qGreen(pixel), qBlue(pixel)));
+            JSAMPLE *cmyk = &row[std::size_t(x) * 4];
+            cmyk[0] = JSAMPLE(k ? 255 * qRed(pixel) / k : 0);
+            cmyk[1] = JSAMPLE(k ? 255 * qGreen(pixel) / k : 0);
+            cmyk[2] = JSAMPLE(k ? 255 * qBlue(pixel) / k : 0);
+            cmyk[3] = JSAMPLE(k);
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::fclose(out);
+    return path;
 }
 
 QByteArray bytesOf(const QString &path)
@@ -97,11 +139,7 @@ void JpegDecoderTest::samePixelsAsQt_data()
     write(QStringLiteral("rotated.jpg"), leaves, 90,
           [](QImageWriter &w) { w.setTransformation(QImageIOHandler::TransformationRotate90); });
 
-    // A file cut short: libjpeg fills the missing rows, for Qt as for us.
-    const QByteArray whole = bytesOf(write(QStringLiteral("whole.jpg"), leaves, 90));
-    const QString truncated = writeTextFile(QDir(m_dir.path()), QStringLiteral("truncated.jpg"),
-                                            whole.left(whole.size() / 2));
-    QTest::newRow("truncated.jpg") << truncated;
+    QTest::newRow("cmyk.jpg") << writeCmykJpeg(QDir(m_dir.path()).filePath("cmyk.jpg"), leaves);
 
     // Sampling factors, RGB and arithmetic coding that Qt's writer does not make.
     const QString cjpeg = QStandardPaths::findExecutable(QStringLiteral("cjpeg"));
@@ -127,14 +165,15 @@ void JpegDecoderTest::samePixelsAsQt_data()
 void JpegDecoderTest::samePixelsAsQt()
 {
     QFETCH(QString, path);
-    QString error;
-    const QImage expected = readPictureFile(path, &error);
-    QVERIFY2(!expected.isNull(), qPrintable(error));
+    QImageReader qtReader(path);
+    const QImage expected = qtReader.read().convertToFormat(QImage::Format_RGB32);
+    QVERIFY2(!expected.isNull(), qPrintable(qtReader.errorString()));
 
     const QByteArray bytes = bytesOf(path);
-    const QImage decoded =
-        decodeJpeg(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size());
-    QVERIFY(!decoded.isNull());
+    QString error;
+    const QImage decoded = decodeJpeg(reinterpret_cast<const uchar *>(bytes.constData()),
+                                      bytes.size(), MaxPicturePixels, &error);
+    QVERIFY2(!decoded.isNull(), qPrintable(error));
     QCOMPARE(decoded.format(), QImage::Format_RGB32);
     QCOMPARE(decoded.size(), expected.size());
     // Pixels and colour profile.
@@ -143,8 +182,11 @@ void JpegDecoderTest::samePixelsAsQt()
     QCOMPARE(decoded.dotsPerMeterY(), expected.dotsPerMeterY());
     QVERIFY(readPicture(path, &error) == expected);
 
-    // An analysis at a unit step reads only some rows: those are Qt's rows.
+    // An analysis at a unit step reads only some rows: those are Qt's rows. The
+    // memory a thread reuses is first filled with something else, so rows left
+    // from the last picture cannot pass for decoded ones.
     for (int tenths = 1; tenths <= 10; ++tenths) {
+        readPicture(path, &error, tenths).fill(0xFF00FF00u);
         const QImage sampled = readPicture(path, &error, tenths);
         QCOMPARE(sampled.size(), expected.size());
         const SampleGeometry geometry(expected.width(), expected.height(), tenths);

@@ -169,6 +169,8 @@ private slots:
     void analysesEverySystem_data();
     void analysesEverySystem();
     void customSystemFromSampledColour();
+    void newCalibrationClearsTheLeafArea_data();
+    void newCalibrationClearsTheLeafArea();
     void analyzeUncalibratedOnlyWarns();
     void closingDuringRunEndsTheProgram();
 
@@ -267,10 +269,13 @@ void SingleAnalysisTest::analyzeAndWait()
     QCOMPARE(m_page->progressBar->maximum(), int(std::ceil(2.0 * (width + 2.0) * (height + 2.0))));
     QCOMPARE(m_page->progressBar->value(), 0);
     QVERIFY(m_page->leafAreaBox->text().isEmpty());
+    // No unit, and no square mark standing alone where it was.
     QVERIFY(m_page->areaUnitLabel->text().isEmpty());
+    QVERIFY(!m_page->areaSquareMark->isVisibleTo(m_page));
     QCOMPARE(m_window->pageTabs->currentIndex(), 0);
     QTRY_VERIFY_WITH_TIMEOUT(!m_window->analyzeCommand().isRunning(), 30000);
     QVERIFY(m_window->isEnabled());
+    QVERIFY(m_page->areaSquareMark->isVisibleTo(m_page));
 }
 
 // Dots are painted on the samples the run detected: red on the samples of the
@@ -432,6 +437,38 @@ void SingleAnalysisTest::customSystemFromSampledColour()
     checkOverlay(FirstCustomSystem, detected);
 }
 
+// A figure never carries a unit it was not measured in: a new calibration (made
+// or loaded) clears the leaf area shown; the report keeps the unit it was
+// written in.
+void SingleAnalysisTest::newCalibrationClearsTheLeafArea_data()
+{
+    QTest::addColumn<QString>("length");
+    QTest::addColumn<QString>("unit");
+    QTest::newRow("another unit") << "0.5"
+                                  << "Inch";
+    QTest::newRow("same unit, another size") << "25"
+                                             << "mm";
+}
+
+void SingleAnalysisTest::newCalibrationClearsTheLeafArea()
+{
+    QFETCH(QString, length);
+    QFETCH(QString, unit);
+    openScene();
+    calibrate(QStringLiteral("12.7"), QStringLiteral("mm"));
+    analyzeAndWait();
+    const QString report = m_window->resultsPage->reportText->toPlainText();
+    QVERIFY(!m_page->leafAreaBox->text().isEmpty());
+    QCOMPARE(m_page->areaUnitLabel->text(), QStringLiteral("mm"));
+
+    m_window->pageTabs->setCurrentIndex(0);
+    calibrate(length, unit);
+    QCOMPARE(m_page->leafAreaBox->text(), QString());
+    QCOMPARE(m_page->leafAreaBox->toolTip(), QString());
+    QCOMPARE(m_page->areaUnitLabel->text(), unit);
+    QCOMPARE(m_window->resultsPage->reportText->toPlainText(), report);
+}
+
 void SingleAnalysisTest::analyzeUncalibratedOnlyWarns()
 {
     openScene();
@@ -446,6 +483,7 @@ void SingleAnalysisTest::analyzeUncalibratedOnlyWarns()
              QStringLiteral("The software need to be calibrated, please calibrate it first"));
     QCOMPARE(m_dialogs->lastCall().title, QStringLiteral("Calibration is required"));
     QCOMPARE(m_dialogs->lastCall().buttons, MessageButtons::Ok);
+    QCOMPARE(m_dialogs->lastCall().messageKind, MessageKind::Warning);
     // The brush is off and the first page shown; nothing else happened.
     QVERIFY(!m_window->brushPanel->isBrushOn());
     QCOMPARE(m_window->pageTabs->currentIndex(), 0);

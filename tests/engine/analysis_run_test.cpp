@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <random>
+#include <tuple>
 
 namespace verdalis {
 namespace {
@@ -16,14 +18,8 @@ using enginetest::PaintedDot;
 using enginetest::pictureFromSamples;
 using enginetest::RecordingPainter;
 using enginetest::referenceAnalysis;
-using enginetest::ReferenceOutcome;
 using enginetest::SampleGridPicture;
-
-struct Outcome {
-    AnalysisFigures figures;
-    std::vector<PaintedDot> dots;
-    std::int64_t progress = 0;
-};
+using Outcome = enginetest::ReferenceOutcome;
 
 Outcome analyse(const PixelBuffer &picture, const AnalysisSettings &settings)
 {
@@ -251,10 +247,6 @@ TEST(AnalysisRunTest, DotsNarrowWithTheUnitStep)
 struct TickRecord {
     RunState state;        // before the tick
     std::int64_t progress; // after it
-    bool operator==(const TickRecord &o) const
-    {
-        return state == o.state && progress == o.progress;
-    }
 };
 
 std::vector<TickRecord> tickThrough(AnalysisRun &run)
@@ -293,36 +285,24 @@ void expectWholeBudgets(const std::vector<TickRecord> &ticks, std::int64_t final
     EXPECT_EQ(before, finalProgress);
 }
 
-TEST(AnalysisRunTest, TicksKeepTheBudgetsAndTheSeedEndsAScanTick)
+// The random pictures compared with the reference below hold every tick to its
+// budget; here a spot too large for one tick is grown over two.
+TEST(AnalysisRunTest, SpotGrowthIsCutIntoTicksToo)
 {
-    // 30 x 30 samples with a 12 x 12 symptom block at x 10..21, y 5..16.
+    // 30 x 30 samples with a 12 x 12 symptom block: 144 samples grow in 101 + 43
+    // queue items.
     std::vector<std::string> rows(30, std::string(30, 'L'));
     for (int y = 5; y <= 16; ++y)
         rows[std::size_t(y)].replace(10, 12, std::string(12, 'C'));
     const SampleGridPicture picture = pictureFromSamples(rows);
     AnalysisRun run;
     run.start(picture.buffer(), builtInSettings(2));
-    EXPECT_EQ(run.state(), RunState::Sampling);
     const std::vector<TickRecord> ticks = tickThrough(run);
-
-    using S = RunState;
-    std::vector<TickRecord> expected = {
-        {S::Sampling, 501},
-        {S::Sampling, 900},
-        // The seed (10, 5) is probe 296: 10 columns of 29 probes, then 6 more.
-        {S::SpotScan, 900 + 101},
-        {S::SpotScan, 900 + 202},
-        {S::SpotScan, 900 + 296},
-        // 144 samples grow in 101 + 43 queue items; the bar stands still.
-        {S::SpotGrow, 900 + 296},
-        {S::SpotGrow, 900 + 296}};
-    // 30 x 29 probes plus the seed probed again: 575 left.
-    for (std::int64_t done = 296 + 101; done < 871; done += 101)
-        expected.push_back({S::SpotScan, 900 + done});
-    expected.push_back({S::SpotScan, 900 + 871});
-    EXPECT_EQ(ticks, expected);
+    expectWholeBudgets(ticks, run.progressValue());
+    EXPECT_EQ(std::count_if(ticks.begin(), ticks.end(),
+                            [](const TickRecord &t) { return t.state == RunState::SpotGrow; }),
+              2);
     EXPECT_EQ(run.figures().symptomSamples, 144);
-    EXPECT_EQ(run.figures().spotCount, 1);
 }
 
 TEST(AnalysisRunTest, ProgressMaximumUsesUnroundedSize)
@@ -340,18 +320,13 @@ TEST(AnalysisRunTest, LeafAreaIsKnownAfterSamplingAndStartingAgainForgetsTheEarl
 {
     const SampleGridPicture picture = pictureFromSamples({"LLL", "LCL", "LLL"});
     AnalysisRun run;
-    run.tick(); // idle: nothing to do
-    run.runToEnd();
-    EXPECT_EQ(run.state(), RunState::Idle);
+    run.runToEnd(); // idle: nothing to do
     EXPECT_FALSE(run.samplingFinished());
     run.start(picture.buffer(), builtInSettings(2, 0, 10, 2.0));
-    EXPECT_FALSE(run.samplingFinished());
     run.tick(); // all 9 samples
     EXPECT_TRUE(run.samplingFinished());
-    EXPECT_EQ(run.state(), RunState::SpotScan);
     EXPECT_DOUBLE_EQ(run.figures().leafArea, 9 * 4.0);
     run.runToEnd();
-    EXPECT_EQ(run.figures().spotCount, 1);
     run.start(picture.buffer(), builtInSettings(2));
     EXPECT_EQ(run.figures().spotCount, 0);
     EXPECT_EQ(run.progressValue(), 0);
@@ -365,16 +340,17 @@ TEST(AnalysisRunTest, LeafAreaIsKnownAfterSamplingAndStartingAgainForgetsTheEarl
 TEST(AnalysisRunTest, GridOfOneRowOrColumnEndsAfterSampling)
 {
     const std::uint32_t lesion = argbPixel(lesionColour(LesionKind::Chlorotic));
-    // 3 pixels at unitStep 1.0 are 0.79 units: MaxY = 0, then MaxX = 0.
-    for (const auto &[w, h] : {std::pair{40, 3}, std::pair{3, 40}}) {
+    // 3 pixels at unitStep 1.0 are 0.79 units: MaxY = 0, then MaxX = 0; an
+    // empty picture is one sample past its edge.
+    for (const auto &[w, h] : {std::pair{40, 3}, std::pair{3, 40}, std::pair{0, 0}}) {
         std::vector<std::uint32_t> pixels(std::size_t(w * h), lesion);
         RecordingPainter painter;
         AnalysisRun run;
-        run.start({pixels.data(), w, h, w}, builtInSettings(2), &painter);
+        run.start({w ? pixels.data() : nullptr, w, h, w}, builtInSettings(2), &painter);
         const std::vector<TickRecord> ticks = tickThrough(run);
         ASSERT_TRUE(run.finished());
         EXPECT_EQ(ticks.back().state, RunState::Sampling);
-        EXPECT_EQ(run.figures().leafSamples, run.geometry().sampleCount());
+        EXPECT_EQ(run.figures().leafSamples, w ? run.geometry().sampleCount() : 0);
         EXPECT_EQ(run.figures().spotCount, 0);
         EXPECT_EQ(run.progressValue(), run.geometry().sampleCount());
         EXPECT_TRUE(painter.dots.empty());
@@ -384,17 +360,6 @@ TEST(AnalysisRunTest, GridOfOneRowOrColumnEndsAfterSampling)
     const Outcome edge = analyse({strip.data(), 40, 3, 40}, builtInSettings(0));
     EXPECT_EQ(edge.figures.perimeterCount, 11.0); // MaxX = 10: 11 border samples
     EXPECT_TRUE(edge.dots.empty());
-}
-
-TEST(AnalysisRunTest, EmptyPictureGivesOneBlackSample)
-{
-    AnalysisRun run;
-    run.start({nullptr, 0, 0, 0}, builtInSettings(5, 0, 10, 1.0, {0, 0, 0}));
-    run.runToEnd();
-    EXPECT_TRUE(run.finished());
-    EXPECT_EQ(run.geometry().sampleCount(), 1);
-    EXPECT_EQ(run.figures().leafSamples, 0);
-    EXPECT_EQ(run.figures().spotCount, 0);
 }
 
 // ---- Refusals ----------------------------------------------------------------
@@ -458,16 +423,14 @@ std::vector<std::uint32_t> randomPicture(std::mt19937 &random, int width, int he
 class ReferenceComparisonTest : public ::testing::TestWithParam<std::tuple<std::uint32_t, int>> {};
 
 // Exact equality: the same operations in the same order.
-void expectSameAsReference(const Outcome &o, const ReferenceOutcome &reference)
+void expectSameAsReference(const Outcome &o, const Outcome &reference)
 {
-    EXPECT_EQ(o.figures.leafArea, reference.figures.leafArea);
-    EXPECT_EQ(o.figures.symptomArea, reference.figures.symptomArea);
-    EXPECT_EQ(o.figures.perimeter, reference.figures.perimeter);
-    EXPECT_EQ(o.figures.perimeterCount, reference.figures.perimeterCount);
-    EXPECT_EQ(o.figures.leafSamples, reference.figures.leafSamples);
-    EXPECT_EQ(o.figures.symptomSamples, reference.figures.symptomSamples);
-    EXPECT_EQ(o.figures.spotCount, reference.figures.spotCount);
-    EXPECT_EQ(o.progress, reference.progress);
+    const auto all = [](const Outcome &x) {
+        const AnalysisFigures &f = x.figures;
+        return std::tie(f.leafArea, f.symptomArea, f.perimeter, f.perimeterCount, f.leafSamples,
+                        f.symptomSamples, f.spotCount, x.progress);
+    };
+    EXPECT_EQ(all(o), all(reference));
     EXPECT_TRUE(o.dots == reference.dots);
 }
 
@@ -490,7 +453,7 @@ TEST_P(ReferenceComparisonTest, TicksRunToEndAndReferenceAgree)
                      << "round " << round << " system " << system << " " << width << "x" << height
                      << " k " << settings.unitStepTenths);
 
-        const ReferenceOutcome reference = referenceAnalysis(picture, settings);
+        const Outcome reference = referenceAnalysis(picture, settings);
         const Outcome whole = analyse(picture, settings);
         RecordingPainter painter;
         AnalysisRun run;

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include <cmath>
+
 using namespace verdalis;
 
 namespace {
@@ -123,6 +125,46 @@ private slots:
         QTest::newRow("first line not a number")
             << QByteArray("\"abc\"\r\n\"mm\"\r\n\"1:1\"\r\n\"A\"\r\n\"300\"\r\n\"\"\r\n")
             << "line 1 of scanner.clb is not a number: \"abc\"";
+        ;
+        // Values that would report every area as 0.000 or as inf and nan.
+        const auto withRatio = [](const char *ratio) {
+            return QByteArray(kSampleBytes).replace("0.254", ratio);
+        };
+        QTest::newRow("size ratio 0")
+            << withRatio("0")
+            << "The size ratio 0 in scanner.clb cannot be used: a size ratio must be above 0";
+        QTest::newRow("size ratio below 0")
+            << withRatio("-0.254")
+            << "The size ratio -0.254 in scanner.clb cannot be used: a size ratio must be above 0";
+        QTest::newRow("largest double") << withRatio("1.7976931348623157e308")
+                                        << "The size ratio 1.7976931348623157e+308 in scanner.clb "
+                                           "cannot be used: a size ratio must lie "
+                                           "between 1e-100 and 1e100";
+        QTest::newRow("size ratio whose square vanishes")
+            << withRatio("1e-200")
+            << "The size ratio 1e-200 in scanner.clb cannot be used: a size ratio must lie between "
+               "1e-100 and "
+               "1e100";
+        QTest::newRow("infinite size ratio")
+            << withRatio("inf") << "line 1 of scanner.clb is not a number: \"inf\"";
+        QTest::newRow("empty unit") << QByteArray(kSampleBytes).replace("\"mm\"", "\"\"")
+                                    << "The unit cannot be used: the unit name is empty";
+        QTest::newRow("unit with a tab")
+            << QByteArray(kSampleBytes).replace("\"mm\"", "\"m\tm\"")
+            << "The unit cannot be used: a unit name cannot hold a tab, a line break or another "
+               "control character";
+        QTest::newRow("unit with an escaped line break")
+            << QByteArray(kSampleBytes).replace("\"mm\"", "\"%CLB1%m%0Am\"")
+            << "The unit cannot be used: a unit name cannot hold a tab, a line break or another "
+               "control character";
+        // A picture chosen by mistake: no raw bytes in the message.
+        QTest::newRow("binary file")
+            << QByteArray("\xff\xd8\xff\xe0\0\x10JFIF\0\"1\"\r\n", 17)
+            << "scanner.clb is not a calibration file: it holds binary data";
+        QTest::newRow("long garbage line")
+            << QByteArray(200, 'x') + "\r\n\"mm\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n"
+            << "line 1 of scanner.clb is not a number";
+        QTest::newRow("empty file") << QByteArray() << "scanner.clb is empty";
     }
     void refusesBrokenFiles()
     {
@@ -158,14 +200,15 @@ private slots:
         QFETCH(bool, escaped);
         QLocale::setDefault(locale);
         Calibration c;
+        // 15 significant digits would read back as 0.3.
         c.sizeRatio = 0.1 + 0.2;
-        c.unitName = text;
+        // A unit is one non-empty line.
+        c.unitName = QStringLiteral("unit ") + QString(text).replace(u'\n', u' ');
         c.notes.scannerName = text + "1";
         c.notes.resolution = text + "2";
         c.notes.sizeRatioNote = text + "3";
         c.notes.otherNotes = text;
         const QByteArray bytes = CalibrationFile::encode(c);
-        c.sizeRatio = 0.3; // what 15 significant digits read back
         QVERIFY(isPlainSixLineFile(bytes));
         QCOMPARE(bytes.contains("%CLB1%"), escaped);
 
@@ -174,6 +217,42 @@ private slots:
         QVERIFY2(read, qPrintable(error));
         QCOMPARE(read->notes.otherNotes, text);
         QVERIFY(*read == c);
+    }
+
+    // A size ratio that loads saves and loads back to the same double, under
+    // either separator; ordinary ones keep their 15-digit text.
+    void sizeRatioRoundTrips_data()
+    {
+        QTest::addColumn<double>("sizeRatio");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("0.254") << 0.254 << QByteArray("\"0.254\"");
+        QTest::newRow("0.32") << 0.32 << QByteArray("\"0.32\"");
+        QTest::newRow("from a measured bar") << 10 / 31.22 << QByteArray("\"0.3203074951953876\"");
+        QTest::newRow("largest") << 1e100 << QByteArray("\"1e+100\"");
+        QTest::newRow("smallest") << 1e-100 << QByteArray("\"1e-100\"");
+        QTest::newRow("just below the largest")
+            << std::nextafter(1e100, 0.0) << QByteArray("\"9.999999999999998e+99\"");
+    }
+    void sizeRatioRoundTrips()
+    {
+        QFETCH(double, sizeRatio);
+        QFETCH(QByteArray, line);
+        for (const QLocale &locale : {QLocale::c(), QLocale(QLocale::German)}) {
+            QLocale::setDefault(locale);
+            Calibration c;
+            c.sizeRatio = sizeRatio;
+            c.unitName = QStringLiteral("mm");
+            const QByteArray bytes = CalibrationFile::encode(c);
+            QString written = QString::fromLatin1(line);
+            if (locale.decimalPoint() == QStringLiteral(","))
+                written.replace(u'.', u',');
+            // The exponent's letter is the locale's.
+            QCOMPARE(bytes.left(bytes.indexOf('\r')).toLower(), written.toLatin1().toLower());
+            QString error;
+            const auto read = CalibrationFile::decode(bytes, &error);
+            QVERIFY2(read, qPrintable(error));
+            QCOMPARE(read->sizeRatio, sizeRatio);
+        }
     }
 
     // The escaped form other readers of the format rely on (CLB_FORMAT.md).
@@ -187,20 +266,31 @@ private slots:
                  "first\nsecond \"B\"");
     }
 
-    // A file written where the decimal separator is a point still loads under a
-    // decimal-comma locale; the other way round the comma is not a number.
-    void readsThePointFormAnywhere()
+    // A file written where the decimal separator is a point loads under a
+    // decimal-comma locale, and the other way round: these files hold no group
+    // separator, so either separator is unambiguous.
+    void readsEitherDecimalSeparator_data()
     {
-        QLocale::setDefault(QLocale(QLocale::German));
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QByteArray>("ratio");
+        const QLocale c = QLocale::c();
+        const QLocale german(QLocale::German);
+        const QLocale english(QLocale::English, QLocale::UnitedStates);
+        QTest::newRow("point under a comma locale") << german << QByteArray("0.254");
+        QTest::newRow("comma under C") << c << QByteArray("0,254");
+        QTest::newRow("comma where the comma groups") << english << QByteArray("0,254");
+        QTest::newRow("point under C") << c << QByteArray("0.254");
+    }
+    void readsEitherDecimalSeparator()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QByteArray, ratio);
+        QLocale::setDefault(locale);
         QString error;
-        const auto read = CalibrationFile::decode(kSampleBytes, &error);
+        const auto read =
+            CalibrationFile::decode(QByteArray(kSampleBytes).replace("0.254", ratio), &error);
         QVERIFY2(read, qPrintable(error));
         QCOMPARE(read->sizeRatio, 0.254);
-
-        QLocale::setDefault(QLocale::c());
-        QByteArray comma = kSampleBytes;
-        comma.replace("0.254", "0,254");
-        QVERIFY(!CalibrationFile::decode(comma, &error));
     }
 };
 

@@ -18,7 +18,9 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,6 +33,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <memory>
 
@@ -372,66 +375,110 @@ private slots:
         QVERIFY(!dialog);
     }
 
+    // The length box keeps every character typed. A text that is no number in
+    // the user's locale is refused where the user looks, in red with a tip that
+    // says what the box expects, and OK waits: "2.5" under a decimal-comma locale
+    // never becomes 5 or 25.
     void lengthBox_data()
     {
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
         QTest::addColumn<bool>("okEnabled");
+        QTest::addColumn<QString>("refusal"); // empty: not refused
         const QLocale c = QLocale::c();
-        QTest::newRow("number") << c << "12.5"
-                                << "12.5" << true;
-        QTest::newRow("letters") << c << "abc"
-                                 << "" << false;
-        QTest::newRow("letter after digits") << c << "12x"
-                                             << "" << false;
-        QTest::newRow("zero") << c << "0"
-                              << "0" << false;
-        QTest::newRow("decimal comma") << QLocale(QLocale::German) << "2,5"
-                                       << "2,5" << true;
-        QTest::newRow("point under comma locale") << QLocale(QLocale::German) << "2.5"
-                                                  << "5" << true;
+        const QLocale german(QLocale::German);
+        QTest::newRow("number") << c << "12.5" << true << "";
+        QTest::newRow("letters") << c << "abc" << false
+                                 << "\"abc\" is not a number. A number above 0, for example 2.5.";
+        QTest::newRow("letter after digits") << c << "12x" << false << "\"12x\" is not a number.";
+        QTest::newRow("zero") << c << "0" << false << "";
+        QTest::newRow("on the way to 0.5") << c << "0." << false << "";
+        QTest::newRow("negative") << c << "-3" << false << "It cannot be negative.";
+        QTest::newRow("decimal comma") << german << "2,5" << true << "";
+        QTest::newRow("point under comma locale")
+            << german << "2.5" << false
+            << "\".\" is not the decimal separator here: use \",\". A number above 0, for "
+               "example 2,5.";
+        QTest::newRow("comma under point locale")
+            << c << "2,5" << false << "\",\" is not the decimal separator here: use \".\".";
     }
     void lengthBox()
     {
         QFETCH(QLocale, locale);
         QFETCH(QString, typed);
-        QFETCH(QString, shown);
         QFETCH(bool, okEnabled);
+        QFETCH(QString, refusal);
         QLocale::setDefault(locale);
         Workspace w;
         w.measure(10);
         CalibrationDialog *dialog = w.openCalibration();
         QVERIFY(dialog);
         auto *length = dialog->findChild<QLineEdit *>("lengthBox");
-        QVERIFY(!dialog->findChild<QPushButton *>("okButton")->isEnabled());
+        auto *ok = dialog->findChild<QPushButton *>("okButton");
+        QVERIFY(!ok->isEnabled());
+        QCOMPARE(length->placeholderText(), "e.g. " + locale.toString(2.5));
+        const QColor normalText = length->palette().color(QPalette::Text);
         QTest::keyClicks(length, typed);
-        QCOMPARE(length->text(), shown);
-        QCOMPARE(dialog->findChild<QPushButton *>("okButton")->isEnabled(), okEnabled);
+        QCOMPARE(length->text(), typed);
+        QCOMPARE(ok->isEnabled(), okEnabled);
+        if (refusal.isEmpty()) {
+            QCOMPARE(length->palette().color(QPalette::Text), normalText);
+            QCOMPARE(length->toolTip(), "A number above 0, for example " + locale.toString(2.5));
+        } else {
+            QVERIFY2(length->toolTip().startsWith(refusal), qPrintable(length->toolTip()));
+            QVERIFY(length->palette().color(QPalette::Text) != normalText);
+            // Shown at once, not only when the mouse rests on the box.
+            QVERIFY(QToolTip::isVisible());
+            QCOMPARE(QToolTip::text(), length->toolTip());
+            // Enter calibrates nothing either.
+            QTest::keyClick(length, Qt::Key_Return);
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(w.state.sizeRatio(), 1.0);
+            // Mended, the box is a number box again.
+            length->clear();
+            QTRY_VERIFY(!QToolTip::isVisible());
+            QCOMPARE(length->palette().color(QPalette::Text), normalText);
+        }
         dialog->close();
     }
 
     void refusedCalibrationKeepsTheDialogOpen_data()
     {
         QTest::addColumn<int>("distance");
+        QTest::addColumn<QString>("length");
         QTest::addColumn<QString>("unit");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no unit") << 10 << ""
+        QTest::newRow("no unit") << 10 << "5"
+                                 << ""
                                  << "Please set the unit";
-        QTest::newRow("zero mean") << 0 << "mm" << CalibrationRules::kNoDistanceMessage;
+        QTest::newRow("zero mean") << 0 << "5"
+                                   << "mm" << CalibrationRules::kNoDistanceMessage;
+        // A tab or a line break would split the results table's header.
+        QTest::newRow("unit with a tab")
+            << 10 << "5"
+            << "m\tm"
+            << "This unit cannot be used: a unit name cannot hold a tab, a line break or another "
+               "control character.";
+        // 1e200 / 10: the squared areas would overflow.
+        QTest::newRow("size ratio too large")
+            << 10 << "1" + QString(200, u'0') << "mm"
+            << "This length gives the size ratio 1e+199, which cannot be used: a size ratio must "
+               "lie between 1e-100 and 1e100.";
     }
     void refusedCalibrationKeepsTheDialogOpen()
     {
         QFETCH(int, distance);
+        QFETCH(QString, length);
         QFETCH(QString, unit);
         QFETCH(QString, message);
         Workspace w;
         w.measure(distance);
         const QStringList before = w.shownDistances();
         w.dialogs.answerMessage(MessageAnswer::Ok);
-        QVERIFY(!w.calibrate("5", unit));
+        QVERIFY(!w.calibrate(length, unit));
         QCOMPARE(w.dialogs.messages(), QStringList{message});
         QCOMPARE(w.dialogs.lastCall().title, "Verdalis");
+        QCOMPARE(w.dialogs.lastCall().messageKind, MessageKind::Warning);
         CalibrationDialog *dialog = openDialog<CalibrationDialog>();
         QVERIFY(dialog);
         QVERIFY(!w.takesInput());
@@ -518,6 +565,40 @@ private slots:
         QVERIFY(fresh.state.notes() == (CalibrationNotes{"A", "300", "1:1", ""}));
     }
 
+    // The load dialog lists *.clb files only: a name typed without an extension
+    // is saved with ".clb", so it can be loaded again. A typed extension stays.
+    void savedNameGetsTheExtension_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("no extension") << "scanner"
+                                      << "scanner.clb";
+        QTest::newRow("ends in a dot") << "scanner."
+                                       << "scanner.clb";
+        QTest::newRow("dotted folder") << "v1.2/scanner"
+                                       << "v1.2/scanner.clb";
+        QTest::newRow(".clb typed") << "scanner.clb"
+                                    << "scanner.clb";
+        QTest::newRow("another extension") << "scanner.cal"
+                                           << "scanner.cal";
+    }
+    void savedNameGetsTheExtension()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, saved);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("v1.2"));
+        Workspace w;
+        w.measure(100);
+        QVERIFY(w.calibrate("25.4", "mm"));
+        w.dialogs.answerSaveFile(dir.filePath(typed));
+        w.click("saveCalibrationButton");
+        QCOMPARE(readFile(dir.filePath(saved)).left(9), QByteArray("\"0.254\"\r\n"));
+        QStringList files = QDir(dir.path()).entryList(QDir::Files);
+        files += QDir(dir.filePath("v1.2")).entryList(QDir::Files);
+        QCOMPARE(files, QStringList{QFileInfo(saved).fileName()});
+    }
+
     void notesDialogStoresOnOkOnly()
     {
         Workspace w;
@@ -545,13 +626,22 @@ private slots:
     void failedLoadChangesNothing_data()
     {
         QTest::addColumn<QByteArray>("bytes"); // empty: no file at all
-        QTest::newRow("missing file") << QByteArray();
-        QTest::newRow("five lines") << kSampleFile.left(kSampleFile.lastIndexOf("\"\""));
-        QTest::newRow("first line not a number") << QByteArray(kSampleFile).replace("0.254", "1:1");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing file") << QByteArray() << "broken.clb: File not found";
+        QTest::newRow("five lines") << kSampleFile.left(kSampleFile.lastIndexOf("\"\""))
+                                    << "broken.clb holds 5 of the 6 lines";
+        QTest::newRow("first line not a number") << QByteArray(kSampleFile).replace("0.254", "1:1")
+                                                 << "line 1 of broken.clb is not a number";
+        QTest::newRow("size ratio 0") << QByteArray(kSampleFile).replace("0.254", "0")
+                                      << "The size ratio 0 in broken.clb cannot be used: a size "
+                                         "ratio must be above 0";
+        QTest::newRow("unit with a tab") << QByteArray(kSampleFile).replace("\"mm\"", "\"m\tm\"")
+                                         << "broken.clb: The unit cannot be used";
     }
     void failedLoadChangesNothing()
     {
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
         QTemporaryDir dir;
         const QString path = dir.filePath("broken.clb");
         if (!bytes.isEmpty())
@@ -563,8 +653,9 @@ private slots:
         w.click("loadCalibrationButton");
         const QString message = w.dialogs.messages().value(0);
         QVERIFY2(message.startsWith("This file can't be opened.\n"), qPrintable(message));
-        QVERIFY2(message.contains("broken.clb"), qPrintable(message));
+        QVERIFY2(message.contains(reason), qPrintable(message));
         QCOMPARE(w.dialogs.lastCall().title, "Verdalis");
+        QCOMPARE(w.dialogs.lastCall().messageKind, MessageKind::Error);
         QCOMPARE(w.state.sizeRatio(), 1.0);
         QVERIFY(!w.state.isCalibrated());
         QVERIFY(w.markShows(MeasureIcons::notCalibrated()));
@@ -593,6 +684,7 @@ private slots:
                                     QDir::toNativeSeparators(bad)),
                  qPrintable(message));
         QCOMPARE(w.dialogs.lastCall().title, "Verdalis");
+        QCOMPARE(w.dialogs.lastCall().messageKind, MessageKind::Error);
         QCOMPARE(readFile(good), QByteArray("earlier"));
 
         // Nothing is left open: the next save goes through.

@@ -28,10 +28,9 @@ private slots:
 
     void reportText_data();
     void reportText();
-    void formatting_data();
-    void formatting();
+    void roundsTheStoredValue();
     void leafAreaOnlyTable();
-    void copiedHeaderFollowsSystemAtCopyTime();
+    void tableKeepsItsSystemAndUnit();
     void prepareDiscardsEarlierRows();
     void rowRecordedPastTheSetIsKept();
 };
@@ -49,41 +48,43 @@ void ResultsRulesTest::reportText_data()
     QTest::addColumn<double>("cappedSymptom");
     QTest::addColumn<double>("chartNonSymptom");
     QTest::addColumn<double>("chartSymptom");
+    QTest::addColumn<QStringList>("chartLabels"); // empty: no shares, a note instead
 
     const QString title = QStringLiteral("Results of leaf image analysis\n\n");
-    QTest::newRow("worked example") << 1 << "mm" << English << 1234.5 << 56.78 << 0.0
-                                    << title + "Total scanned leaf area \t1234.500 mm 2\n"
-                                               "Total detected symptom area \t56.780 mm 2\n"
-                                               "Symptom area ratio\t4.599 %\n"
-                                    << 56.78 << 1234.5 - 56.78 << 56.78;
+    QTest::newRow("worked example")
+        << 1 << "mm" << English << 1234.5 << 56.78 << 0.0
+        << title + "Total scanned leaf area \t1234.500 mm 2\n"
+                   "Total detected symptom area \t56.780 mm 2\n"
+                   "Symptom area ratio\t4.599 %\n"
+        << 56.78 << 1234.5 - 56.78 << 56.78 << QStringList{"95.401 %", "4.599 %"};
     QTest::newRow("symptom larger than leaf is capped")
         << 2 << "cm" << English << 10.0 << 12.0 << 0.0
         << title + "Total scanned leaf area \t10.000 cm 2\n"
                    "Total detected symptom area \t10.000 cm 2\n"
                    "Symptom area ratio\t100.000 %\n"
-        << 10.0 << 0.0 << 10.0;
+        << 10.0 << 0.0 << 10.0 << QStringList{"0.000 %", "100.000 %"};
     QTest::newRow("no leaf") << 3 << "mm" << English << 0.0 << 0.0 << 0.0
                              << title + "Total scanned leaf area \t0.000 mm 2\n"
                                         "Total detected symptom area \t0.000 mm 2\n"
                                         "Symptom area ratio\t0.000 %\n"
-                             << 0.0 << 0.0 << 0.0;
+                             << 0.0 << 0.0 << 0.0 << QStringList();
     QTest::newRow("custom system reports symptoms")
         << 5 << "in" << English << 8.0 << 2.0 << 0.0
         << title + "Total scanned leaf area \t8.000 in 2\n"
                    "Total detected symptom area \t2.000 in 2\n"
                    "Symptom area ratio\t25.000 %\n"
-        << 2.0 << 6.0 << 2.0;
+        << 2.0 << 6.0 << 2.0 << QStringList{"75.000 %", "25.000 %"};
     QTest::newRow("leaf area only: perimeter line ends the text")
         << 0 << "mm" << English << 1234.5 << 0.0 << 150.25
         << title + "Total scanned leaf area \t1234.500 mm 2\n"
                    "Leaf perimeter \t150.250 mm"
-        << 0.0 << 1234.5 << 0.0;
+        << 0.0 << 1234.5 << 0.0 << QStringList{"100.000 %", "0.000 %"};
     QTest::newRow("decimal comma, no grouping")
         << 1 << "mm" << German << 1234567.5 << 56.78 << 0.0
         << title + "Total scanned leaf area \t1234567,500 mm 2\n"
                    "Total detected symptom area \t56,780 mm 2\n"
                    "Symptom area ratio\t0,005 %\n"
-        << 56.78 << 1234567.5 - 56.78 << 56.78;
+        << 56.78 << 1234567.5 - 56.78 << 56.78 << QStringList{"99,995 %", "0,005 %"};
 }
 
 void ResultsRulesTest::reportText()
@@ -105,23 +106,21 @@ void ResultsRulesTest::reportText()
     QTEST(figures.symptomArea, "cappedSymptom");
     QTEST(layout.chart.nonSymptomArea, "chartNonSymptom");
     QTEST(layout.chart.symptomArea, "chartSymptom");
+    QFETCH(QStringList, chartLabels);
+    if (chartLabels.isEmpty()) {
+        QVERIFY(!layout.chart.emptyNote.isEmpty());
+    } else {
+        QCOMPARE((QStringList{layout.chart.nonSymptomLabel, layout.chart.symptomLabel}),
+                 chartLabels);
+        QVERIFY(layout.chart.emptyNote.isEmpty());
+    }
 }
 
-void ResultsRulesTest::formatting_data()
+void ResultsRulesTest::roundsTheStoredValue()
 {
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QString>("text");
     // 1.0005 is stored just below the half, 0.0005 just above it.
-    QTest::newRow("binary value below half") << 1.0005 << English << "1.000";
-    QTest::newRow("binary value above half") << 0.0005 << English << "0.001";
-}
-
-void ResultsRulesTest::formatting()
-{
-    QFETCH(double, value);
-    QFETCH(QLocale, locale);
-    QTEST(formatResult(value, locale), "text");
+    QCOMPARE(formatResult(1.0005, English), QStringLiteral("1.000"));
+    QCOMPARE(formatResult(0.0005, English), QStringLiteral("0.001"));
 }
 
 void ResultsRulesTest::leafAreaOnlyTable()
@@ -140,16 +139,18 @@ void ResultsRulesTest::leafAreaOnlyTable()
     QCOMPARE(table.cell(1, 1), QStringLiteral("1234,500"));
 }
 
-void ResultsRulesTest::copiedHeaderFollowsSystemAtCopyTime()
+void ResultsRulesTest::tableKeepsItsSystemAndUnit()
 {
     ResultsTable table;
     table.prepare(0, QStringLiteral("mm"), 3);
     AnalysisResult leaf = result("a", 2.0, 0.0, 6.0);
     table.recordRow(leaf);
-    // The table keeps its columns; only the header line changes. The second row
-    // was never recorded and copies as empty cells.
-    QCOMPARE(table.copyText(3, QStringLiteral("cm")),
-             QStringLiteral("File name\tLeaf area cm2\tSymptom area cm2\tSymptom %\n"
+    // The copied header is the table's, whatever is chosen later. The second
+    // row was never recorded and copies as empty cells.
+    QCOMPARE(table.preparedSystemIndex(), 0);
+    QCOMPARE(table.preparedUnitName(), QStringLiteral("mm"));
+    QCOMPARE(table.copyText(table.preparedSystemIndex(), table.preparedUnitName()),
+             QStringLiteral("File name\tLeaf area mm2\tPerimeter mm\n"
                             "a\t2.000\t6.000\n"
                             "\t\t\n"));
     QCOMPARE(table.cell(0, 1), QStringLiteral("Leaf area\nmm2"));

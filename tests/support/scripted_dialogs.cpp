@@ -7,17 +7,8 @@ namespace verdalis {
 namespace {
 const char *kindName(ScriptedDialogs::Kind kind)
 {
-    switch (kind) {
-    case ScriptedDialogs::Kind::Message:
-        return "message";
-    case ScriptedDialogs::Kind::Input:
-        return "input box";
-    case ScriptedDialogs::Kind::OpenFile:
-        return "open dialog";
-    case ScriptedDialogs::Kind::SaveFile:
-        return "save dialog";
-    }
-    return "dialog";
+    static const char *const names[] = {"message", "input box", "open dialog", "save dialog"};
+    return names[int(kind)];
 }
 } // namespace
 
@@ -30,36 +21,6 @@ ScriptedDialogs::~ScriptedDialogs()
     }
 }
 
-void ScriptedDialogs::answerMessage(MessageAnswer answer)
-{
-    m_replies.append({Kind::Message, false, QVariant::fromValue(static_cast<int>(answer))});
-}
-
-void ScriptedDialogs::answerInput(const QString &text)
-{
-    m_replies.append({Kind::Input, false, text});
-}
-
-void ScriptedDialogs::cancelInput()
-{
-    m_replies.append({Kind::Input, true, {}});
-}
-
-void ScriptedDialogs::answerOpenFile(const QString &path, int filterIndex)
-{
-    m_replies.append({Kind::OpenFile, false, path, filterIndex});
-}
-
-void ScriptedDialogs::answerSaveFile(const QString &path, int filterIndex)
-{
-    m_replies.append({Kind::SaveFile, false, path, filterIndex});
-}
-
-void ScriptedDialogs::cancelFileDialog(Kind kind)
-{
-    m_replies.append({kind, true, {}});
-}
-
 QStringList ScriptedDialogs::messages() const
 {
     QStringList texts;
@@ -69,16 +30,13 @@ QStringList ScriptedDialogs::messages() const
     return texts;
 }
 
-void ScriptedDialogs::clear()
+std::optional<ScriptedDialogs::Reply> ScriptedDialogs::take(const Call &call)
 {
-    m_calls.clear();
-    m_replies.clear();
-}
-
-std::optional<ScriptedDialogs::Reply> ScriptedDialogs::takeReply(Kind kind, const QString &what)
-{
-    if (m_replies.isEmpty() || m_replies.first().kind != kind) {
-        const QByteArray why = QByteArray("unexpected ") + kindName(kind) + ": " + what.toUtf8();
+    m_calls.append(call);
+    if (m_replies.isEmpty() || m_replies.first().kind != call.kind) {
+        const QString what = call.text.isEmpty() ? call.title : call.text;
+        const QByteArray why =
+            QByteArray("unexpected ") + kindName(call.kind) + ": " + what.toUtf8();
         QTest::qFail(why.constData(), __FILE__, __LINE__);
         return std::nullopt;
     }
@@ -86,43 +44,41 @@ std::optional<ScriptedDialogs::Reply> ScriptedDialogs::takeReply(Kind kind, cons
 }
 
 MessageAnswer ScriptedDialogs::message(const QString &text, const QString &title,
-                                       MessageButtons buttons)
+                                       MessageButtons buttons, MessageKind kind)
 {
-    m_calls.append({Kind::Message, text, title, buttons, {}, 0, {}});
-    const auto reply = takeReply(Kind::Message, text);
+    const auto reply = take({Kind::Message, text, title, buttons, {}, 0, {}, kind});
     if (!reply)
         return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
-    return static_cast<MessageAnswer>(reply->value.toInt());
+    return reply->answer;
 }
 
 std::optional<QString> ScriptedDialogs::inputText(const QString &prompt, const QString &title,
                                                   const QString &defaultText)
 {
-    m_calls.append({Kind::Input, prompt, title, MessageButtons::Ok, {}, 0, defaultText});
-    const auto reply = takeReply(Kind::Input, prompt);
+    const auto reply = take({Kind::Input, prompt, title, MessageButtons::Ok, {}, 0, defaultText});
     if (!reply || reply->cancelled)
         return std::nullopt;
-    return reply->value.toString();
+    return reply->text;
+}
+
+std::optional<FileChoice> ScriptedDialogs::fileChoice(const Call &call)
+{
+    const auto reply = take(call);
+    if (!reply || reply->cancelled)
+        return std::nullopt;
+    return FileChoice{reply->text, reply->filterIndex};
 }
 
 std::optional<FileChoice> ScriptedDialogs::openFile(const QString &title, const QString &filter,
                                                     int filterIndex)
 {
-    m_calls.append({Kind::OpenFile, {}, title, MessageButtons::Ok, filter, filterIndex, {}});
-    const auto reply = takeReply(Kind::OpenFile, title);
-    if (!reply || reply->cancelled)
-        return std::nullopt;
-    return FileChoice{reply->value.toString(), reply->filterIndex};
+    return fileChoice({Kind::OpenFile, {}, title, MessageButtons::Ok, filter, filterIndex, {}});
 }
 
 std::optional<FileChoice> ScriptedDialogs::saveFile(const QString &title, const QString &filter,
                                                     int filterIndex)
 {
-    m_calls.append({Kind::SaveFile, {}, title, MessageButtons::Ok, filter, filterIndex, {}});
-    const auto reply = takeReply(Kind::SaveFile, title);
-    if (!reply || reply->cancelled)
-        return std::nullopt;
-    return FileChoice{reply->value.toString(), reply->filterIndex};
+    return fileChoice({Kind::SaveFile, {}, title, MessageButtons::Ok, filter, filterIndex, {}});
 }
 
 } // namespace verdalis

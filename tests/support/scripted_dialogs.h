@@ -4,7 +4,6 @@
 
 #include <QList>
 #include <QString>
-#include <QVariant>
 
 namespace verdalis {
 
@@ -23,26 +22,31 @@ public:
         QString filter; // file dialogs
         int filterIndex = 0;
         QString defaultText;
+        MessageKind messageKind = MessageKind::Information; // messages: the icon shown
     };
 
     ~ScriptedDialogs() override;
 
-    void answerMessage(MessageAnswer answer);
-    void answerInput(const QString &text);
-    void cancelInput();
-    void answerOpenFile(const QString &path, int filterIndex = 1);
-    void answerSaveFile(const QString &path, int filterIndex = 1);
-    void cancelFileDialog(Kind kind);
+    void answerMessage(MessageAnswer answer) { queue(Kind::Message, false, {}, answer); }
+    void answerInput(const QString &text) { queue(Kind::Input, false, text); }
+    void cancelInput() { queue(Kind::Input, true); }
+    void answerOpenFile(const QString &path, int filterIndex = 1)
+    {
+        queue(Kind::OpenFile, false, path, MessageAnswer::Ok, filterIndex);
+    }
+    void answerSaveFile(const QString &path, int filterIndex = 1)
+    {
+        queue(Kind::SaveFile, false, path, MessageAnswer::Ok, filterIndex);
+    }
+    void cancelFileDialog(Kind kind) { queue(kind, true); }
 
     const QList<Call> &calls() const { return m_calls; }
     // Texts of all messages shown so far, in order.
     QStringList messages() const;
     const Call &lastCall() const { return m_calls.constLast(); }
-    bool allAnswersUsed() const { return m_replies.isEmpty(); }
-    void clear();
 
-    MessageAnswer message(const QString &text, const QString &title,
-                          MessageButtons buttons) override;
+    MessageAnswer message(const QString &text, const QString &title, MessageButtons buttons,
+                          MessageKind kind) override;
     std::optional<QString> inputText(const QString &prompt, const QString &title,
                                      const QString &defaultText) override;
     std::optional<FileChoice> openFile(const QString &title, const QString &filter,
@@ -53,11 +57,19 @@ public:
 private:
     struct Reply {
         Kind kind;
-        bool cancelled = false;
-        QVariant value;
-        int filterIndex = 1;
+        bool cancelled;
+        QString text; // input text or chosen path
+        MessageAnswer answer;
+        int filterIndex;
     };
-    std::optional<Reply> takeReply(Kind kind, const QString &what);
+    void queue(Kind kind, bool cancelled, const QString &text = {},
+               MessageAnswer answer = MessageAnswer::Ok, int filterIndex = 1)
+    {
+        m_replies.append({kind, cancelled, text, answer, filterIndex});
+    }
+    // Records the call and takes the next reply, which must be of the call's kind.
+    std::optional<Reply> take(const Call &call);
+    std::optional<FileChoice> fileChoice(const Call &call);
 
     QList<Call> m_calls;
     QList<Reply> m_replies;

@@ -13,12 +13,14 @@
 #include "unit_tuner_panel.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -36,7 +38,6 @@ using namespace verdalis;
 using verdalis::test::TestPictures;
 
 namespace {
-const QString CannotOpen = QStringLiteral("This file can't be opened.\n");
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -59,10 +60,13 @@ private slots:
     void bigPictureScrolls();
     void hintSteps();
     void unitSuperscriptFollowsUnitName();
+    void leafAreaShowsLongFiguresWhole_data();
+    void leafAreaShowsLongFiguresWhole();
     void mouseReportsPictureUnits();
     void brushFollowsDetectionSystem();
     void pictureToolsExcludeEachOther();
     void samplingPicksColoursInsteadOfMeasuring();
+    void eyedropperReadsThePixelUnderTheMouse();
     void everythingFitsTheSmallestWindow_data();
     void everythingFitsTheSmallestWindow();
     void closingEndsTheProgram();
@@ -86,7 +90,7 @@ void MainWindowTest::init()
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     m_window->resize(800, 600);
-    QTRY_COMPARE(m_page->pictureViewport->size(), QSize(517, 424));
+    QTRY_COMPARE(m_page->pictureViewport->size(), QSize(517, 463));
 }
 
 void MainWindowTest::cleanup()
@@ -153,8 +157,8 @@ void MainWindowTest::openShowsThePicture()
     QVERIFY(m_window->analyzeButton->isEnabled());
     QVERIFY(m_window->reloadPictureButton->isEnabled());
     QCOMPARE(opened.count(), 1);
-    // Smaller than the 517 x 424 pixel viewport: centred on both axes.
-    QCOMPARE(m_page->pictureView->pos(), QPoint(158, 162));
+    // Smaller than the 517 x 463 pixel viewport: centred on both axes.
+    QCOMPARE(m_page->pictureView->pos(), QPoint(158, 182));
     QCOMPARE(m_page->horizontalScroll->maximum(), 0);
     QCOMPARE(m_page->verticalScroll->maximum(), 0);
 }
@@ -174,16 +178,19 @@ void MainWindowTest::openRemembersTheFileType()
 void MainWindowTest::damagedFileKeepsWhatIsShown_data()
 {
     QTest::addColumn<bool>("pictureBefore");
-    QTest::addColumn<bool>("reload"); // reload the picture after deleting its file
-    QTest::newRow("open before any picture") << false << false;
-    QTest::newRow("open over a picture") << true << false;
-    QTest::newRow("reload of a deleted file") << true << true;
+    QTest::addColumn<bool>("reload");   // reload the picture after deleting its file
+    QTest::addColumn<bool>("cutShort"); // a scan cut short instead of a file of nonsense
+    QTest::newRow("open before any picture") << false << false << false;
+    QTest::newRow("open over a picture") << true << false << false;
+    QTest::newRow("reload of a deleted file") << true << true << false;
+    QTest::newRow("open a scan cut short over a picture") << true << false << true;
 }
 
 void MainWindowTest::damagedFileKeepsWhatIsShown()
 {
     QFETCH(bool, pictureBefore);
     QFETCH(bool, reload);
+    QFETCH(bool, cutShort);
     const QString good = m_files->writeGradient(QStringLiteral("good.bmp"), 60, 40);
     if (pictureBefore)
         openPicture(good);
@@ -197,7 +204,8 @@ void MainWindowTest::damagedFileKeepsWhatIsShown()
         m_dialogs->answerMessage(MessageAnswer::Ok);
         m_window->reloadPictureButton->click();
     } else {
-        failing = m_files->writeGarbage(QStringLiteral("damaged.jpg"));
+        failing = cutShort ? m_files->writeCutShort(QStringLiteral("scan.jpg"), 0.95)
+                           : m_files->writeGarbage(QStringLiteral("damaged.jpg"));
         m_dialogs->answerOpenFile(failing, 2);
         m_dialogs->answerMessage(MessageAnswer::Ok);
         m_window->openPictureButton->click();
@@ -205,8 +213,13 @@ void MainWindowTest::damagedFileKeepsWhatIsShown()
         QCOMPARE(m_window->opener().filterIndex(), 2);
     }
 
-    QCOMPARE(m_dialogs->lastCall().text, CannotOpen + TestPictures::readerReason(failing));
+    QCOMPARE(m_dialogs->lastCall().text, TestPictures::cannotOpenMessage(failing));
+    if (cutShort)
+        QVERIFY(m_dialogs->lastCall().text.startsWith(
+            QStringLiteral("This file can't be opened.\n") + QDir::toNativeSeparators(failing) +
+            QStringLiteral(": The picture is incomplete or damaged (")));
     QCOMPARE(m_dialogs->lastCall().title, QStringLiteral("Verdalis"));
+    QCOMPARE(m_dialogs->lastCall().messageKind, MessageKind::Error);
     QCOMPARE(m_window->canvas().picture(), before);
     QCOMPARE(tabCaption(), caption);
     QCOMPARE(m_window->analyzeButton->isEnabled(), analyzeEnabled);
@@ -281,29 +294,30 @@ void MainWindowTest::resizeSnapsToMinimum()
     // 11000 x 8000 twips.
     m_window->resize(733, 533);
     QTRY_COMPARE(m_window->size(), QSize(800, 600));
-    QCOMPARE(m_window->pageTabs->geometry(), QRect(7, 50, 786, 504));
-    QCOMPARE(m_page->pictureViewport->size(), QSize(517, 424));
+    // No dead space: 7 pixels to the window's edges beside and below the tabs.
+    QCOMPARE(m_window->pageTabs->geometry(), QRect(7, 50, 786, 543));
+    QCOMPARE(m_page->pictureViewport->size(), QSize(517, 463));
     QCOMPARE(m_page->horizontalScroll->width(), 517);
-    QCOMPARE(m_page->verticalScroll->height(), 424);
+    QCOMPARE(m_page->verticalScroll->height(), 463);
 }
 
 void MainWindowTest::largerWindowWidensViewport()
 {
     m_window->resize(1200, 900);
-    QTRY_COMPARE(m_page->pictureViewport->size(), QSize(917, 724));
+    QTRY_COMPARE(m_page->pictureViewport->size(), QSize(917, 763));
     // The hint stays centred in the larger viewport.
     QCOMPARE(m_page->hintLabel->geometry().center(), m_page->pictureViewport->rect().center());
 }
 
 void MainWindowTest::bigPictureScrolls()
 {
-    // 1000 x 800 pixels = 15000 x 12000 twips in a 7755 x 6360 twips viewport.
+    // 1000 x 800 pixels = 15000 x 12000 twips in a 7755 x 6945 twips viewport.
     openPicture(m_files->writeGradient(QStringLiteral("big.bmp"), 1000, 800));
     QCOMPARE(m_page->horizontalScroll->maximum(), 72);
     QCOMPARE(m_page->horizontalScroll->value(), 36);
-    QCOMPARE(m_page->verticalScroll->maximum(), 56);
-    QCOMPARE(m_page->verticalScroll->value(), 28);
-    QCOMPARE(m_page->pictureView->pos(), QPoint(-240, -187)); // -3600, -2800 twips
+    QCOMPARE(m_page->verticalScroll->maximum(), 51);
+    QCOMPARE(m_page->verticalScroll->value(), 26);            // half of 51 rounds to the even 26
+    QCOMPARE(m_page->pictureView->pos(), QPoint(-240, -173)); // -3600, -2600 twips
 
     m_page->horizontalScroll->setValue(10);
     m_page->verticalScroll->setValue(0);
@@ -335,6 +349,38 @@ void MainWindowTest::unitSuperscriptFollowsUnitName()
     QCOMPARE(unit->text(), QStringLiteral("centimetres"));
     QVERIFY(square->x() > before);
     QCOMPARE(square->x(), unit->geometry().right() + 1);
+}
+
+void MainWindowTest::leafAreaShowsLongFiguresWhole_data()
+{
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<QString>("figure");
+    QTest::newRow("short") << QSize(800, 600) << "7896.166";
+    QTest::newRow("15 digits") << QSize(800, 600) << "48605.1840000001";
+    QTest::newRow("15 digits, wide window") << QSize(1280, 1024) << "1234567890.12345";
+}
+
+// The whole figure is readable: the box is wide enough for it, the unit and its
+// square mark stay beside it on the page, and its tooltip holds it too.
+void MainWindowTest::leafAreaShowsLongFiguresWhole()
+{
+    QFETCH(QSize, window);
+    QFETCH(QString, figure);
+    m_window->resize(window);
+    QTRY_COMPARE(m_window->size(), window);
+    m_window->state().setUnitName(QStringLiteral("mm"));
+    m_page->showLeafArea(figure);
+    QLineEdit *box = m_page->leafAreaBox;
+    QCOMPARE(box->text(), figure);
+    QCOMPARE(box->toolTip(), figure);
+    QVERIFY(box->fontMetrics().horizontalAdvance(figure) < box->contentsRect().width() - 4);
+    QVERIFY(box->width() >= 120);
+    QVERIFY(m_page->areaUnitLabel->x() > box->geometry().right());
+    QVERIFY(m_page->rect().contains(m_page->areaSquareMark->geometry()));
+    // A new calibration takes the figure away, and the box keeps its design width.
+    m_window->state().setSizeRatio(0.5);
+    QCOMPARE(box->text(), QString());
+    QCOMPARE(box->width(), 120);
 }
 
 void MainWindowTest::mouseReportsPictureUnits()
@@ -374,9 +420,9 @@ void MainWindowTest::brushFollowsDetectionSystem()
 void MainWindowTest::pictureToolsExcludeEachOther()
 {
     openPicture(m_files->writeGradient(QStringLiteral("leaf.bmp"), 100, 80));
-    QToolButton *check1 = m_window->detectionSystemPanel->colourSamplingSwitch;
-    QToolButton *check4 = m_window->brushPanel->brushSwitch;
-    QCheckBox *check2 = m_window->measurementsPanel->gridFrame()->showBox();
+    QToolButton *samplingSwitch = m_window->detectionSystemPanel->colourSamplingSwitch;
+    QToolButton *brushSwitch = m_window->brushPanel->brushSwitch;
+    QCheckBox *gridShow = m_window->measurementsPanel->gridFrame()->showBox();
     PictureView *picture = m_page->pictureView;
     auto overlayIsEmpty = [this] {
         const QImage &overlay = m_window->canvas().overlay();
@@ -387,11 +433,18 @@ void MainWindowTest::pictureToolsExcludeEachOther()
         return true;
     };
 
+    // A calibrated unit and a spacing make the grid available.
+    m_window->state().setUnitName(QStringLiteral("mm"));
+    m_window->measurementsPanel->gridFrame()->spacingBox()->setEditText(QStringLiteral("10"));
+    QVERIFY(gridShow->isEnabled());
+
     // Sampling: the grid and the brush go off, the custom detection frame takes
     // the measurements frame's place, the pointer is the eyedropper.
-    check2->setChecked(true);
-    check1->click();
-    QVERIFY(!check2->isChecked());
+    gridShow->click();
+    QVERIFY(!overlayIsEmpty());
+    samplingSwitch->click();
+    QVERIFY(!gridShow->isChecked());
+    QVERIFY(overlayIsEmpty());
     QCOMPARE(m_page->toolPanels->currentWidget(), m_window->customDetectionPanel);
     QCOMPARE(picture->cursor().shape(), Qt::BitmapCursor);
 
@@ -399,31 +452,35 @@ void MainWindowTest::pictureToolsExcludeEachOther()
     // measuring line is cleared.
     m_window->canvas().setPen(Qt::red, 1);
     m_window->canvas().drawLine(QPointF(2, 2), QPointF(20, 2));
-    check4->click();
-    QVERIFY(!check1->isChecked());
+    brushSwitch->click();
+    QVERIFY(!samplingSwitch->isChecked());
     QCOMPARE(m_page->toolPanels->currentWidget(), m_window->measurementsPanel);
     QVERIFY(overlayIsEmpty());
     QCOMPARE(picture->cursor().shape(), Qt::BitmapCursor);
     QVERIFY(m_window->pictureTools().dispatcher().isBrushActive());
 
-    // A stroke, then the brush off: the stroke is part of the picture now.
-    m_window->canvas().setPen(QColor(0, 0, 255), 1);
-    m_window->canvas().drawPoint(QPointF(4, 4));
-    check4->click();
+    // The brush off: the cross-hair and measuring are back.
+    brushSwitch->click();
     QCOMPARE(picture->cursor().shape(), Qt::CrossCursor);
-    QVERIFY(overlayIsEmpty());
-    QCOMPARE(m_window->canvas().picture().pixel(15, 15), qRgb(0, 0, 255));
     QVERIFY(m_window->pictureTools().dispatcher().isMeasuring());
 
     // Showing the grid switches the brush off; sampling unticked gives the
     // cross-hair back.
-    check4->click();
-    check2->setChecked(true);
-    QVERIFY(!check4->isChecked());
-    check1->click();
-    check1->click();
+    brushSwitch->click();
+    gridShow->click();
+    QVERIFY(!brushSwitch->isChecked());
+    QVERIFY(gridShow->isChecked());
+    samplingSwitch->click();
+    samplingSwitch->click();
     QCOMPARE(picture->cursor().shape(), Qt::CrossCursor);
     QVERIFY(m_window->pictureTools().dispatcher().isMeasuring());
+
+    // Opening a picture takes the grid away.
+    gridShow->click();
+    QVERIFY(!overlayIsEmpty());
+    openPicture(m_files->writeGradient(QStringLiteral("other.bmp"), 100, 80));
+    QVERIFY(!gridShow->isChecked());
+    QVERIFY(overlayIsEmpty());
 }
 
 void MainWindowTest::samplingPicksColoursInsteadOfMeasuring()
@@ -455,6 +512,50 @@ void MainWindowTest::samplingPicksColoursInsteadOfMeasuring()
     QTest::mouseClick(m_page->pictureView, Qt::LeftButton, {}, QPoint(30, 20));
     QCOMPARE(distances->model()->rowCount(), 1);
     QCOMPARE(m_window->customDetectionPanel->sampledColourTable->rowCount(), 2);
+}
+
+// Every column and every row of a picture, at every unit step: the colour
+// under the mouse is that of the pixel the mouse is on, in the preview and in
+// a pick.
+void MainWindowTest::eyedropperReadsThePixelUnderTheMouse()
+{
+    // Each pixel of its row and column has a colour of its own.
+    const QSize size(300, 220);
+    QImage picture(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            picture.setPixel(x, y, qRgb(x % 256, y, x / 256));
+    openPicture(m_files->write(QStringLiteral("columns.bmp"), picture));
+    m_window->detectionSystemPanel->colourSamplingSwitch->click();
+    PictureView *view = m_page->pictureView;
+    const QLabel *preview = m_window->customDetectionPanel->colourUnderMouseSwatch;
+    auto hover = [view](QPoint at) {
+        QMouseEvent move(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(view, &move);
+    };
+
+    for (int tenths = 1; tenths <= 10; ++tenths) {
+        m_window->canvas().setUnitStepTenths(tenths);
+        QList<QPoint> positions;
+        for (int x = 0; x < size.width(); ++x)
+            positions << QPoint(x, (x * 3) % size.height());
+        for (int y = 0; y < size.height(); ++y)
+            positions << QPoint((y * 5) % size.width(), y);
+        for (const QPoint &at : positions) {
+            hover(at);
+            if (preview->palette().color(QPalette::Window) != picture.pixelColor(at))
+                QFAIL(qPrintable(QStringLiteral("mouse on %1, %2 at unit step %3 read %4")
+                                     .arg(at.x())
+                                     .arg(at.y())
+                                     .arg(tenths / 10.0)
+                                     .arg(preview->palette().color(QPalette::Window).name())));
+        }
+        // A pick reads the same pixel: column 31 at unit step 1.0 read column 30.
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(31, 17));
+        QCOMPARE(m_window->state().customColour(), (Rgb{31, 17, 0}));
+        m_window->customDetectionPanel->resetColoursButton->click();
+    }
 }
 
 void MainWindowTest::everythingFitsTheSmallestWindow_data()

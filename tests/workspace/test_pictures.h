@@ -1,9 +1,11 @@
 #pragma once
 
+#include "picture_opener.h"
+#include "picture_reader.h"
+
 #include <QColor>
 #include <QFile>
 #include <QImage>
-#include <QImageReader>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -44,12 +46,27 @@ public:
         return path;
     }
 
+    // A JPEG of leaf-like colours cut short after share of its bytes.
+    QString writeCutShort(const QString &name, double share)
+    {
+        const QString path = write(name, gradient(300, 200));
+        QFile file(path);
+        file.resize(qint64(file.size() * share));
+        return path;
+    }
+
+    // What the window says when it fails to read path.
     // What the picture reader says when it fails to read path.
     static QString readerReason(const QString &path)
     {
-        QImageReader reader(path);
-        reader.read();
-        return reader.errorString();
+        QString reason;
+        readPicture(path, &reason);
+        return reason;
+    }
+
+    static QString cannotOpenMessage(const QString &path)
+    {
+        return PictureOpener::cannotOpenText(path, readerReason(path));
     }
 
 private:

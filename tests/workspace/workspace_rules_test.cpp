@@ -1,8 +1,9 @@
 #include "main_window_layout.h"
+#include "number_entry.h"
 #include "picture_canvas.h"
-#include "picture_file.h"
 #include "picture_fit.h"
 #include "picture_opener.h"
+#include "sample_geometry.h"
 #include "scripted_dialogs.h"
 #include "test_pictures.h"
 
@@ -25,19 +26,18 @@ class WorkspaceRulesTest : public QObject {
 private slots:
     void fitPicture_data();
     void fitPicture();
-    void layoutSnapsToMinimum();
-    void layoutFollowsWindow();
-    void layoutDoesNothingWhenMinimised();
-    void canvasSamples_data();
-    void canvasSamples();
+    void layoutSnapsAndKeepsControlsApart();
+    void canvasReadsWhereTheEngineSamples();
     void canvasDrawingsAndBaking();
     void canvasDotShape_data();
     void canvasDotShape();
+    void mousePositionsComeBackToTheirPixel();
     void reloadWithoutOpenedFileDoesNothing();
     void overlayIsEmptyAfterClearingAndForTheNextPicture_data();
     void overlayIsEmptyAfterClearingAndForTheNextPicture();
-    void picturesOfOneSizeReadAlike();
     void setPictureReadAhead();
+    void numberEntry_data();
+    void numberEntry();
 };
 
 void WorkspaceRulesTest::fitPicture_data()
@@ -47,8 +47,6 @@ void WorkspaceRulesTest::fitPicture_data()
     QTest::addColumn<AxisPlacement>("expected");
     // Viewport 6000 twips along the axis tested; offset, scroll maximum, value.
     QTest::newRow("smaller: centred") << 3000.0 << 6000.0 << AxisPlacement{1500, 0, 0};
-    QTest::newRow("100 larger: centred, overhangs 50")
-        << 6100.0 << 6000.0 << AxisPlacement{-50, 0, 0};
     QTest::newRow("101 larger: maximum 1, value 0") << 6101.0 << 6000.0 << AxisPlacement{0, 1, 0};
     QTest::newRow("1000 larger: maximum 10, value 5")
         << 7000.0 << 6000.0 << AxisPlacement{-500, 10, 5};
@@ -82,80 +80,53 @@ void WorkspaceRulesTest::fitPicture()
              expected.scrollMaximum ? expected.offset : 0.0);
 }
 
-void WorkspaceRulesTest::layoutSnapsToMinimum()
+void WorkspaceRulesTest::layoutSnapsAndKeepsControlsApart()
 {
-    const auto g = MainWindowLayout::compute({11000, 8000}, false);
-    QVERIFY(g);
-    QCOMPARE(g->window, QSize(12000, 9000));
-    // Tab, viewport and scroll bars at this size are checked on the window.
-    QCOMPARE(g->progressBar.topLeft(), QPoint(225, 7095));
-    QCOMPARE(g->progressBar.width(), 7755);
-    QCOMPARE(g->toolPanels.x(), 8340);
+    QVERIFY(!MainWindowLayout::compute({2000, 300}, true)); // minimised: left alone
+    // Below 12000 x 9000 twips the window snaps back; a height just above is kept.
+    QCOMPARE(MainWindowLayout::compute({11000, 8000}, false)->window, QSize(12000, 9000));
+    QCOMPARE(MainWindowLayout::compute({11999, 9001}, false)->window, QSize(12000, 9001));
+    // At any size the scroll bars hug the viewport, the progress bar lies below
+    // them inside the page, and the right-hand strip starts right of them.
+    for (const QSize &size : {QSize(12000, 9000), QSize(18000, 13500)}) {
+        const WindowGeometry g = *MainWindowLayout::compute(size, false);
+        QCOMPARE(g.verticalScroll.left(), g.viewport.right() + 1);
+        QCOMPARE(g.verticalScroll.height(), g.viewport.height());
+        QCOMPARE(g.horizontalScroll.top(), g.viewport.bottom() + 1);
+        QCOMPARE(g.horizontalScroll.width(), g.viewport.width());
+        QVERIFY(g.progressBar.top() > g.horizontalScroll.bottom());
+        QVERIFY(g.progressBar.bottom() < g.pages.height());
+        QVERIFY(g.toolPanels.x() > g.verticalScroll.right());
+    }
 }
 
-void WorkspaceRulesTest::layoutFollowsWindow()
+// The canvas has its own pixel arithmetic; it must read and draw on the pixel
+// each engine sample reads, or the dots miss what was detected.
+void WorkspaceRulesTest::canvasReadsWhereTheEngineSamples()
 {
-    // Width below 12000 snaps, height just above 9000 is kept.
-    auto g = MainWindowLayout::compute({11999, 9001}, false);
-    QCOMPARE(g->window, QSize(12000, 9001));
-    g = MainWindowLayout::compute({18000, 13500}, false);
-    QCOMPARE(g->window, QSize(18000, 13500));
-    QCOMPARE(g->pages.size(), QSize(17790, 12060));
-    QCOMPARE(g->viewport.size(), QSize(13755, 10860));
-    QCOMPARE(g->verticalScroll.left(), 13980);
-    QCOMPARE(g->horizontalScroll.top(), 11310);
-    QCOMPARE(g->toolPanels.x(), 14340);
-    QCOMPARE(g->progressBar.top(), 11595);
-    // The leaf area read-out stays below the right-hand strip.
-    QCOMPARE(g->leafArea.x(), g->toolPanels.x());
-    QVERIFY(g->leafArea.y() > g->toolPanels.y() + MainWindowLayout::RightStripHeight);
-}
-
-void WorkspaceRulesTest::layoutDoesNothingWhenMinimised()
-{
-    QVERIFY(!MainWindowLayout::compute({2000, 300}, true));
-}
-
-void WorkspaceRulesTest::canvasSamples_data()
-{
-    QTest::addColumn<int>("tenths");
-    QTest::addColumn<int>("maxX");
-    QTest::addColumn<int>("maxY");
-    QTest::addColumn<QList<int>>("pixelOfUnit"); // pixel read by units 0, 1, 2, 3
-    // 40 x 30 pixels. At 1.0 one unit is 480/127 pixels, at 0.5 it is 240/127.
-    QTest::newRow("unitStep 1.0") << 10 << 10 << 7 << QList<int>{0, 3, 7, 11};
-    QTest::newRow("unitStep 0.5") << 5 << 21 << 15 << QList<int>{0, 1, 3, 5};
-}
-
-void WorkspaceRulesTest::canvasSamples()
-{
-    QFETCH(int, tenths);
-    QFETCH(int, maxX);
-    QFETCH(int, maxY);
-    QFETCH(QList<int>, pixelOfUnit);
     const QImage picture = TestPictures::gradient(40, 30);
     PictureCanvas canvas;
     canvas.setPicture(picture);
-    canvas.setUnitStepTenths(tenths);
-
-    QCOMPARE(int(canvas.maxX()), maxX);
-    QCOMPARE(int(canvas.maxY()), maxY);
-    for (int unit = 0; unit < pixelOfUnit.size(); ++unit) {
-        const int pixel = pixelOfUnit.at(unit);
-        QCOMPARE(canvas.colourAt(unit, unit), packed(picture.pixel(pixel, pixel)));
-        QCOMPARE(canvas.colourAt(unit, 0), packed(picture.pixel(pixel, 0)));
+    for (int tenths = 1; tenths <= 10; ++tenths) {
+        canvas.setUnitStepTenths(tenths);
+        const SampleGeometry grid(40, 30, tenths);
+        for (int x = 0; x <= grid.maxX(); ++x) {
+            const int y = x % (grid.maxY() + 1);
+            const QPoint pixel(int(SampleGeometry::pixelOfSample(x, tenths)),
+                               int(SampleGeometry::pixelOfSample(y, tenths)));
+            QCOMPARE(canvas.colourAt(x, y), packed(picture.pixel(pixel)));
+        }
+        QCOMPARE(canvas.colourAt(grid.maxX() + 1, 0), -1);
+        QCOMPARE(canvas.colourAt(0, grid.maxY() + 1), -1);
     }
-    // The last whole sample is inside, the next one outside.
-    QVERIFY(canvas.colourAt(maxX, maxY) >= 0);
-    QCOMPARE(canvas.colourAt(maxX + 1, 0), -1);
-    QCOMPARE(canvas.colourAt(0, maxY + 1), -1);
     QCOMPARE(canvas.colourAt(-1, 0), -1);
 
     // A dot drawn at a sample is what that sample reads, and only there.
+    canvas.setUnitStepTenths(10);
     canvas.setPen(QColor(255, 0, 0), 1);
     canvas.drawPoint(QPointF(2, 2));
     QCOMPARE(canvas.colourAt(2, 2), 255);
-    QCOMPARE(canvas.colourAt(3, 2), packed(picture.pixel(pixelOfUnit[3], pixelOfUnit[2])));
+    QCOMPARE(canvas.colourAt(3, 2), packed(picture.pixel(11, 7)));
     QCOMPARE(canvas.picture(), picture.convertToFormat(QImage::Format_RGB32));
 }
 
@@ -261,6 +232,35 @@ void WorkspaceRulesTest::canvasDotShape()
     QCOMPARE(canvas.picture().size(), QSize(200, 150));
 }
 
+// A mouse position p (pixels) becomes units and back: the pixel found must be
+// the one the position lies on, for every whole pixel of a large picture, the
+// positions between pixels a scaled screen reports, and at every unit step.
+// Drawing at the position paints that pixel.
+void WorkspaceRulesTest::mousePositionsComeBackToTheirPixel()
+{
+    PictureCanvas canvas;
+    canvas.setPicture(TestPictures::gradient(8000, 1));
+    canvas.setPen(QColor(255, 0, 0), 1);
+    for (int tenths = 1; tenths <= 10; ++tenths) {
+        canvas.setUnitStepTenths(tenths);
+        for (int pixel = -2; pixel < 8000; ++pixel) {
+            for (double within : {0.0, 0.25, 0.5, 0.8}) {
+                const double units = canvas.unitsFromPixels(pixel + within);
+                if (canvas.pixelIndex(units) != pixel)
+                    QFAIL(qPrintable(QStringLiteral("position %1 at unit step %2 gave pixel %3")
+                                         .arg(pixel + within)
+                                         .arg(tenths / 10.0)
+                                         .arg(canvas.pixelIndex(units))));
+            }
+        }
+        for (int pixel : {0, 31, 4567, 7999}) {
+            canvas.clearDrawings();
+            canvas.drawPoint(QPointF(canvas.unitsFromPixels(pixel), canvas.unitsFromPixels(0)));
+            QCOMPARE(canvas.overlay().pixel(pixel, 0), qRgb(255, 0, 0));
+        }
+    }
+}
+
 void WorkspaceRulesTest::reloadWithoutOpenedFileDoesNothing()
 {
     TestPictures files;
@@ -334,24 +334,6 @@ void WorkspaceRulesTest::overlayIsEmptyAfterClearingAndForTheNextPicture()
     QCOMPARE(painted(), 0);
 }
 
-// Memory let go by one picture is used again by the next of its size: none of
-// the first picture's pixels may show through.
-void WorkspaceRulesTest::picturesOfOneSizeReadAlike()
-{
-    TestPictures files;
-    QImage other = TestPictures::gradient(1400, 900);
-    other.invertPixels();
-    const QString first =
-        files.write(QStringLiteral("first.bmp"), TestPictures::gradient(1400, 900));
-    const QString second = files.write(QStringLiteral("second.jpg"), other);
-    for (const QString &path : {first, second, first, second}) {
-        QString error;
-        const QImage read = readPictureFile(path, &error);
-        QCOMPARE(error, QString());
-        QVERIFY(read == QImage(path).convertToFormat(QImage::Format_RGB32));
-    }
-}
-
 void WorkspaceRulesTest::setPictureReadAhead()
 {
     TestPictures files;
@@ -380,6 +362,65 @@ void WorkspaceRulesTest::setPictureReadAhead()
     QCOMPARE(opener.loadFile(small, &reason), PictureOpener::Outcome::Loaded);
     QCOMPARE(canvas.pixelSize(), QSize(40, 30));
     QVERIFY(dialogs.calls().isEmpty());
+}
+
+Q_DECLARE_METATYPE(NumberEntry::Range)
+Q_DECLARE_METATYPE(NumberEntry::Verdict)
+
+void WorkspaceRulesTest::numberEntry_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<NumberEntry::Range>("range");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<NumberEntry::Verdict>("verdict");
+    QTest::addColumn<double>("value"); // when a number
+    using R = NumberEntry::Range;
+    using V = NumberEntry::Verdict;
+    const QLocale c = QLocale::c();
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const QLocale french(QLocale::French, QLocale::France);
+    QTest::newRow("point") << c << R::AboveZero << "2.5" << V::Number << 2.5;
+    QTest::newRow("blanks around") << c << R::AboveZero << " 2.5 " << V::Number << 2.5;
+    QTest::newRow("comma") << german << R::AboveZero << "2,5" << V::Number << 2.5;
+    QTest::newRow("comma, French") << french << R::AboveZero << "0,32" << V::Number << 0.32;
+    // The other convention's separator is refused, never read as grouping.
+    QTest::newRow("point under comma") << german << R::AboveZero << "2.5" << V::Refused << 0.0;
+    QTest::newRow("grouped thousands") << german << R::Any << "1.234" << V::Refused << 0.0;
+    QTest::newRow("comma under point") << c << R::AboveZero << "2,5" << V::Refused << 0.0;
+    QTest::newRow("two separators") << c << R::Any << "2.5.1" << V::Refused << 0.0;
+    QTest::newRow("letters") << c << R::Any << "1O" << V::Refused << 0.0;
+    QTest::newRow("inner blank") << c << R::Any << "2 5" << V::Refused << 0.0;
+    QTest::newRow("infinity") << c << R::Any << "inf" << V::Refused << 0.0;
+    // On the way to a number: nothing to complain about yet, no value either.
+    QTest::newRow("empty") << c << R::AboveZero << "" << V::Incomplete << 0.0;
+    QTest::newRow("separator first") << german << R::AboveZero << "," << V::Incomplete << 0.0;
+    QTest::newRow("minus alone") << c << R::Any << "-" << V::Incomplete << 0.0;
+    QTest::newRow("zero, above zero") << c << R::AboveZero << "0" << V::Incomplete << 0.0;
+    QTest::newRow("zero, not negative") << c << R::NotNegative << "0" << V::Number << 0.0;
+    // The sign.
+    QTest::newRow("negative, any") << c << R::Any << "-1.5" << V::Number << -1.5;
+    QTest::newRow("negative, not negative") << c << R::NotNegative << "-1.5" << V::Refused << 0.0;
+    QTest::newRow("negative, above zero") << german << R::AboveZero << "-1" << V::Refused << 0.0;
+}
+
+void WorkspaceRulesTest::numberEntry()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(NumberEntry::Range, range);
+    QFETCH(QString, text);
+    QFETCH(NumberEntry::Verdict, verdict);
+    QFETCH(double, value);
+    const NumberEntry entry({range}, locale);
+    QCOMPARE(entry.check(text), verdict);
+    QCOMPARE(entry.value(text).has_value(), verdict == NumberEntry::Verdict::Number);
+    if (verdict == NumberEntry::Verdict::Number)
+        QCOMPARE(*entry.value(text), value);
+    // Only a refused text has a refusal, and it says what the box expects.
+    const QString refusal = entry.refusal(text);
+    QCOMPARE(refusal.isEmpty(), verdict != NumberEntry::Verdict::Refused);
+    if (!refusal.isEmpty())
+        QVERIFY2(refusal.endsWith(entry.expectation() + u'.'), qPrintable(refusal));
+    QVERIFY(entry.expectation().endsWith(locale.toString(2.5)));
 }
 
 QTEST_MAIN(WorkspaceRulesTest)

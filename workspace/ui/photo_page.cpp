@@ -13,6 +13,7 @@
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -60,7 +61,7 @@ PhotoPage::PhotoPage(PictureCanvas &canvas, WorkspaceState &state, QWidget *pare
       leafAreaBox(new QLineEdit(this)),
       areaUnitLabel(namedLabel(QStringLiteral("areaUnitLabel"), QStringLiteral("Unit"), this)),
       areaSquareMark(namedLabel(QStringLiteral("areaSquareMark"), QStringLiteral("2"), this)),
-      toolPanels(new QStackedWidget(this))
+      toolPanels(new QStackedWidget(this)), m_state(state)
 {
     setObjectName(QStringLiteral("photoPage"));
     pictureViewport->setObjectName(QStringLiteral("pictureViewport"));
@@ -105,7 +106,8 @@ PhotoPage::PhotoPage(PictureCanvas &canvas, WorkspaceState &state, QWidget *pare
     connect(horizontalScroll, &QScrollBar::valueChanged, this,
             &PhotoPage::scrollPictureHorizontally);
     connect(verticalScroll, &QScrollBar::valueChanged, this, &PhotoPage::scrollPictureVertically);
-    connect(&state, &WorkspaceState::unitNameChanged, this, &PhotoPage::setAreaUnit);
+    connect(&state, &WorkspaceState::unitNameChanged, this, &PhotoPage::calibrationChanged);
+    connect(&state, &WorkspaceState::sizeRatioChanged, this, &PhotoPage::calibrationChanged);
     hintTimer->start(HintIntervalMs);
 }
 
@@ -117,6 +119,43 @@ bool PhotoPage::isHintRunning() const
 void PhotoPage::setAreaUnit(const QString &unit)
 {
     areaUnitLabel->setText(unit);
+    areaSquareMark->setVisible(!unit.isEmpty());
+    placeUnitSuperscript();
+}
+
+void PhotoPage::showLeafArea(const QString &figure)
+{
+    leafAreaBox->setText(figure);
+    leafAreaBox->setToolTip(figure);
+    fitLeafAreaBox();
+    // A figure wider than the room left shows its leading digits.
+    leafAreaBox->setCursorPosition(0);
+}
+
+void PhotoPage::clearLeafArea()
+{
+    showLeafArea(QString());
+}
+
+void PhotoPage::calibrationChanged()
+{
+    clearLeafArea();
+    setAreaUnit(m_state.unitName());
+}
+
+void PhotoPage::fitLeafAreaBox()
+{
+    areaUnitLabel->adjustSize();
+    // The frame, the text margins and the cursor take a few pixels beside the text.
+    const int frame = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, leafAreaBox);
+    const QMargins margins = leafAreaBox->textMargins();
+    const int needed = leafAreaBox->fontMetrics().horizontalAdvance(leafAreaBox->text()) + frame +
+                       margins.left() + margins.right() + 8;
+    // As far as the page's right edge, leaving room for the unit and its square mark.
+    const int room = width() - leafAreaBox->x() - areaUnitLabel->width() - areaSquareMark->width() -
+                     PageEdgePixels - 6;
+    leafAreaBox->setFixedWidth(qMax(pixelsFromTwips(LeafAreaBoxWidth), qMin(needed, room)));
+    areaUnitLabel->move(leafAreaBox->geometry().right() + 5, leafAreaBox->y());
     placeUnitSuperscript();
 }
 
@@ -213,8 +252,7 @@ void PhotoPage::placeControls()
     leafAreaCaption->adjustSize();
     leafAreaCaption->move(leafArea);
     leafAreaBox->move(leafAreaCaption->geometry().right() + 6, leafArea.y());
-    areaUnitLabel->move(leafAreaBox->geometry().right() + 5, leafArea.y());
-    placeUnitSuperscript();
+    fitLeafAreaBox();
 }
 
 void PhotoPage::placeUnitSuperscript()

@@ -39,8 +39,13 @@ public:
     // A picture is there: the picture replaces the hint, which stops for good.
     void showPicture();
     bool isHintRunning() const;
-    // The unit of the leaf area (areaUnitLabel); the square mark areaSquareMark follows its end.
+    // The unit of the leaf area (areaUnitLabel); the square mark areaSquareMark follows its
+    // end, and stands only beside a unit.
     void setAreaUnit(const QString &unit);
+    // The leaf area figure, whole: the box widens for it as far as the page allows,
+    // and its tooltip holds it too.
+    void showLeafArea(const QString &figure);
+    void clearLeafArea();
     // The hint frame on show now, 0..3.
     int hintFrameShown() const { return m_hintFrameShown; }
 
@@ -68,8 +73,13 @@ private:
     void scrollPictureVertically(int value);
     void placeControls();
     void placeUnitSuperscript();
+    void fitLeafAreaBox();
+    // A figure shown was measured under the calibration before: it goes, and the
+    // unit shown is the new one.
+    void calibrationChanged();
     QPoint tabFrameOffset() const;
 
+    WorkspaceState &m_state;
     OpenPictureHint m_hint;
     int m_hintFrameShown = 0;
     std::optional<WindowGeometry> m_geometry;

@@ -11,6 +11,9 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QPainter>
 #include <QPieSeries>
 #include <QPieSlice>
@@ -21,6 +24,9 @@
 namespace verdalis {
 
 namespace {
+const QColor NonSymptomColour(60, 160, 60);
+const QColor SymptomColour(200, 40, 40);
+
 QRect twipsRect(double left, double top, double width, double height)
 {
     return QRect(pixelsFromTwips(left), pixelsFromTwips(top), pixelsFromTwips(width),
@@ -28,9 +34,7 @@ QRect twipsRect(double left, double top, double width, double height)
 }
 
 // Design geometry of the page's controls, in twips. The report and the chart
-// share the top of the page; the table takes the same place in batch mode.
-constexpr double ControlTopTwips = 120.0;
-constexpr double ControlHeightTwips = 6600.0;
+// share the page; the table takes the same place in batch mode.
 constexpr double TableWidthTwips = 5700.0;
 constexpr double CopyButtonTwips = 540.0;
 
@@ -50,10 +54,14 @@ ResultsPage::ResultsPage(WorkspaceState &state, QWidget *parent) : QWidget(paren
     m_shares = new QPieSeries;
     m_shares->append(QStringLiteral("Non symptom area"), 0.0);
     m_shares->append(QStringLiteral("Symptom area"), 0.0);
-    m_shares->slices().at(0)->setBrush(QColor(60, 160, 60));
-    m_shares->slices().at(1)->setBrush(QColor(200, 40, 40));
+    m_shares->slices().at(0)->setBrush(NonSymptomColour);
+    m_shares->slices().at(1)->setBrush(SymptomColour);
     auto *chart = new QChart;
     chart->addSeries(m_shares);
+    // The slices' labels show their percentages; the legend keeps their names.
+    const QList<QLegendMarker *> markers = chart->legend()->markers(m_shares);
+    for (int i = 0; i < markers.size(); ++i)
+        markers[i]->setLabel(m_shares->slices().at(i)->label());
     chart->setTitle(QStringLiteral("Symptom ratio"));
     QFont titleFont(QStringLiteral("Times New Roman"));
     titleFont.setPointSize(14);
@@ -61,6 +69,10 @@ ResultsPage::ResultsPage(WorkspaceState &state, QWidget *parent) : QWidget(paren
     chart->legend()->setAlignment(Qt::AlignBottom);
     symptomRatioChart = named(new QChartView(chart, this), "symptomRatioChart");
     symptomRatioChart->setRenderHint(QPainter::Antialiasing);
+    chartNote = named(new QLabel(symptomRatioChart), "chartNote");
+    chartNote->setAlignment(Qt::AlignCenter);
+    chartNote->setWordWrap(true);
+    chartNote->hide();
 
     resultsTableView = named(new QTableWidget(this), "resultsTableView");
     resultsTableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -72,15 +84,13 @@ ResultsPage::ResultsPage(WorkspaceState &state, QWidget *parent) : QWidget(paren
     resultsTableView->horizontalHeader()->setDefaultAlignment(Qt::AlignHCenter | Qt::AlignTop);
     resultsTableView->horizontalHeader()->setFixedHeight(
         pixelsFromTwips(ResultsTable::HeaderRowHeightTwips));
-    resultsTableView->setGeometry(
-        twipsRect(ResultsTextLeftTwips, ControlTopTwips, TableWidthTwips, ControlHeightTwips));
 
     copyTableButton = named(new QToolButton(this), "copyTableButton");
     copyTableButton->setIcon(WorkspaceIcons::copyTable());
     copyTableButton->setIconSize(QSize(32, 32));
     copyTableButton->setToolTip(QStringLiteral("Copy results table"));
     copyTableButton->setGeometry(twipsRect(ResultsTextLeftTwips + TableWidthTwips + 120.0,
-                                           ControlTopTwips, CopyButtonTwips, CopyButtonTwips));
+                                           ResultsTopTwips, CopyButtonTwips, CopyButtonTwips));
     connect(copyTableButton, &QToolButton::clicked, this, &ResultsPage::copyResultsTable);
 
     // A width that suits the smallest window (12000 twips wide) until the main
@@ -94,8 +104,23 @@ void ResultsPage::showReport(AnalysisResult &result)
 {
     const ReportLayout layout = buildReport(result, m_state.systemIndex(), m_state.unitName());
     writeReportDocument(layout, *reportText->document());
-    m_shares->slices().at(0)->setValue(layout.chart.nonSymptomArea);
-    m_shares->slices().at(1)->setValue(layout.chart.symptomArea);
+    // A report box shown while still empty keeps the width it was laid out at
+    // then, and its title would no longer be centred: lay it out anew.
+    reportText->setLineWrapMode(QTextEdit::WidgetWidth);
+    reportText->setLineWrapMode(QTextEdit::NoWrap);
+
+    const ChartShares &chart = layout.chart;
+    const bool nothingToShow = !chart.emptyNote.isEmpty();
+    m_shares->setVisible(!nothingToShow);
+    chartNote->setText(chart.emptyNote);
+    chartNote->setVisible(nothingToShow);
+    const auto showShare = [](QPieSlice *slice, double value, const QString &label) {
+        slice->setValue(value);
+        slice->setLabel(label);
+        slice->setLabelVisible(value > 0.0);
+    };
+    showShare(m_shares->slices().at(0), chart.nonSymptomArea, chart.nonSymptomLabel);
+    showShare(m_shares->slices().at(1), chart.symptomArea, chart.symptomLabel);
 }
 
 void ResultsPage::setShowMode(ShowMode mode)
@@ -132,18 +157,35 @@ void ResultsPage::recordEmptyBatchRow(const QString &pictureName)
 
 void ResultsPage::layoutForTabWidth(int tabWidthTwips)
 {
-    const ResultsPageLayout layout = resultsPageLayout(tabWidthTwips);
+    m_tabWidthTwips = tabWidthTwips;
+    placeControls();
+}
+
+void ResultsPage::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeControls();
+}
+
+void ResultsPage::placeControls()
+{
+    const ResultsPageLayout layout = resultsPageLayout(m_tabWidthTwips, twipsFromPixels(height()));
     reportText->setGeometry(
-        twipsRect(layout.reportLeft, ControlTopTwips, layout.reportWidth, ControlHeightTwips));
+        twipsRect(layout.reportLeft, layout.top, layout.reportWidth, layout.height));
     symptomRatioChart->setGeometry(
-        twipsRect(layout.chartLeft, ControlTopTwips, layout.chartWidth, ControlHeightTwips));
+        twipsRect(layout.chartLeft, layout.top, layout.chartWidth, layout.height));
+    chartNote->setGeometry(symptomRatioChart->rect().adjusted(12, 12, -12, -12));
+    resultsTableView->setGeometry(
+        twipsRect(ResultsTextLeftTwips, layout.top, TableWidthTwips, layout.height));
 }
 
 void ResultsPage::copyResultsTable()
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(m_table.copyText(m_state.systemIndex(), m_state.unitName()));
+    // The header names the columns and the unit the figures were measured in, not
+    // the system or calibration chosen since.
+    clipboard->setText(m_table.copyText(m_table.preparedSystemIndex(), m_table.preparedUnitName()));
 }
 
 // Row 0 of the results table is the view's header; data row r is the view's row r - 1. The

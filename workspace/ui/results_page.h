@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class QLabel;
 class QTextEdit;
 class QTableWidget;
 class QToolButton;
@@ -43,12 +44,14 @@ public:
     const ResultsTable &resultsTable() const { return m_table; }
 
     // The resize rule: the report takes half the tab control's width less 255
-    // twips, the chart as much beside it.
+    // twips, the chart as much beside it; both fill the page's height.
     void layoutForTabWidth(int tabWidthTwips);
 
     // The controls, under the names the rest of the program uses for them.
     QTextEdit *reportText = nullptr;
     QChartView *symptomRatioChart = nullptr;
+    // Says why the chart shows no slices.
+    QLabel *chartNote = nullptr;
     QTableWidget *resultsTableView = nullptr;
     QToolButton *copyTableButton = nullptr;
 
@@ -56,15 +59,20 @@ public slots:
     // Puts the results table on the clipboard as tab-separated text.
     void copyResultsTable();
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     void refreshTableView();
     // Copies the table's current row into the view; rows before it stay as shown.
     void showRecordedRow();
     void showTableRow(int row);
+    void placeControls();
 
     WorkspaceState &m_state;
     ResultsTable m_table;
     QPieSeries *m_shares = nullptr;
+    int m_tabWidthTwips = 0;
 };
 
 } // namespace verdalis

@@ -1,0 +1,179 @@
+// Pictures that must not be analysed: cut short, corrupt, claiming a size no
+// memory holds, or not pictures at all. Each is refused with its reason, before
+// its memory is taken.
+#include "hostile_files.h"
+#include "picture_reader.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/resource.h>
+
+using namespace verdalis;
+using namespace verdalis::test;
+
+namespace {
+
+// Peak memory of this process so far, in bytes.
+qint64 peakMemory()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return qint64(usage.ru_maxrss) * 1024;
+}
+
+QByteArray progressiveJpeg(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpg");
+    writer.setProgressiveScanWrite(true);
+    if (!writer.write(image))
+        qFatal("cannot encode a progressive JPEG");
+    return bytes;
+}
+
+QByteArray cutAt(const QByteArray &bytes, double share)
+{
+    return bytes.left(qsizetype(bytes.size() * share));
+}
+
+const QString TooLarge30000 =
+    QStringLiteral("The picture is 30000 x 30000 pixels (900.0 megapixels), more than the 500 "
+                   "megapixels a picture may have");
+
+} // namespace
+
+class PictureInputTest : public QObject {
+    Q_OBJECT
+private slots:
+    void refusedWithItsReason_data();
+    void refusedWithItsReason();
+    void permissionDeniedIsSaidSo();
+    void oneSizeLimitForEveryFormat_data();
+    void oneSizeLimitForEveryFormat();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void PictureInputTest::refusedWithItsReason_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("reason");
+    QVERIFY(m_dir.isValid());
+    const QDir dir(m_dir.path());
+    const QImage leaves = leafPicture(480, 360);
+    const QByteArray jpeg = pictureBytes(leaves, "jpg");
+    const QByteArray bmp = pictureBytes(leaves, "bmp");
+    const auto row = [&](const char *name, const QByteArray &bytes, const QString &reason) {
+        QTest::newRow(name) << writeBytes(dir, QString::fromLatin1(name), bytes) << reason;
+    };
+    const QString damaged = QStringLiteral("The picture is incomplete or damaged (");
+    const QString jpegCut = damaged + QStringLiteral("Premature end of JPEG file)");
+
+    row("jpeg cut at 95 percent", cutAt(jpeg, 0.95), jpegCut);
+    row("jpeg cut at half", cutAt(jpeg, 0.5), jpegCut);
+    row("jpeg without its end marker", jpeg.left(jpeg.size() - 2), jpegCut);
+    row("progressive jpeg cut at 95 percent", cutAt(progressiveJpeg(leaves), 0.95), jpegCut);
+    QByteArray planted = jpeg;
+    planted.replace(planted.size() / 2, 2, "\xFF\xD9"); // an end marker amid the data
+    row("jpeg with corrupt data", planted,
+        damaged + QStringLiteral("Corrupt JPEG data: premature end of data segment)"));
+    row("bmp cut at 95 percent", cutAt(bmp, 0.95),
+        damaged + QStringLiteral("the file holds %1 of the %2 bytes its header announces)")
+                      .arg(qsizetype(bmp.size() * 0.95))
+                      .arg(bmp.size()));
+    row("bmp cut inside its header", bmp.left(20),
+        damaged + QStringLiteral("the file ends inside its header)"));
+
+    // Refused from the header, before the memory is taken.
+    row("jpeg claiming 30000 x 30000", jpegClaimingSize(jpeg, 30000, 30000), TooLarge30000);
+    row("bmp claiming 30000 x 30000", bmpClaimingSize(bmp, 30000, 30000), TooLarge30000);
+    // Allowed in size, but its few bytes cannot hold so many pixels.
+    row("tiny jpeg claiming 20000 x 20000", jpegClaimingSize(jpeg, 20000, 20000),
+        damaged + QStringLiteral("the file is too short for a picture of 20000 x 20000 pixels)"));
+    // Bytes enough for the size it claims; they run out part-way.
+    row("jpeg claiming 1200 x 900", jpegClaimingSize(jpeg, 1200, 900),
+        damaged + QStringLiteral("Corrupt JPEG data: premature end of data segment)"));
+
+    row("empty file", QByteArray(), QStringLiteral("The file is empty (0 bytes)"));
+    row("text named like a picture.jpg", "leaf area 12 mm2\n",
+        QStringLiteral("It is not a picture in a format that can be read (BMP or JPEG)"));
+    QTest::newRow("folder") << m_dir.path() << QStringLiteral("It is a folder, not a file");
+    QTest::newRow("named pipe")
+        << makeFifo(dir, QStringLiteral("pipe.jpg"))
+        << QStringLiteral("It is not a regular file (it is a named pipe, a device or a socket)");
+    QTest::newRow("device") << QStringLiteral("/dev/zero")
+                            << QStringLiteral("It is not a regular file (it is a named pipe, a "
+                                              "device or a socket)");
+    QTest::newRow("missing") << dir.filePath(QStringLiteral("gone.jpg"))
+                             << QStringLiteral("File not found");
+}
+
+void PictureInputTest::refusedWithItsReason()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, reason);
+    const qint64 peakBefore = peakMemory();
+    for (const std::optional<int> sampled : {std::optional<int>(), std::optional<int>(10)}) {
+        QString error;
+        const QImage image = readPicture(path, &error, sampled);
+        QVERIFY(image.isNull());
+        QCOMPARE(error, reason);
+    }
+    // A 20000 x 20000 picture would take 1.6 GB.
+    QVERIFY2(peakMemory() - peakBefore < (qint64(200) << 20),
+             qPrintable(QString::number(peakMemory() - peakBefore)));
+}
+
+void PictureInputTest::permissionDeniedIsSaidSo()
+{
+    QTemporaryDir temporary;
+    QFile::setPermissions(temporary.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                                QFileDevice::ExeOther);
+    const QString path = writeBytes(QDir(temporary.path()), QStringLiteral("private.bmp"),
+                                    pictureBytes(leafPicture(20, 10), "bmp"));
+    QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+    const OrdinaryUser user;
+    if (!user.permissionsApply())
+        QSKIP("permissions do not apply to this user");
+    QString error;
+    QVERIFY(readPicture(path, &error).isNull());
+    QCOMPARE(error, QStringLiteral("Permission denied"));
+}
+
+// The limit is counted in pixels from the header, for the direct JPEG decoder
+// and for Qt's readers alike.
+void PictureInputTest::oneSizeLimitForEveryFormat_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QImage leaves = leafPicture(40, 30);
+    QTest::newRow("jpeg") << pictureBytes(leaves, "jpg");
+    QTest::newRow("bmp") << pictureBytes(leaves, "bmp");
+    QTest::newRow("png") << pictureBytes(leaves, "png");
+}
+
+void PictureInputTest::oneSizeLimitForEveryFormat()
+{
+    QFETCH(QByteArray, bytes);
+    const auto decode = [&](qint64 maxPixels, QString *error) {
+        return decodePicture(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size(),
+                             maxPixels, error);
+    };
+    QString error;
+    const QImage atLimit = decode(40 * 30, &error);
+    QVERIFY2(!atLimit.isNull(), qPrintable(error));
+    QCOMPARE(atLimit.size(), QSize(40, 30));
+    QVERIFY(decode(40 * 30 - 1, &error).isNull());
+    QVERIFY2(error.startsWith(QStringLiteral("The picture is 40 x 30 pixels (0.0 megapixels), "
+                                             "more than the")),
+             qPrintable(error));
+}
+
+QTEST_GUILESS_MAIN(PictureInputTest)
+#include "picture_input_test.moc"
