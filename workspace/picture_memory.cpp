@@ -4,9 +4,12 @@
 #include <sys/mman.h>
 #endif
 
-#include <atomic>
+#include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 namespace verdalis {
 
@@ -21,7 +24,7 @@ constexpr std::size_t HugePage = std::size_t(2) << 20;
 // message, rather than the process being killed while it decodes.
 class Mapping {
 public:
-    static std::shared_ptr<Mapping> create(std::size_t bytes)
+    static std::unique_ptr<Mapping> create(std::size_t bytes)
     {
         const std::size_t length = bytes + HugePage;
         void *start =
@@ -32,7 +35,7 @@ public:
             (reinterpret_cast<std::uintptr_t>(start) + HugePage - 1) & ~(HugePage - 1);
         uchar *const pixels = reinterpret_cast<uchar *>(aligned);
         madvise(pixels, bytes, MADV_HUGEPAGE);
-        return std::shared_ptr<Mapping>(new Mapping(start, length, pixels, bytes));
+        return std::unique_ptr<Mapping>(new Mapping(start, length, pixels, bytes));
     }
     ~Mapping() { munmap(m_start, m_length); }
     Mapping(const Mapping &) = delete;
@@ -53,37 +56,65 @@ private:
     std::size_t m_capacity;
 };
 
-// Each thread keeps the memory of its last picture for its next one. A fresh
-// mapping per picture cost about as much as decoding it: the kernel zeroes
-// every page as it is first touched, and unmapping interrupts the other cores
-// to flush their address caches, so parallel jobs slowed each other down. A
-// kept mapping is already backed; it is given up when the thread ends, or for
-// a picture it is too small for or more than twice too large for.
-thread_local std::shared_ptr<Mapping> t_kept;
-
-void releasePicture(void *holder)
-{
-    delete static_cast<std::shared_ptr<Mapping> *>(holder);
-}
-
-bool fits(const Mapping &mapping, std::size_t bytes)
-{
-    return mapping.capacity() >= bytes && mapping.capacity() / 2 <= bytes;
-}
-
-// The thread's kept mapping when no picture is using it and it fits, else a
-// new one (which the thread keeps in its place).
-std::shared_ptr<Mapping> mappingFor(std::size_t bytes)
-{
-    if (t_kept && t_kept.use_count() == 1 && fits(*t_kept, bytes)) {
-        // Whoever drew the last picture into it let go with a release: its
-        // writes are done before this thread's begin.
-        std::atomic_thread_fence(std::memory_order_acquire);
-        return t_kept;
+// Memory let go by a picture is kept for the next one instead of being
+// unmapped. A fresh mapping per picture cost about as much as decoding it: the
+// kernel zeroes every page as it is first touched, and unmapping interrupts the
+// other cores to flush their address caches, so parallel jobs slowed each other
+// down. The kept mappings are shared by all threads, because pictures are not
+// always released by the thread that read them: the window reads the next
+// picture of a set on a helper thread while the one before is still shown.
+// A few are kept, enough for one picture per core being analysed and one being
+// read; a mapping is used again only for a picture it fits, neither too small
+// nor more than twice too large.
+class KeptMappings {
+public:
+    static KeptMappings &instance()
+    {
+        static KeptMappings kept;
+        return kept;
     }
-    t_kept.reset();
-    t_kept = Mapping::create(bytes);
-    return t_kept;
+
+    std::unique_ptr<Mapping> take(std::size_t bytes)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (auto it = m_free.begin(); it != m_free.end(); ++it) {
+            if ((*it)->capacity() >= bytes && (*it)->capacity() / 2 <= bytes) {
+                std::unique_ptr<Mapping> mapping = std::move(*it);
+                m_free.erase(it);
+                return mapping;
+            }
+        }
+        return nullptr;
+    }
+
+    void give(std::unique_ptr<Mapping> mapping)
+    {
+        std::unique_ptr<Mapping> dropped;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_free.push_back(std::move(mapping));
+            if (m_free.size() > maxKept()) {
+                // The oldest goes: its size is the least likely to come again.
+                dropped = std::move(m_free.front());
+                m_free.erase(m_free.begin());
+            }
+        }
+    }
+
+private:
+    static std::size_t maxKept()
+    {
+        static const std::size_t count = std::max(1u, std::thread::hardware_concurrency()) + 1;
+        return count;
+    }
+
+    std::mutex m_mutex;
+    std::vector<std::unique_ptr<Mapping>> m_free;
+};
+
+void releasePicture(void *mapping)
+{
+    KeptMappings::instance().give(std::unique_ptr<Mapping>(static_cast<Mapping *>(mapping)));
 }
 
 } // namespace
@@ -96,14 +127,17 @@ QImage newPictureMemory(int width, int height)
     const double bytes = double(bytesPerLine) * height;
     // Small pictures and absurd sizes are left to QImage.
     if (width > 0 && height > 0 && bytes >= double(HugePage) && bytes < double(PTRDIFF_MAX / 2)) {
-        const std::shared_ptr<Mapping> mapping = mappingFor(std::size_t(bytes));
+        std::unique_ptr<Mapping> mapping = KeptMappings::instance().take(std::size_t(bytes));
+        if (!mapping)
+            mapping = Mapping::create(std::size_t(bytes));
         if (!mapping)
             return QImage();
-        auto *holder = new std::shared_ptr<Mapping>(mapping);
-        QImage image(mapping->pixels(), width, height, bytesPerLine, QImage::Format_RGB32,
-                     releasePicture, holder);
-        if (image.isNull())
-            delete holder;
+        uchar *const pixels = mapping->pixels();
+        // The picture owns the mapping until it is released.
+        QImage image(pixels, width, height, bytesPerLine, QImage::Format_RGB32, releasePicture,
+                     mapping.get());
+        if (!image.isNull())
+            mapping.release();
         return image;
     }
 #endif

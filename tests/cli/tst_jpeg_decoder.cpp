@@ -183,7 +183,7 @@ void JpegDecoderTest::samePixelsAsQt()
     QVERIFY(readPicture(path, &error) == expected);
 
     // An analysis at a unit step reads only some rows: those are Qt's rows. The
-    // memory a thread reuses is first filled with something else, so rows left
+    // memory used again is first filled with something else, so rows left
     // from the last picture cannot pass for decoded ones.
     for (int tenths = 1; tenths <= 10; ++tenths) {
         readPicture(path, &error, tenths).fill(0xFF00FF00u);
