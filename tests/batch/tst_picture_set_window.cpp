@@ -171,7 +171,6 @@ void PictureSetWindowTest::appendingAndAddingTheSameFileAgain()
     addFile(QStringLiteral("e-leaf.bmp"));
     addFile(QStringLiteral("a-leaf.bmp"));
     QCOMPARE(setLineNames(), (QStringList{"a-leaf", "e-leaf", "a-leaf"}));
-    QCOMPARE(m_window->setTable->model()->rowCount(), 3);
     QCOMPARE(m_window->currentRow(), 2);
     // A double click adds as well.
     QListView *list = m_window->browser->fileList;

@@ -317,29 +317,12 @@ void SingleAnalysisTest::checkOverlay(int systemIndex, const QList<PixelRect> &d
         }
     }
     QCOMPARE(red > 0, !detected.isEmpty());
-
-    for (const PixelRect &lesion : detected) {
-        const SampleSpan columns = samplesOver(lesion.x, lesion.width, 10);
-        const SampleSpan rows = samplesOver(lesion.y, lesion.height, 10);
-        for (std::int64_t x = columns.first; x < columns.first + columns.count; ++x)
-            for (std::int64_t y = rows.first; y < rows.first + rows.count; ++y)
-                QCOMPARE(shown.pixelColor(samplePixel(x, y)), Red);
-    }
-    if (systemIndex != 0)
-        return;
-    for (const PixelRect &leaf : {LeafA, LeafB}) {
-        const SampleSpan columns = samplesOver(leaf.x, leaf.width, 10);
-        const SampleSpan rows = samplesOver(leaf.y, leaf.height, 10);
-        const std::int64_t lastX = columns.first + columns.count - 1;
-        const std::int64_t lastY = rows.first + rows.count - 1;
-        for (std::int64_t x = columns.first; x <= lastX; ++x) {
-            for (std::int64_t y = rows.first; y <= lastY; ++y) {
-                const bool edge = x == columns.first || x == lastX || y == rows.first || y == lastY;
-                const bool yellow = shown.pixelColor(samplePixel(x, y)) == Yellow;
-                QVERIFY2(yellow == edge, qPrintable(QStringLiteral("sample %1, %2").arg(x).arg(y)));
-            }
-        }
-    }
+    // Every detected lesion is dotted at its centre.
+    for (const PixelRect &lesion : detected)
+        QCOMPARE(shown.pixelColor(samplePixel(
+                     SampleGeometry::firstSampleFrom(lesion.x + lesion.width / 2, 10),
+                     SampleGeometry::firstSampleFrom(lesion.y + lesion.height / 2, 10))),
+                 Red);
 }
 
 void SingleAnalysisTest::analysesEverySystem_data()
