@@ -3,6 +3,7 @@
 #include "detection_system_panel.h"
 #include "help_command.h"
 #include "help_viewer.h"
+#include "help_viewer_layout.h"
 #include "main_window.h"
 #include "scripted_dialogs.h"
 
@@ -41,6 +42,7 @@ private slots:
     void homeReturnsToThePageChosenLast();
     void backOnTheFirstPageDoesNothing();
     void helpButtonBringsTheOpenWindowBack();
+    void heightNeverBelowTheMinimum();
     void missingPageSaysSo();
 
 private:
@@ -152,6 +154,18 @@ void HelpViewerTest::helpButtonBringsTheOpenWindowBack()
     clickHelp();
     QVERIFY(!first->isMinimized());
     QVERIFY(first->isVisible());
+}
+
+// Sizes are the outer ones, frame included: 2500 twips are 167 pixels. Where
+// the buttons and the browser go only restates the layout's constants.
+void HelpViewerTest::heightNeverBelowTheMinimum()
+{
+    clickHelp();
+    const QSize frame = viewer()->frameGeometry().size() - viewer()->size();
+    viewer()->resize(QSize(600, 100) - frame);
+    QCOMPARE(viewer()->frameGeometry().size(), QSize(600, 167));
+    // Minimised, the rules leave everything as it is.
+    QVERIFY(!HelpViewerLayout::compute(QSize(9000, 100), true));
 }
 
 void HelpViewerTest::missingPageSaysSo()
