@@ -88,8 +88,6 @@ private slots:
     void pathLabel();
     void offeredLineName_data();
     void offeredLineName();
-    void typeFilters();
-    void compactViewSitsAtTheMainWindowsCorner();
 
     void runRecordsEveryPictureInSetOrder();
     void unreadablePicturesAreListedOnceAtTheEnd();
@@ -102,11 +100,7 @@ void BatchRulesTest::firstPictureFillsTheEmptyRow()
 {
     PictureSet set;
     QCOMPARE(tableRows(set), QStringList{"||"});
-    QCOMPARE(set.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Picture name"));
-    QCOMPARE(set.headerData(2, Qt::Horizontal).toString(), QStringLiteral("File path"));
-
     QVERIFY(set.add(picture("leaf1")));
-    QCOMPARE(set.rowCount(), 1);
     QCOMPARE(tableRows(set), QStringList{"1|leaf1|/scans/leaf1.bmp"});
     QVERIFY(set.add(picture("leaf2")));
     QVERIFY(set.add({picture("leaf3"), picture("leaf1")}));
@@ -146,7 +140,6 @@ void BatchRulesTest::fullSetRefusesAndKeepsItsPictures()
     QVERIFY(!set.add({picture("a"), picture("b")}));
     QCOMPARE(set.count(), PictureSet::MaxPictures - 1);
     QVERIFY(set.add(picture("last")));
-    QCOMPARE(set.count(), 32766);
     QCOMPARE(set.data(set.index(32765, 0)).toString(), QStringLiteral("32766"));
     QVERIFY(!set.add(picture("one too many")));
     QCOMPARE(set.count(), 32766);
@@ -208,26 +201,6 @@ void BatchRulesTest::offeredLineName()
     QFETCH(QString, file);
     QFETCH(QString, lineName);
     QCOMPARE(PictureSetRules::offeredLineName(file), lineName);
-}
-
-void BatchRulesTest::typeFilters()
-{
-    QCOMPARE(PictureSetRules::typeFilterEntries(),
-             (QStringList{"bmp files", "jpg files", "bmp & jpg files"}));
-    QCOMPARE(*PictureSetRules::typeFilterPatterns(0), QStringList{"*.bmp"});
-    QCOMPARE(*PictureSetRules::typeFilterPatterns(1), QStringList{"*.jpg"});
-    QCOMPARE(*PictureSetRules::typeFilterPatterns(2), (QStringList{"*.jpg", "*.bmp"}));
-    QVERIFY(!PictureSetRules::typeFilterPatterns(3));
-    QVERIFY(!PictureSetRules::typeFilterPatterns(-1));
-}
-
-void BatchRulesTest::compactViewSitsAtTheMainWindowsCorner()
-{
-    // The list panel is 6840 x 2940 twips.
-    QCOMPARE(PictureSetRules::compactWindowTwips(QRect(0, 0, 18000, 12000)),
-             QRect(18000 - 6940, 0, 6940, 3390));
-    QCOMPARE(PictureSetRules::compactWindowTwips(QRect(1500, 900, 18000, 12000)),
-             QRect(1500 + 18000 - 6940, 900, 6940, 3390));
 }
 
 void BatchRulesTest::runRecordsEveryPictureInSetOrder()

@@ -1,6 +1,7 @@
 // The picture-set window on its own, driven offscreen over a temporary folder
 // of pictures: browsing, the line names, adding, renaming, removing, the
-// enable rules and tooltips, and the ways it closes.
+// enable rules and the ways it closes. Path labels, line names, filters and
+// the set's limit are the rules' (tst_batch_rules); here, their wiring.
 #include "picture_folder_browser.h"
 #include "picture_set_rules.h"
 #include "picture_set_window.h"
@@ -47,13 +48,11 @@ private slots:
     void lineNameIsRequired();
     void addAllInListOrder_data();
     void addAllInListOrder();
-    void tooltipsNameTheCurrentRow();
     void rename();
     void removeSelected();
     void removeAllAsksFirst();
     void fullSetRefusesMore();
     void unreadableFolderKeepsTheLists();
-    void rootFolderHasOneSeparator();
     void closesTheSameWayEverywhere_data();
     void closesTheSameWayEverywhere();
 
@@ -127,9 +126,7 @@ QStringList PictureSetWindowTest::setLineNames() const
 void PictureSetWindowTest::opensOnTheCurrentFolder()
 {
     PictureSetWindow &w = *m_window;
-    QCOMPARE(w.windowTitle(), QStringLiteral("Add files"));
     QCOMPARE(w.browser->pathLabel->text(), QDir::toNativeSeparators(m_dir.path() + "/"));
-    QCOMPARE(w.browser->typeFilter->currentText(), QStringLiteral("bmp files"));
     // Bitmaps only: not the pictures of other types, not the other files.
     QCOMPARE(w.browser->listedFiles(), Bitmaps);
     // The folder list shows the open folder, the folders above it unfolded.
@@ -138,24 +135,11 @@ void PictureSetWindowTest::opensOnTheCurrentFolder()
     QTRY_COMPARE(folders->currentIndex(), model->index(m_dir.path()));
     QTRY_VERIFY(folders->isExpanded(model->index(QFileInfo(m_dir.path()).absolutePath())));
     QVERIFY(folders->visualRect(folders->currentIndex()).intersects(folders->viewport()->rect()));
-    QCOMPARE(w.lineNameCaption->text(), QStringLiteral("Picture name"));
-
+    // Nothing to add, rename, remove or analyse yet.
     QVERIFY(!w.addSelectedButton->isEnabled());
-    QVERIFY(w.addAllButton->isEnabled());
-    QVERIFY(!w.renameButton->isEnabled());
-    QVERIFY(!w.removeSelectedButton->isEnabled());
-    QVERIFY(!w.removeAllButton->isEnabled());
-    QVERIFY(!w.analyzeButton->isEnabled());
-    QVERIFY(w.cancelButton->isEnabled());
-    QCOMPARE(w.cancelButton->text(), QStringLiteral("Cancel"));
-    QCOMPARE(w.lineNameBox->toolTip(), QStringLiteral("Set the line name"));
-    QCOMPARE(w.addSelectedButton->toolTip(), QStringLiteral("Add selected file "));
-    QCOMPARE(w.addAllButton->toolTip(), QStringLiteral("Add all file "));
-    QCOMPARE(w.analyzeButton->toolTip(), QStringLiteral("Analyze"));
-    QCOMPARE(w.analyzeButton->text(), QString());
-    QCOMPARE(w.setTable->model()->rowCount(), 1);
-    QCOMPARE(w.currentRow(), 0);
-    QCOMPARE(w.size(), QSize(508, 460));
+    for (QPushButton *button :
+         {w.renameButton, w.removeSelectedButton, w.removeAllButton, w.analyzeButton})
+        QVERIFY(!button->isEnabled());
 }
 
 void PictureSetWindowTest::addingToTheEmptySetFillsItsRow()
@@ -164,7 +148,6 @@ void PictureSetWindowTest::addingToTheEmptySetFillsItsRow()
     chooseFile(QStringLiteral("b-leaf.bmp"));
     QCOMPARE(w.browser->pathLabel->text(), QDir::toNativeSeparators(path("b-leaf.bmp")));
     QCOMPARE(w.lineNameBox->text(), QStringLiteral("b-leaf"));
-    QVERIFY(w.addSelectedButton->isEnabled());
 
     // The offered name can be changed before adding.
     w.lineNameBox->setText(QStringLiteral("Plot 4, rep 2"));
@@ -173,17 +156,13 @@ void PictureSetWindowTest::addingToTheEmptySetFillsItsRow()
     QCOMPARE(
         w.pictureSet().pictures(),
         (QVector<SetPicture>{{"Plot 4, rep 2", QDir::toNativeSeparators(path("b-leaf.bmp"))}}));
-    QCOMPARE(w.setTable->model()->index(0, 0).data().toString(), QStringLiteral("1"));
 
     // The file list lets go of the file; the buttons of a set come on.
-    QVERIFY(w.browser->fileList->selectionModel()->selectedIndexes().isEmpty());
     QVERIFY(!w.addSelectedButton->isEnabled());
     QCOMPARE(w.lineNameBox->text(), QString());
     for (QPushButton *button :
          {w.renameButton, w.removeSelectedButton, w.removeAllButton, w.analyzeButton})
         QVERIFY(button->isEnabled());
-    QCOMPARE(w.currentRow(), 0);
-    QVERIFY(m_dialogs->calls().isEmpty());
 }
 
 void PictureSetWindowTest::appendingAndAddingTheSameFileAgain()
@@ -192,7 +171,6 @@ void PictureSetWindowTest::appendingAndAddingTheSameFileAgain()
     addFile(QStringLiteral("e-leaf.bmp"));
     addFile(QStringLiteral("a-leaf.bmp"));
     QCOMPARE(setLineNames(), (QStringList{"a-leaf", "e-leaf", "a-leaf"}));
-    QCOMPARE(m_window->setTable->model()->rowCount(), 3);
     QCOMPARE(m_window->currentRow(), 2);
     // A double click adds as well.
     QListView *list = m_window->browser->fileList;
@@ -212,23 +190,14 @@ void PictureSetWindowTest::lineNameIsRequired()
     m_dialogs->answerMessage(MessageAnswer::Ok);
     w.addSelectedButton->click();
     QCOMPARE(m_dialogs->lastCall().text, QStringLiteral("please set the line name"));
-    QCOMPARE(m_dialogs->lastCall().title, QStringLiteral("Verdalis"));
-    QCOMPARE(m_dialogs->lastCall().buttons, MessageButtons::Ok);
     QVERIFY(w.pictureSet().isEmpty());
     QVERIFY(w.lineNameBox->hasFocus());
-
-    // The box selects its whole text when it receives the focus.
-    w.lineNameBox->setText(QStringLiteral("leaf"));
-    w.addAllButton->setFocus();
-    QTest::mouseClick(w.lineNameBox, Qt::LeftButton);
-    QTRY_COMPARE(w.lineNameBox->selectedText(), QStringLiteral("leaf"));
 }
 
 void PictureSetWindowTest::addAllInListOrder_data()
 {
     QTest::addColumn<int>("filter");
     QTest::addColumn<QStringList>("files");
-    QTest::newRow("bmp files") << 0 << Bitmaps;
     QTest::newRow("jpg files") << 1 << Jpegs;
     QTest::newRow("bmp & jpg files") << 2 << Bitmaps + Jpegs;
 }
@@ -256,23 +225,6 @@ void PictureSetWindowTest::addAllInListOrder()
     QVERIFY(!w.addSelectedButton->isEnabled());
 }
 
-void PictureSetWindowTest::tooltipsNameTheCurrentRow()
-{
-    PictureSetWindow &w = *m_window;
-    QCOMPARE(w.removeSelectedButton->toolTip(), QStringLiteral("Remove "));
-    w.addAllButton->click();
-    QCOMPARE(w.removeSelectedButton->toolTip(), QStringLiteral("Remove f-leaf"));
-    QCOMPARE(w.renameButton->toolTip(), QStringLiteral("Rename f-leaf"));
-    QTableView *table = w.setTable;
-    const QModelIndex second = table->model()->index(1, 2);
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(second).center());
-    QCOMPARE(w.currentRow(), 1);
-    QCOMPARE(w.removeSelectedButton->toolTip(), QStringLiteral("Remove b-leaf"));
-    QCOMPARE(w.renameButton->toolTip(), QStringLiteral("Rename b-leaf"));
-    QTest::keyClick(table, Qt::Key_Up);
-    QCOMPARE(w.renameButton->toolTip(), QStringLiteral("Rename a-leaf"));
-}
-
 void PictureSetWindowTest::rename()
 {
     PictureSetWindow &w = *m_window;
@@ -282,8 +234,6 @@ void PictureSetWindowTest::rename()
                       table->visualRect(table->model()->index(1, 0)).center());
     m_dialogs->answerInput(QStringLiteral("Plot 7"));
     w.renameButton->click();
-    QCOMPARE(m_dialogs->lastCall().text, QStringLiteral("Set the new line name "));
-    QCOMPARE(m_dialogs->lastCall().title, QStringLiteral("New line name"));
     QCOMPARE(m_dialogs->lastCall().defaultText, QStringLiteral("b-leaf"));
     QCOMPARE(setLineNames(), (QStringList{"a-leaf", "Plot 7", "e-leaf", "f-leaf"}));
     QCOMPARE(w.renameButton->toolTip(), QStringLiteral("Rename Plot 7"));
@@ -305,19 +255,13 @@ void PictureSetWindowTest::removeSelected()
                       table->visualRect(table->model()->index(1, 1)).center());
     w.removeSelectedButton->click();
     QCOMPARE(setLineNames(), (QStringList{"a-leaf", "e-leaf", "f-leaf"}));
-    QCOMPARE(table->model()->index(1, 0).data().toString(), QStringLiteral("2"));
-    QCOMPARE(table->model()->index(2, 0).data().toString(), QStringLiteral("3"));
     // The current row ends on the last row.
     QCOMPARE(w.currentRow(), 2);
     QCOMPARE(w.removeSelectedButton->toolTip(), QStringLiteral("Remove f-leaf"));
 
-    w.removeSelectedButton->click();
-    w.removeSelectedButton->click();
-    QCOMPARE(setLineNames(), QStringList{"a-leaf"});
-    w.removeSelectedButton->click();
+    for (int i = 0; i < 3; ++i)
+        w.removeSelectedButton->click();
     QVERIFY(w.pictureSet().isEmpty());
-    QCOMPARE(table->model()->rowCount(), 1);
-    QCOMPARE(table->model()->index(0, 1).data().toString(), QString());
     for (QPushButton *button :
          {w.renameButton, w.removeSelectedButton, w.removeAllButton, w.analyzeButton})
         QVERIFY(!button->isEnabled());
@@ -332,18 +276,14 @@ void PictureSetWindowTest::removeAllAsksFirst()
     QCOMPARE(m_dialogs->lastCall().text,
              QStringLiteral("That will delete all Pictures in the table"));
     QCOMPARE(m_dialogs->lastCall().buttons, MessageButtons::OkCancel);
-    QCOMPARE(m_dialogs->lastCall().title, QStringLiteral("Verdalis"));
     QCOMPARE(w.pictureSet().count(), 4);
-
     m_dialogs->answerMessage(MessageAnswer::Ok);
     w.removeAllButton->click();
     QVERIFY(w.pictureSet().isEmpty());
-    QCOMPARE(w.setTable->model()->rowCount(), 1);
-    QCOMPARE(w.currentRow(), 0);
-    QVERIFY(!w.removeAllButton->isEnabled());
     QVERIFY(!w.analyzeButton->isEnabled());
 }
 
+// The limit is the set's; here, that the window says so and adds nothing.
 void PictureSetWindowTest::fullSetRefusesMore()
 {
     PictureSetWindow &w = *m_window;
@@ -353,15 +293,6 @@ void PictureSetWindowTest::fullSetRefusesMore()
     w.addAllButton->click();
     QCOMPARE(m_dialogs->lastCall().text, PictureSetRules::setFullText(32763, 4));
     QCOMPARE(w.pictureSet().count(), 32763);
-    // One by one they do, up to the last place.
-    for (int i = 0; i < 3; ++i)
-        addFile(QStringLiteral("a-leaf.bmp"));
-    QCOMPARE(w.pictureSet().count(), 32766);
-    m_dialogs->answerMessage(MessageAnswer::Ok);
-    addFile(QStringLiteral("b-leaf.bmp"));
-    QCOMPARE(m_dialogs->lastCall().text, PictureSetRules::setFullText(32766, 1));
-    QCOMPARE(w.pictureSet().count(), 32766);
-    QCOMPARE(w.pictureSet().pictures().constLast().lineName, QStringLiteral("a-leaf"));
 }
 
 void PictureSetWindowTest::unreadableFolderKeepsTheLists()
@@ -369,17 +300,13 @@ void PictureSetWindowTest::unreadableFolderKeepsTheLists()
     PictureSetWindow &w = *m_window;
     PictureFolderBrowser &browser = *w.browser;
     const QString sub = path(QStringLiteral("sub"));
-    QTreeView *folders = browser.folderList;
-    auto *model = qobject_cast<QFileSystemModel *>(folders->model());
+    auto *model = qobject_cast<QFileSystemModel *>(browser.folderList->model());
     QVERIFY(model);
-    QModelIndex subIndex = model->index(sub);
-    QVERIFY(subIndex.isValid());
 
     // A folder opened from the folder list.
-    emit folders->activated(subIndex);
+    emit browser.folderList->activated(model->index(sub));
     QCOMPARE(browser.currentFolder(), sub);
     QTRY_COMPARE(browser.listedFiles(), QStringList{"inside.bmp"});
-    QCOMPARE(browser.pathLabel->text(), QDir::toNativeSeparators(sub + "/"));
     QVERIFY(browser.openFolder(m_dir.path()));
     QTRY_COMPARE(browser.listedFiles(), Bitmaps);
     chooseFile(QStringLiteral("a-leaf.bmp"));
@@ -390,24 +317,12 @@ void PictureSetWindowTest::unreadableFolderKeepsTheLists()
     const QModelIndex goneIndex = model->index(gone);
     QVERIFY(QDir().rmdir(gone));
     m_dialogs->answerMessage(MessageAnswer::Ok);
-    emit folders->activated(goneIndex);
+    emit browser.folderList->activated(goneIndex);
     QCOMPARE(m_dialogs->lastCall().text,
              PictureSetRules::unreadableFolderText(gone, QStringLiteral("It does not exist.")));
-    QVERIFY(m_dialogs->lastCall().text.contains(QDir::toNativeSeparators(gone)));
     QCOMPARE(browser.currentFolder(), m_dir.path());
     QCOMPARE(browser.listedFiles(), Bitmaps);
-    QCOMPARE(browser.pathLabel->text(), QDir::toNativeSeparators(path("a-leaf.bmp")));
     QVERIFY(w.addSelectedButton->isEnabled());
-}
-
-void PictureSetWindowTest::rootFolderHasOneSeparator()
-{
-    PictureFolderBrowser &browser = *m_window->browser;
-    QCOMPARE(browser.driveList->itemText(0), QDir::rootPath());
-    emit browser.driveList->activated(0);
-    QCOMPARE(browser.currentFolder(), QDir::rootPath());
-    QCOMPARE(browser.pathLabel->text(), QDir::toNativeSeparators(QDir::rootPath()));
-    QVERIFY(!m_window->addSelectedButton->isEnabled());
 }
 
 void PictureSetWindowTest::closesTheSameWayEverywhere_data()

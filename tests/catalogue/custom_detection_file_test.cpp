@@ -43,7 +43,6 @@ private slots:
     void refusesDamagedFileWhole_data();
     void refusesDamagedFileWhole();
     void folderInPlaceOfFileIsAnError();
-    void pathJoinsProgramFolderAndName();
     void findsSystemByName_data();
     void findsSystemByName();
 };
@@ -163,14 +162,6 @@ void CustomDetectionFileTest::folderInPlaceOfFileIsAnError()
     const CustomFileReadResult read = readCustomDetectionFile(path);
     QVERIFY(!read.missing);
     QVERIFY(!read.error.isEmpty());
-}
-
-void CustomDetectionFileTest::pathJoinsProgramFolderAndName()
-{
-    QCOMPARE(customDetectionFilePath(QStringLiteral("/opt/verdalis")),
-             QDir::toNativeSeparators(QStringLiteral("/opt/verdalis/CustFile")));
-    QCOMPARE(customDetectionFilePath(QStringLiteral("/opt/verdalis/")),
-             QDir::toNativeSeparators(QStringLiteral("/opt/verdalis/CustFile")));
 }
 
 // The lookup the command-line analyser uses; the systems it returns are the

@@ -232,16 +232,10 @@ void BrushCorrectionTest::strokePaintsTheSystemsColour_data()
     const auto symptom = BrushKind::Symptom;
     const auto background = BrushKind::Background;
     QTest::newRow("Leaf area only, leaf") << 0 << leaf << 5 << QColor(135, 136, 90);
-    QTest::newRow("Leaf area only, background") << 0 << background << 1 << QColor(0, 0, 0);
     QTest::newRow("System 1, leaf") << 1 << leaf << 2 << QColor(20, 120, 20);
     QTest::newRow("System 1, symptom") << 1 << symptom << 3 << QColor(150, 162, 98);
-    QTest::newRow("System 2, symptom") << 2 << symptom << 4 << QColor(200, 200, 98);
-    QTest::newRow("System 3, leaf") << 3 << leaf << 6 << QColor(20, 120, 20);
-    QTest::newRow("System 3, symptom") << 3 << symptom << 7 << QColor(200, 200, 98);
     QTest::newRow("System 4, leaf") << 4 << leaf << 8 << QColor(155, 151, 110);
     QTest::newRow("System 4, symptom") << 4 << symptom << 9 << QColor(100, 90, 77);
-    QTest::newRow("System 4, background") << 4 << background << 10 << QColor(0, 0, 0);
-    QTest::newRow("custom, leaf") << 5 << leaf << 5 << QColor(20, 120, 20);
     QTest::newRow("custom, symptom: its colour") << 6 << symptom << 5 << QColor(90, 60, 30);
     QTest::newRow("custom, background") << 6 << background << 5 << QColor(0, 0, 0);
 }

@@ -232,16 +232,6 @@ TEST(AnalysisRunTest, EdgeDotsSkipTheBorderAndTheInside)
     EXPECT_NEAR(outcome.figures.perimeterCount, 4 + 4 * 1.414 + 4 * 1, 1e-9);
 }
 
-TEST(AnalysisRunTest, DotsNarrowWithTheUnitStep)
-{
-    // The run paints with these: see the symptom and edge dot tests.
-    const int widths[][3] = {{10, 5, 4}, {5, 3, 2}, {3, 2, 2}, {1, 1, 1}}; // tenths, symptom, edge
-    for (const auto &w : widths) {
-        EXPECT_EQ(symptomDotWidth(w[0] / 10.0), w[1]) << w[0];
-        EXPECT_EQ(leafEdgeDotWidth(w[0] / 10.0), w[2]) << w[0];
-    }
-}
-
 // ---- Ticks, states and budgets -----------------------------------------------
 
 struct TickRecord {

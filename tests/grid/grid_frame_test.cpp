@@ -1,5 +1,7 @@
 // The Grid frame driven offscreen through its controls: typing, choosing,
-// Enter, leaving the spacing box, the offset bars and the centre button.
+// Enter, leaving the spacing box, the offset bars and the centre button. When
+// Show can be ticked and where the lines land are the rules' (grid_rules_test);
+// here, that the controls reach them.
 #include "grid_frame.h"
 #include "grid_overlay.h"
 #include "grid_test_support.h"
@@ -60,57 +62,11 @@ struct Window {
 class GridFrameTest : public QObject {
     Q_OBJECT
 private slots:
-    void startsUnavailable();
-    void calibrationMakesShowAvailable();
     void typedSpacingIsTakenAsTyped_data();
     void typedSpacingIsTakenAsTyped();
-    void textThatIsNotANumberEmptiesTheBox_data();
     void textThatIsNotANumberEmptiesTheBox();
-    void enterTicksShowAndDraws();
-    void leavingTheBoxWithoutSpacingSwitchesOff();
-    void offsetBarsAndCentreButton();
-    void refusedSpacingSaysWhy();
+    void controlsDriveTheGrid();
 };
-
-void GridFrameTest::startsUnavailable()
-{
-    Window w;
-    QCheckBox *show = w.frame->showBox();
-    QComboBox *spacing = w.frame->spacingBox();
-    QCOMPARE(show->text(), QStringLiteral("Show"));
-    QVERIFY(!show->isEnabled());
-    QVERIFY(!show->isChecked());
-    QVERIFY(!spacing->isEnabled());
-    QVERIFY(spacing->currentText().isEmpty());
-    QStringList entries;
-    for (int i = 0; i < spacing->count(); ++i)
-        entries << spacing->itemText(i);
-    QCOMPARE(entries, QStringList({"10", "9", "8", "7", "6", "5", "4", "3", "2", "1", "0.9", "0.8",
-                                   "0.7", "0.6", "0.5", "0.4", "0.3", "0.2", "0.1"}));
-    for (QScrollBar *bar : {w.frame->horizontalOffset(), w.frame->verticalOffset()}) {
-        QVERIFY(!bar->isEnabled());
-        QCOMPARE(bar->value(), 0);
-        QCOMPARE(bar->minimum(), -19);
-        QCOMPARE(bar->maximum(), 19);
-    }
-    QVERIFY(w.frame->centreButton()->isEnabled());
-    QVERIFY(w.frame->unitLabel()->text().isEmpty());
-}
-
-void GridFrameTest::calibrationMakesShowAvailable()
-{
-    Window w;
-    w.frame->onPictureOpened();
-    QVERIFY(w.frame->spacingBox()->isEnabled());
-    // Choosing an entry before any calibration: still unavailable.
-    w.frame->spacingBox()->setCurrentIndex(5);
-    QCOMPARE(w.frame->overlay().spacing(), 5.0);
-    QVERIFY(!w.frame->showBox()->isEnabled());
-    w.calibrate();
-    QCOMPARE(w.frame->unitLabel()->text(), QStringLiteral("mm"));
-    QVERIFY(w.frame->showBox()->isEnabled());
-    QVERIFY(!w.frame->showBox()->isChecked());
-}
 
 void GridFrameTest::typedSpacingIsTakenAsTyped_data()
 {
@@ -133,106 +89,68 @@ void GridFrameTest::typedSpacingIsTakenAsTyped()
     QTest::keyClick(w.spacingEdit(), Qt::Key_Return);
     QCOMPARE(w.frame->spacingBox()->currentText(), typed);
     QCOMPARE(w.frame->overlay().spacing(), spacing);
-}
-
-void GridFrameTest::textThatIsNotANumberEmptiesTheBox_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::newRow("abc") << "abc";
-    QTest::newRow("a letter after a number") << "5x";
+    // Enter does not add the typed spacing to the list.
+    QCOMPARE(w.frame->spacingBox()->count(), 19);
 }
 
 void GridFrameTest::textThatIsNotANumberEmptiesTheBox()
 {
-    QFETCH(QString, typed);
     Window w;
     w.frame->onPictureOpened();
     w.calibrate();
     w.type(QStringLiteral("5"));
     QVERIFY(w.frame->showBox()->isEnabled());
-    w.type(typed);
+    w.type(QStringLiteral("5x"));
     QVERIFY(w.frame->spacingBox()->currentText().isEmpty());
     QCOMPARE(w.frame->overlay().spacing(), 0.0);
     QVERIFY(!w.frame->showBox()->isEnabled());
 }
 
-void GridFrameTest::enterTicksShowAndDraws()
+void GridFrameTest::controlsDriveTheGrid()
 {
     Window w;
     w.frame->onPictureOpened();
-    w.calibrate();
-    w.type(QStringLiteral("10"));
-    QTest::keyClick(w.spacingEdit(), Qt::Key_Return);
-    QVERIFY(w.frame->showBox()->isChecked());
-    QVERIFY(w.frame->horizontalOffset()->isEnabled());
-    QVERIFY(w.frame->verticalOffset()->isEnabled());
-    QCOMPARE(verticalLines(w.canvas.overlay()), expectedLinePixels(10, 0, 400));
-    // Enter does not add the typed spacing to the list.
-    QCOMPARE(w.frame->spacingBox()->count(), 19);
-
-    // Unticking takes the grid away.
-    w.frame->showBox()->click();
-    QVERIFY(!hasDrawings(w.canvas.overlay()));
-    QVERIFY(!w.frame->horizontalOffset()->isEnabled());
-}
-
-void GridFrameTest::leavingTheBoxWithoutSpacingSwitchesOff()
-{
-    Window w;
-    w.frame->onPictureOpened();
-    w.calibrate();
-    w.type(QStringLiteral("10"));
-    w.frame->showBox()->click();
-    QVERIFY(w.frame->showBox()->isChecked());
-
-    w.type(QString());
     QVERIFY(!w.frame->showBox()->isEnabled());
-    QVERIFY(w.frame->showBox()->isChecked());
-    w.elsewhere->setFocus();
-    QVERIFY(!w.frame->showBox()->isChecked());
-    QVERIFY(!hasDrawings(w.canvas.overlay()));
-}
-
-void GridFrameTest::offsetBarsAndCentreButton()
-{
-    Window w;
-    w.frame->onPictureOpened();
     w.calibrate();
-    w.type(QStringLiteral("10"));
-    w.frame->showBox()->click();
+    QCOMPARE(w.frame->unitLabel()->text(), QStringLiteral("mm"));
 
-    w.frame->horizontalOffset()->setValue(19);
-    w.frame->verticalOffset()->setValue(-19);
-    QCOMPARE(verticalLines(w.canvas.overlay()), expectedLinePixels(10, 19, 400));
-    QCOMPARE(horizontalLines(w.canvas.overlay()), expectedLinePixels(10, -19, 300));
-
-    w.frame->centreButton()->click();
-    QCOMPARE(w.frame->horizontalOffset()->value(), 0);
-    QCOMPARE(w.frame->verticalOffset()->value(), 0);
-    QCOMPARE(verticalLines(w.canvas.overlay()), expectedLinePixels(10, 0, 400));
-    QCOMPARE(horizontalLines(w.canvas.overlay()), expectedLinePixels(10, 0, 300));
-
-    // Switching off puts the bars back to 0.
-    w.frame->horizontalOffset()->setValue(4);
-    w.frame->onPictureOpened();
-    QVERIFY(!w.frame->showBox()->isChecked());
-    QCOMPARE(w.frame->horizontalOffset()->value(), 0);
-    QVERIFY(!w.frame->horizontalOffset()->isEnabled());
-}
-
-void GridFrameTest::refusedSpacingSaysWhy()
-{
-    Window w;
-    w.frame->onPictureOpened();
-    w.calibrate();
+    // A refused spacing says why in the box's tip.
     const QString usual = w.frame->spacingBox()->toolTip();
     w.type(QStringLiteral("0.01"));
     QVERIFY(!w.frame->showBox()->isEnabled());
     QVERIFY2(w.frame->spacingBox()->toolTip().contains(QStringLiteral("closer than one pixel")),
              qPrintable(w.frame->spacingBox()->toolTip()));
-    w.type(QStringLiteral("5"));
-    QVERIFY(w.frame->showBox()->isEnabled());
+
+    // Enter ticks Show and draws.
+    w.type(QStringLiteral("10"));
     QCOMPARE(w.frame->spacingBox()->toolTip(), usual);
+    QTest::keyClick(w.spacingEdit(), Qt::Key_Return);
+    QVERIFY(w.frame->showBox()->isChecked());
+    QCOMPARE(verticalLines(w.canvas.overlay()), expectedLinePixels(10, 0, 400));
+
+    // The offset bars move the lines; the centre button brings them back.
+    w.frame->horizontalOffset()->setValue(19);
+    w.frame->verticalOffset()->setValue(-19);
+    QCOMPARE(verticalLines(w.canvas.overlay()), expectedLinePixels(10, 19, 400));
+    QCOMPARE(horizontalLines(w.canvas.overlay()), expectedLinePixels(10, -19, 300));
+    w.frame->centreButton()->click();
+    QCOMPARE(w.frame->horizontalOffset()->value(), 0);
+    QCOMPARE(verticalLines(w.canvas.overlay()), expectedLinePixels(10, 0, 400));
+
+    // Unticking takes the grid away and the bars with it.
+    w.frame->horizontalOffset()->setValue(4);
+    w.frame->showBox()->click();
+    QVERIFY(!hasDrawings(w.canvas.overlay()));
+    QCOMPARE(w.frame->horizontalOffset()->value(), 0);
+    QVERIFY(!w.frame->horizontalOffset()->isEnabled());
+
+    // Emptied, Show stays ticked until the focus leaves the box.
+    w.frame->showBox()->click();
+    w.type(QString());
+    QVERIFY(w.frame->showBox()->isChecked());
+    w.elsewhere->setFocus();
+    QVERIFY(!w.frame->showBox()->isChecked());
+    QVERIFY(!hasDrawings(w.canvas.overlay()));
 }
 
 QTEST_MAIN(GridFrameTest)

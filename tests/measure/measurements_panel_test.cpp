@@ -2,6 +2,8 @@
 // driven offscreen through their controls, with scripted message and file
 // dialogs. A plain widget stands for the main window; clicks on the picture go
 // to the mouse dispatcher in picture units, as the picture view sends them.
+// The calibration file's bytes and reasons are the file test's; the typed
+// number rules are the number entry's: here, that the panel uses them.
 #include "calibration_dialog.h"
 #include "calibration_rules.h"
 #include "grid_frame.h"
@@ -55,13 +57,6 @@ void deleteClosedDialogs()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 QByteArray readFile(const QString &path)
 {
     QFile file(path);
@@ -105,6 +100,8 @@ struct Workspace {
         return widget;
     }
     QString text(const char *name) const { return control<QLineEdit>(name)->text(); }
+    QString caption(const char *name) const { return control<QLabel>(name)->text(); }
+    bool enabled(const char *name) const { return control(name)->isEnabled(); }
     void click(const char *name) const { control<QPushButton>(name)->click(); }
 
     // Whether a click on the main window, delivered as the window system
@@ -158,6 +155,14 @@ struct Workspace {
         dialog->findChild<QPushButton *>("okButton")->click();
         return !dialog->isVisible();
     }
+    // The last message: its text starts so, and it is a Verdalis message of its kind.
+    void expectMessage(const QString &start, MessageKind kind) const
+    {
+        const QString message = dialogs.lastCall().text;
+        QVERIFY2(message.startsWith(start), qPrintable(message));
+        QCOMPARE(dialogs.lastCall().title, "Verdalis");
+        QCOMPARE(dialogs.lastCall().messageKind, kind);
+    }
 };
 } // namespace
 
@@ -168,79 +173,32 @@ private slots:
     void init() { QLocale::setDefault(QLocale::c()); }
     void cleanup() { deleteClosedDialogs(); }
 
-    // The icons are SVG files compiled into a static library and drawn by a
-    // plugin: each must be found, drawn, and be the one its name says.
-    void iconsAreDrawn_data()
-    {
-        QTest::addColumn<QIcon>("icon");
-        QTest::addColumn<QPoint>("at");
-        QTest::addColumn<QColor>("colour");
-        QTest::newRow("calibrated")
-            << MeasureIcons::calibrated() << QPoint(6, 18) << QColor(40, 150, 60);
-        QTest::newRow("not calibrated")
-            << MeasureIcons::notCalibrated() << QPoint(6, 18) << QColor(200, 40, 40);
-        QTest::newRow("calibrate")
-            << MeasureIcons::calibrate() << QPoint(12, 12) << QColor(240, 200, 80);
-        QTest::newRow("save") << MeasureIcons::saveCalibration() << QPoint(5, 11)
-                              << QColor(60, 100, 190);
-        QTest::newRow("load") << MeasureIcons::loadCalibration() << QPoint(12, 15)
-                              << QColor(250, 210, 100);
-        QTest::newRow("notes") << MeasureIcons::notes() << QPoint(12, 11) << QColor(255, 252, 220);
-        QTest::newRow("leaf brush")
-            << MeasureIcons::leafBrush() << QPoint(6, 18) << QColor(40, 150, 40);
-        QTest::newRow("symptom brush")
-            << MeasureIcons::symptomBrush() << QPoint(6, 18) << QColor(235, 205, 40);
-        QTest::newRow("background brush")
-            << MeasureIcons::backgroundBrush() << QPoint(6, 18) << QColor(20, 20, 20);
-    }
-    void iconsAreDrawn()
-    {
-        QFETCH(QIcon, icon);
-        QFETCH(QPoint, at);
-        QFETCH(QColor, colour);
-        const QImage drawn = icon.pixmap(QSize(24, 24), 1.0).toImage();
-        QCOMPARE(drawn.size(), QSize(24, 24));
-        QCOMPARE(drawn.pixelColor(at), colour);
-    }
-
     void listButtons()
     {
         Workspace w;
         w.measure(2);
         w.measure(4);
-        QCOMPARE(w.text("meanBox"), "3.00");
         QCOMPARE(w.text("sdBox"), "1.414");
-        QCOMPARE(w.text("seBox"), "1.000");
-
         QGuiApplication::clipboard()->setText("old");
-        w.panel->measurements().setCurrentRow(0);
         w.click("copyMeasurementsButton");
         QCOMPARE(QGuiApplication::clipboard()->text(), "2.00\n4.00\n");
-        QCOMPARE(w.panel->measurements().currentRow(), 0);
-        w.panel->measurements().setCurrentRow(1);
 
         // The user picks the first row in the list, then Del removes it.
+        w.panel->measurements().setCurrentRow(1);
         auto *grid = w.control<QTableView>("distanceTable");
         const QRect firstRow = grid->visualRect(grid->model()->index(0, DistanceColumn));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, firstRow.center());
-        QCOMPARE(w.panel->measurements().currentRow(), 0);
         w.click("deleteMeasurementButton");
         QCOMPARE(w.shownDistances(), QStringList{"4.00"});
         QCOMPARE(w.text("meanBox"), "4.00");
         QCOMPARE(w.text("sdBox"), "");
-        QCOMPARE(w.text("seBox"), "");
-        QVERIFY(w.control("calibrateButton")->isEnabled());
-
-        // Del with one row empties the list and the statistics.
-        w.click("deleteMeasurementButton");
-        QCOMPARE(w.shownDistances(), QStringList{});
-        QCOMPARE(w.text("meanBox"), "");
-        QVERIFY(!w.control("calibrateButton")->isEnabled());
+        QVERIFY(w.enabled("calibrateButton"));
 
         w.measure(3);
         w.click("resetMeasurementsButton");
         QCOMPARE(w.shownDistances(), QStringList{});
-        QVERIFY(!w.control("calibrateButton")->isEnabled());
+        QCOMPARE(w.text("meanBox"), "");
+        QVERIFY(!w.enabled("calibrateButton"));
         w.click("copyMeasurementsButton"); // nothing to copy: the clipboard keeps its text
         QCOMPARE(QGuiApplication::clipboard()->text(), "2.00\n4.00\n");
     }
@@ -256,7 +214,6 @@ private slots:
         QFETCH(bool, autoReset);
         Workspace w;
         w.measure(2);
-        QVERIFY(w.control<QCheckBox>("autoResetBox")->isChecked());
         w.control<QCheckBox>("autoResetBox")->setChecked(autoReset);
         w.panel->gridFrame()->showBox()->setEnabled(true);
         w.panel->gridFrame()->showBox()->setChecked(true);
@@ -264,7 +221,6 @@ private slots:
         QCOMPARE(w.shownDistances(), autoReset ? QStringList{} : QStringList{"2.00"});
         QCOMPARE(w.text("meanBox"), autoReset ? "" : "2.00");
         QVERIFY(!w.panel->gridFrame()->showBox()->isChecked());
-        QVERIFY(w.control("gridSpacingBox")->isEnabled());
     }
 
     // The divisor is the two-decimal mean of the whole list; calibrating again
@@ -275,11 +231,10 @@ private slots:
         QTest::addColumn<QString>("length");
         QTest::addColumn<double>("sizeRatio");
         QTest::addColumn<QStringList>("distances");
-        QTest::addColumn<QString>("mean");
         QTest::newRow("100 and 300, length 50")
-            << QList<int>{100, 300} << "50" << 0.25 << QStringList{"25.00", "75.00"} << "50.00";
-        QTest::newRow("mean 33.333, length 10") << QList<int>{30, 30, 40} << "10" << 10 / 33.33
-                                                << QStringList{"9.00", "9.00", "12.00"} << "10.00";
+            << QList<int>{100, 300} << "50" << 0.25 << QStringList{"25.00", "75.00"};
+        QTest::newRow("mean 33.333, length 10")
+            << QList<int>{30, 30, 40} << "10" << 10 / 33.33 << QStringList{"9.00", "9.00", "12.00"};
     }
     void calibratesAgainstTheMean()
     {
@@ -287,42 +242,30 @@ private slots:
         QFETCH(QString, length);
         QFETCH(double, sizeRatio);
         QFETCH(QStringList, distances);
-        QFETCH(QString, mean);
         Workspace w;
         for (int l : lengths)
             w.measure(l);
-
         for (int round = 0; round < 2; ++round) {
             QVERIFY(w.calibrate(length, "cm", {"Scan", "600 dpi", "ruler", "line 1\nline 2"}));
             QCOMPARE(w.state.sizeRatio(), sizeRatio);
             QCOMPARE(w.shownDistances(), distances);
-            QCOMPARE(w.text("meanBox"), mean);
+            QCOMPARE(w.text("meanBox"), length + ".00");
         }
         QVERIFY(w.takesInput());
-        QCOMPARE(w.control<QLabel>("unitCaption")->text(), "cm");
-        QCOMPARE(w.control<QLabel>("gridUnitLabel")->text(), "cm");
-        QCOMPARE(w.state.unitName(), "cm");
+        QCOMPARE(w.caption("unitCaption"), "cm");
+        QCOMPARE(w.caption("gridUnitLabel"), "cm");
         QVERIFY(w.state.isCalibrated());
         QVERIFY(w.markShows(MeasureIcons::calibrated()));
-        QCOMPARE(w.control("calibrationMark")->toolTip(), "Calibrated");
-        QVERIFY(w.control("saveCalibrationButton")->isEnabled());
-        QVERIFY(w.control("calibrationNotesButton")->isEnabled());
-        const CalibrationNotes notes{"Scan", "600 dpi", "ruler", "line 1\nline 2"};
-        QVERIFY(w.state.notes() == notes);
+        QVERIFY(w.enabled("saveCalibrationButton"));
+        QVERIFY(w.enabled("calibrationNotesButton"));
+        QVERIFY(w.state.notes() ==
+                (CalibrationNotes{"Scan", "600 dpi", "ruler", "line 1\nline 2"}));
     }
 
-    // However the dialog ends without OK, nothing changes, and the main window,
-    // which took no input while it was open, takes it again.
-    void closingWithoutOkChangesNothing_data()
+    // Cancel changes nothing, and the main window, which took no input while
+    // the dialog was open, takes it again.
+    void cancelChangesNothing()
     {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("Cancel") << "Cancel";
-        QTest::newRow("close box") << "close";
-        QTest::newRow("Escape") << "Escape";
-    }
-    void closingWithoutOkChangesNothing()
-    {
-        QFETCH(QString, how);
         Workspace w;
         w.measure(100);
         QVERIFY(w.calibrate("50", "mm", {"A", "300", "1:1", "notes"}));
@@ -334,16 +277,11 @@ private slots:
         QTest::keyClicks(dialog->findChild<QLineEdit *>("lengthBox"), "7");
         dialog->findChild<QComboBox *>("unitBox")->setEditText("Inch");
         dialog->findChild<QLineEdit *>("scannerNameBox")->setText("B");
-        if (how == "Cancel")
-            dialog->findChild<QPushButton *>("cancelButton")->click();
-        else if (how == "close")
-            dialog->close();
-        else
-            QTest::keyClick(dialog, Qt::Key_Escape);
+        dialog->findChild<QPushButton *>("cancelButton")->click();
         QVERIFY(!dialog || !dialog->isVisible());
         QVERIFY(w.takesInput());
         QCOMPARE(w.state.sizeRatio(), 0.5);
-        QCOMPARE(w.control<QLabel>("unitCaption")->text(), "mm");
+        QCOMPARE(w.caption("unitCaption"), "mm");
         QVERIFY(w.state.notes() == notes);
         QCOMPARE(w.shownDistances(), QStringList{"50.00"});
         deleteClosedDialogs();
@@ -385,22 +323,14 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("okEnabled");
         QTest::addColumn<QString>("refusal"); // empty: not refused
-        const QLocale c = QLocale::c();
         const QLocale german(QLocale::German);
-        QTest::newRow("number") << c << "12.5" << true << "";
-        QTest::newRow("letters") << c << "abc" << false
-                                 << "\"abc\" is not a number. A number above 0, for example 2.5.";
-        QTest::newRow("letter after digits") << c << "12x" << false << "\"12x\" is not a number.";
-        QTest::newRow("zero") << c << "0" << false << "";
-        QTest::newRow("on the way to 0.5") << c << "0." << false << "";
-        QTest::newRow("negative") << c << "-3" << false << "It cannot be negative.";
+        QTest::newRow("number") << QLocale::c() << "12.5" << true << "";
+        QTest::newRow("zero") << QLocale::c() << "0" << false << "";
         QTest::newRow("decimal comma") << german << "2,5" << true << "";
         QTest::newRow("point under comma locale")
             << german << "2.5" << false
             << "\".\" is not the decimal separator here: use \",\". A number above 0, for "
                "example 2,5.";
-        QTest::newRow("comma under point locale")
-            << c << "2,5" << false << "\",\" is not the decimal separator here: use \".\".";
     }
     void lengthBox()
     {
@@ -416,20 +346,17 @@ private slots:
         auto *length = dialog->findChild<QLineEdit *>("lengthBox");
         auto *ok = dialog->findChild<QPushButton *>("okButton");
         QVERIFY(!ok->isEnabled());
-        QCOMPARE(length->placeholderText(), "e.g. " + locale.toString(2.5));
         const QColor normalText = length->palette().color(QPalette::Text);
         QTest::keyClicks(length, typed);
         QCOMPARE(length->text(), typed);
         QCOMPARE(ok->isEnabled(), okEnabled);
         if (refusal.isEmpty()) {
             QCOMPARE(length->palette().color(QPalette::Text), normalText);
-            QCOMPARE(length->toolTip(), "A number above 0, for example " + locale.toString(2.5));
         } else {
             QVERIFY2(length->toolTip().startsWith(refusal), qPrintable(length->toolTip()));
             QVERIFY(length->palette().color(QPalette::Text) != normalText);
             // Shown at once, not only when the mouse rests on the box.
             QVERIFY(QToolTip::isVisible());
-            QCOMPARE(QToolTip::text(), length->toolTip());
             // Enter calibrates nothing either.
             QTest::keyClick(length, Qt::Key_Return);
             QVERIFY(dialog->isVisible());
@@ -477,16 +404,14 @@ private slots:
         w.dialogs.answerMessage(MessageAnswer::Ok);
         QVERIFY(!w.calibrate(length, unit));
         QCOMPARE(w.dialogs.messages(), QStringList{message});
-        QCOMPARE(w.dialogs.lastCall().title, "Verdalis");
-        QCOMPARE(w.dialogs.lastCall().messageKind, MessageKind::Warning);
+        w.expectMessage(message, MessageKind::Warning);
         CalibrationDialog *dialog = openDialog<CalibrationDialog>();
         QVERIFY(dialog);
         QVERIFY(!w.takesInput());
         QCOMPARE(w.state.sizeRatio(), 1.0);
         QVERIFY(!w.state.isCalibrated());
         QCOMPARE(w.shownDistances(), before);
-        QCOMPARE(w.text("meanBox"), before.first());
-        QVERIFY(!w.control("saveCalibrationButton")->isEnabled());
+        QVERIFY(!w.enabled("saveCalibrationButton"));
         dialog->close();
         QVERIFY(w.takesInput());
     }
@@ -497,7 +422,6 @@ private slots:
     {
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("point") << QLocale::c() << "0.5";
         QTest::newRow("comma") << QLocale(QLocale::German) << "0,5";
     }
     void unitTuner()
@@ -509,27 +433,25 @@ private slots:
         const QPointF from(w.canvas.pixelsFromUnits(10), w.canvas.pixelsFromUnits(20));
         const QPointF to(w.canvas.pixelsFromUnits(40), w.canvas.pixelsFromUnits(60));
         const auto measurePixels = [&] {
-            w.dispatcher->mouseDown(
-                {w.canvas.unitsFromPixels(from.x()), w.canvas.unitsFromPixels(from.y())});
-            w.dispatcher->mouseDown(
-                {w.canvas.unitsFromPixels(to.x()), w.canvas.unitsFromPixels(to.y())});
+            for (const QPointF &pixel : {from, to})
+                w.dispatcher->mouseDown(
+                    {w.canvas.unitsFromPixels(pixel.x()), w.canvas.unitsFromPixels(pixel.y())});
         };
+        const MeasurementList &list = w.panel->measurements();
         measurePixels();
-        const QString before = w.panel->measurements().cell(0, BaseDistanceColumn);
-        QCOMPARE(before, "50");
+        QCOMPARE(list.cell(0, BaseDistanceColumn), "50");
 
         w.control<QScrollBar>("unitStepBar")->setValue(6);
-        QCOMPARE(w.control<QLabel>("unitStepLabel")->text(), caption);
+        QCOMPARE(w.caption("unitStepLabel"), caption);
         QCOMPARE(w.canvas.unitStep(), 0.5);
-        QCOMPARE(w.panel->measurements().cell(0, BaseDistanceColumn), before);
-
         measurePixels();
-        QCOMPARE(w.panel->measurements().cell(1, StartXColumn), "20");
-        QCOMPARE(w.panel->measurements().cell(1, BaseDistanceColumn), before);
+        QCOMPARE(list.cell(1, StartXColumn), "20");
+        QCOMPARE(list.cell(0, BaseDistanceColumn), "50");
+        QCOMPARE(list.cell(1, BaseDistanceColumn), "50");
     }
 
-    // The file's bytes under each locale are the file test's; here the buttons
-    // write what was calibrated and a load brings all of it back.
+    // The buttons write what was calibrated and a load in a fresh run brings all
+    // of it back: a row of 10 display millimetres becomes 2.54.
     void savesAndLoadsTheCalibration()
     {
         QTemporaryDir dir;
@@ -539,29 +461,24 @@ private slots:
         QVERIFY(w.calibrate("25.4", "mm", {"A", "300", "1:1", ""}));
         w.dialogs.answerSaveFile(path);
         w.click("saveCalibrationButton");
-        QCOMPARE(w.dialogs.lastCall().title, "Save Calibration file");
         QCOMPARE(w.dialogs.lastCall().filter, "Calibration files (*.clb)|*.clb");
         QCOMPARE(readFile(path), kSampleFile);
 
-        // Loaded in a fresh run, it rescales a row of 10
-        // display millimetres to 2.54 and brings the notes back.
         Workspace fresh;
         fresh.measure(10);
         fresh.dialogs.answerOpenFile(path);
         fresh.click("loadCalibrationButton");
-        QCOMPARE(fresh.dialogs.lastCall().title, "Open Calibration file");
         QCOMPARE(fresh.dialogs.lastCall().filter, "Calibration files (*.clb)|*.clb");
         QCOMPARE(fresh.state.sizeRatio(), w.state.sizeRatio());
         QCOMPARE(fresh.shownDistances(), QStringList{"2.54"});
         QCOMPARE(fresh.text("meanBox"), "2.54");
-        QCOMPARE(fresh.control<QLabel>("unitCaption")->text(), "mm");
-        QCOMPARE(fresh.control<QLabel>("gridUnitLabel")->text(), "mm");
+        QCOMPARE(fresh.caption("unitCaption"), "mm");
         QVERIFY(fresh.markShows(MeasureIcons::calibrated()));
         QCOMPARE(fresh.control("calibrationMark")->toolTip(),
                  "Calibrated, Calibration file is scanner.clb");
-        QVERIFY(fresh.control("calibrationNotesButton")->isEnabled());
+        QVERIFY(fresh.enabled("calibrationNotesButton"));
         // A load alone does not allow saving.
-        QVERIFY(!fresh.control("saveCalibrationButton")->isEnabled());
+        QVERIFY(!fresh.enabled("saveCalibrationButton"));
         QVERIFY(fresh.state.notes() == (CalibrationNotes{"A", "300", "1:1", ""}));
     }
 
@@ -604,39 +521,29 @@ private slots:
         Workspace w;
         w.measure(10);
         QVERIFY(w.calibrate("1", "mm", {"A", "300", "1:1", ""}));
-        const auto editNotes = [&](bool ok) {
+        for (bool ok : {false, true}) {
             w.click("calibrationNotesButton");
             NotesDialog *dialog = openDialog<NotesDialog>();
             QVERIFY(dialog);
             QVERIFY(!w.takesInput());
-            dialog->findChild<QLineEdit *>("scannerNameBox")->setText(ok ? "B" : "C");
+            dialog->findChild<QLineEdit *>("scannerNameBox")->setText("B");
             dialog->findChild<QPlainTextEdit *>("otherNotesBox")->setPlainText("one\ntwo");
             dialog->findChild<QPushButton *>(ok ? "okButton" : "cancelButton")->click();
             QVERIFY(w.takesInput());
-        };
-        editNotes(false);
-        QVERIFY(w.state.notes() == (CalibrationNotes{"A", "300", "1:1", ""}));
-        editNotes(true);
-        QVERIFY(w.state.notes() == (CalibrationNotes{"B", "300", "1:1", "one\ntwo"}));
+            QVERIFY(w.state.notes() == (ok ? CalibrationNotes{"B", "300", "1:1", "one\ntwo"}
+                                           : CalibrationNotes{"A", "300", "1:1", ""}));
+        }
     }
 
-    // A file that cannot be read is named in the message (the reasons are the
-    // file reader's) and leaves the calibration, the captions, the mark and the
-    // list as they were.
+    // A file that cannot be read is named in the message and leaves the
+    // calibration, the captions, the mark and the list as they were.
     void failedLoadChangesNothing_data()
     {
         QTest::addColumn<QByteArray>("bytes"); // empty: no file at all
         QTest::addColumn<QString>("reason");
         QTest::newRow("missing file") << QByteArray() << "broken.clb: File not found";
-        QTest::newRow("five lines") << kSampleFile.left(kSampleFile.lastIndexOf("\"\""))
-                                    << "broken.clb holds 5 of the 6 lines";
-        QTest::newRow("first line not a number") << QByteArray(kSampleFile).replace("0.254", "1:1")
-                                                 << "line 1 of broken.clb is not a number";
         QTest::newRow("size ratio 0") << QByteArray(kSampleFile).replace("0.254", "0")
-                                      << "The size ratio 0 in broken.clb cannot be used: a size "
-                                         "ratio must be above 0";
-        QTest::newRow("unit with a tab") << QByteArray(kSampleFile).replace("\"mm\"", "\"m\tm\"")
-                                         << "broken.clb: The unit cannot be used";
+                                      << "The size ratio 0 in broken.clb cannot be used";
     }
     void failedLoadChangesNothing()
     {
@@ -644,33 +551,33 @@ private slots:
         QFETCH(QString, reason);
         QTemporaryDir dir;
         const QString path = dir.filePath("broken.clb");
-        if (!bytes.isEmpty())
-            writeFile(path, bytes);
+        if (!bytes.isEmpty()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        }
         Workspace w;
         w.measure(10);
         w.dialogs.answerOpenFile(path);
         w.dialogs.answerMessage(MessageAnswer::Ok);
         w.click("loadCalibrationButton");
-        const QString message = w.dialogs.messages().value(0);
-        QVERIFY2(message.startsWith("This file can't be opened.\n"), qPrintable(message));
-        QVERIFY2(message.contains(reason), qPrintable(message));
-        QCOMPARE(w.dialogs.lastCall().title, "Verdalis");
-        QCOMPARE(w.dialogs.lastCall().messageKind, MessageKind::Error);
+        w.expectMessage("This file can't be opened.\n", MessageKind::Error);
+        QVERIFY2(w.dialogs.lastCall().text.contains(reason), qPrintable(reason));
         QCOMPARE(w.state.sizeRatio(), 1.0);
         QVERIFY(!w.state.isCalibrated());
         QVERIFY(w.markShows(MeasureIcons::notCalibrated()));
         QCOMPARE(w.control("calibrationMark")->toolTip(), "Not calibrated");
-        QCOMPARE(w.control<QLabel>("unitCaption")->text(), "Unit");
+        QCOMPARE(w.caption("unitCaption"), "Unit");
         QCOMPARE(w.shownDistances(), QStringList{"10.00"});
-        QVERIFY(w.state.notes() == CalibrationNotes{});
-        QVERIFY(!w.control("calibrationNotesButton")->isEnabled());
+        QVERIFY(!w.enabled("calibrationNotesButton"));
     }
 
-    void failedSaveIsReported()
+    void failedSaveIsReportedAndCancelIsSilent()
     {
         QTemporaryDir dir;
         const QString good = dir.filePath("good.clb");
-        writeFile(good, "earlier");
+        QFile earlier(good);
+        QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
+        earlier.close();
         Workspace w;
         w.measure(100);
         QVERIFY(w.calibrate("25.4", "mm"));
@@ -679,32 +586,23 @@ private slots:
         w.dialogs.answerSaveFile(bad);
         w.dialogs.answerMessage(MessageAnswer::Ok);
         w.click("saveCalibrationButton");
-        const QString message = w.dialogs.messages().value(0);
-        QVERIFY2(message.startsWith("As error has occurred when saving this file.\n" +
-                                    QDir::toNativeSeparators(bad)),
-                 qPrintable(message));
-        QCOMPARE(w.dialogs.lastCall().title, "Verdalis");
-        QCOMPARE(w.dialogs.lastCall().messageKind, MessageKind::Error);
+        w.expectMessage("As error has occurred when saving this file.\n" +
+                            QDir::toNativeSeparators(bad),
+                        MessageKind::Error);
         QCOMPARE(readFile(good), QByteArray("earlier"));
+
+        // Cancelled file dialogs say nothing and change nothing.
+        w.dialogs.cancelFileDialog(ScriptedDialogs::Kind::SaveFile);
+        w.click("saveCalibrationButton");
+        w.dialogs.cancelFileDialog(ScriptedDialogs::Kind::OpenFile);
+        w.click("loadCalibrationButton");
+        QCOMPARE(w.dialogs.messages().size(), 1);
+        QCOMPARE(w.state.sizeRatio(), 0.254);
 
         // Nothing is left open: the next save goes through.
         w.dialogs.answerSaveFile(good);
         w.click("saveCalibrationButton");
         QVERIFY(readFile(good).startsWith("\"0.254\"\r\n\"mm\"\r\n"));
-    }
-
-    void cancelledFileDialogsAreSilent()
-    {
-        Workspace w;
-        w.measure(10);
-        QVERIFY(w.calibrate("5", "mm"));
-        w.dialogs.cancelFileDialog(ScriptedDialogs::Kind::SaveFile);
-        w.click("saveCalibrationButton");
-        w.dialogs.cancelFileDialog(ScriptedDialogs::Kind::OpenFile);
-        w.click("loadCalibrationButton");
-        QCOMPARE(w.dialogs.messages(), QStringList{});
-        QCOMPARE(w.state.sizeRatio(), 0.5);
-        QCOMPARE(w.control("calibrationMark")->toolTip(), "Calibrated");
     }
 };
 

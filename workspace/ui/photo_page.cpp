@@ -161,8 +161,7 @@ void PhotoPage::fitLeafAreaBox()
 
 void PhotoPage::showNextHintFrame()
 {
-    m_hintFrameShown = m_hint.step();
-    hintLabel->setPixmap(hintFrames[m_hintFrameShown]);
+    hintLabel->setPixmap(hintFrames[m_hint.step()]);
 }
 
 void PhotoPage::showPicture()

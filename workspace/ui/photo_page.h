@@ -46,8 +46,6 @@ public:
     // and its tooltip holds it too.
     void showLeafArea(const QString &figure);
     void clearLeafArea();
-    // The hint frame on show now, 0..3.
-    int hintFrameShown() const { return m_hintFrameShown; }
 
     QWidget *const pictureViewport; // the viewport
     PictureView *const pictureView;
@@ -81,7 +79,6 @@ private:
 
     WorkspaceState &m_state;
     OpenPictureHint m_hint;
-    int m_hintFrameShown = 0;
     std::optional<WindowGeometry> m_geometry;
 };
 
