@@ -77,10 +77,11 @@ BatchOptionsParse parseBatchOptions(const QStringList &arguments)
     const QCommandLineOption jobs = valued(QStringLiteral("jobs"), QStringLiteral("N"));
     const QCommandLineOption overlay = valued(QStringLiteral("overlay"), QStringLiteral("DIR"));
     const QCommandLineOption spots(QStringLiteral("spots"));
+    const QCommandLineOption csv(QStringLiteral("csv"));
 
     QCommandLineParser parser;
     parser.addOptions({help, version, system, customFile, slider, unitStep, calibration, sizeRatio,
-                       unit, set, jobs, overlay, spots});
+                       unit, set, jobs, overlay, spots, csv});
     BatchOptionsParse result;
     BatchOptions &options = result.options;
     if (!parser.parse(QStringList{QStringLiteral("verdalis-batch")} + arguments)) {
@@ -123,6 +124,7 @@ BatchOptionsParse parseBatchOptions(const QStringList &arguments)
     options.setFile = parser.value(set);
     options.overlayDir = parser.value(overlay);
     options.spots = parser.isSet(spots);
+    options.csv = parser.isSet(csv);
     options.pictures = parser.positionalArguments();
 
     if (!options.calibrationFile.isEmpty() && (options.sizeRatio || options.unitName)) {
@@ -168,6 +170,8 @@ QString batchUsageText()
         "                        this process may use)\n"
         "  --overlay DIR         write each picture with its detection overlay as PNG\n"
         "  --spots               add the columns Spots and Mean spot area (symptom systems)\n"
+        "  --csv                 write the table as comma-separated values (RFC 4180, CR LF,\n"
+        "                        a decimal point in every locale) for spreadsheets, R, Python\n"
         "  -h, --help            show this text\n"
         "  --version             show the version\n"
         "\n"
