@@ -170,15 +170,15 @@ QString batchUsageText()
         "                        this process may use)\n"
         "  --overlay DIR         write each picture with its detection overlay as PNG\n"
         "  --spots               add the columns Spots and Mean spot area (symptom systems)\n"
-        "  --csv                 write the table as comma-separated values (RFC 4180, CR LF,\n"
-        "                        a decimal point in every locale) for spreadsheets, R, Python\n"
+        "  --csv                 write comma-separated values (RFC 4180, CR LF, a\n"
+        "                        decimal point in every locale) for spreadsheets, R\n"
         "  -h, --help            show this text\n"
         "  --version             show the version\n"
         "\n"
         "Numbers are written and read with the user's locale (LC_ALL, LC_NUMERIC, LANG);\n"
-        "run with LC_ALL=C for a decimal point. Exit status: 0 all analysed, 1 a picture\n"
-        "could not be read or analysed (its row has empty figures), 2 bad input, 3 the\n"
-        "results could not be written to standard output.\n");
+        "run with LC_ALL=C, or use --csv, for a decimal point. Exit status: 0 all\n"
+        "analysed, 1 a picture could not be read or analysed (its row has empty\n"
+        "figures), 2 bad input, 3 the results could not be written to standard output.\n");
 }
 
 } // namespace verdalis
