@@ -111,7 +111,7 @@ QString ResultsTable::cell(int row, int column) const
 int ResultsTable::columnWidthTwips(int column)
 {
     // The spot columns (4 and 5) follow the symptom ratio.
-    static const int widths[] = {2000, 1200, 1200, 1000, 800, 1200};
+    static const int widths[] = {2000, 1200, 1200, 1000, 800, 1500};
     return column >= 0 && column < 6 ? widths[column] : 0;
 }
 

@@ -3,9 +3,9 @@
 #include "overlay_painter.h"
 #include "ui_controls.h"
 
+#include <QColor>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPixmap>
 
 namespace verdalis {
 
@@ -13,12 +13,11 @@ namespace {
 
 QLabel *swatch(RgbColour colour, const char *name)
 {
-    QPixmap square(12, 12);
-    square.fill(QColor(colour.red, colour.green, colour.blue));
     auto *label = named(new QLabel, name);
-    label->setPixmap(square);
-    // A yellow square on a light window needs its outline to be seen.
-    label->setStyleSheet(QStringLiteral("border: 1px solid #606060;"));
+    // A yellow square on a light window needs its outline to be seen. Painted
+    // as a background, the colour stays while the window is disabled.
+    label->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid #606060;")
+                             .arg(QColor(colour.red, colour.green, colour.blue).name()));
     label->setFixedSize(14, 14);
     return label;
 }
