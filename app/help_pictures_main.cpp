@@ -68,6 +68,11 @@ public:
     {
         return nextFile();
     }
+    std::optional<QString> chooseFolder(const QString &title) override
+    {
+        fail(QStringLiteral("unexpected folder dialog: ") + title);
+        return std::nullopt;
+    }
 
 private:
     std::optional<FileChoice> nextFile()

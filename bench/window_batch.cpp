@@ -51,6 +51,7 @@ public:
     {
         return std::nullopt;
     }
+    std::optional<QString> chooseFolder(const QString &) override { return std::nullopt; }
 };
 
 // User and system time of the whole process (every thread), seconds.

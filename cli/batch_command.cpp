@@ -6,7 +6,6 @@
 #include "parallel_pictures.h"
 
 #include <QDir>
-#include <QSet>
 
 namespace verdalis {
 
@@ -105,36 +104,7 @@ private:
     QString m_error;
 };
 
-QString safeFileName(const QString &lineName)
-{
-    QString name = lineName;
-    for (QChar &ch : name) {
-        if (ch.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(ch))
-            ch = QLatin1Char('_');
-    }
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-        name = QStringLiteral("picture");
-    return name;
-}
-
 } // namespace
-
-QStringList overlayFileNames(const QStringList &lineNames)
-{
-    QStringList names;
-    // Compared without case: two names differing only in case are one file on
-    // some systems.
-    QSet<QString> taken;
-    for (const QString &lineName : lineNames) {
-        const QString base = safeFileName(lineName);
-        QString name = base + QStringLiteral(".png");
-        for (int n = 2; taken.contains(name.toLower()); ++n)
-            name = QStringLiteral("%1-%2.png").arg(base).arg(n);
-        taken.insert(name.toLower());
-        names.append(name);
-    }
-    return names;
-}
 
 int runBatchCommand(const QStringList &arguments, const QString &programFolder,
                     const BatchStreams &streams, const ThreadStarter &startThread)

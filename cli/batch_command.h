@@ -1,5 +1,6 @@
 #pragma once
 
+#include "overlay_picture.h"
 #include "parallel_pictures.h"
 
 #include <QIODevice>
@@ -40,9 +41,5 @@ struct BatchStreams {
 int runBatchCommand(const QStringList &arguments, const QString &programFolder,
                     const BatchStreams &streams,
                     const ThreadStarter &startThread = ThreadStarter());
-
-// Overlay file names in input order: the line name made safe as a file name,
-// ".png", and "-2", "-3"... for line names met before.
-QStringList overlayFileNames(const QStringList &lineNames);
 
 } // namespace verdalis

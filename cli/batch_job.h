@@ -20,6 +20,7 @@ struct BatchJob {
     // Empty: no overlay pictures.
     QString overlayDir;
     bool spots = false;
+    bool csv = false;
 
     int systemIndex() const { return settings.detection.systemIndex; }
 };

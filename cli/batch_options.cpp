@@ -77,10 +77,11 @@ BatchOptionsParse parseBatchOptions(const QStringList &arguments)
     const QCommandLineOption jobs = valued(QStringLiteral("jobs"), QStringLiteral("N"));
     const QCommandLineOption overlay = valued(QStringLiteral("overlay"), QStringLiteral("DIR"));
     const QCommandLineOption spots(QStringLiteral("spots"));
+    const QCommandLineOption csv(QStringLiteral("csv"));
 
     QCommandLineParser parser;
     parser.addOptions({help, version, system, customFile, slider, unitStep, calibration, sizeRatio,
-                       unit, set, jobs, overlay, spots});
+                       unit, set, jobs, overlay, spots, csv});
     BatchOptionsParse result;
     BatchOptions &options = result.options;
     if (!parser.parse(QStringList{QStringLiteral("verdalis-batch")} + arguments)) {
@@ -123,6 +124,7 @@ BatchOptionsParse parseBatchOptions(const QStringList &arguments)
     options.setFile = parser.value(set);
     options.overlayDir = parser.value(overlay);
     options.spots = parser.isSet(spots);
+    options.csv = parser.isSet(csv);
     options.pictures = parser.positionalArguments();
 
     if (!options.calibrationFile.isEmpty() && (options.sizeRatio || options.unitName)) {
@@ -168,13 +170,15 @@ QString batchUsageText()
         "                        this process may use)\n"
         "  --overlay DIR         write each picture with its detection overlay as PNG\n"
         "  --spots               add the columns Spots and Mean spot area (symptom systems)\n"
+        "  --csv                 write comma-separated values (RFC 4180, CR LF, a\n"
+        "                        decimal point in every locale) for spreadsheets, R\n"
         "  -h, --help            show this text\n"
         "  --version             show the version\n"
         "\n"
         "Numbers are written and read with the user's locale (LC_ALL, LC_NUMERIC, LANG);\n"
-        "run with LC_ALL=C for a decimal point. Exit status: 0 all analysed, 1 a picture\n"
-        "could not be read or analysed (its row has empty figures), 2 bad input, 3 the\n"
-        "results could not be written to standard output.\n");
+        "run with LC_ALL=C, or use --csv, for a decimal point. Exit status: 0 all\n"
+        "analysed, 1 a picture could not be read or analysed (its row has empty\n"
+        "figures), 2 bad input, 3 the results could not be written to standard output.\n");
 }
 
 } // namespace verdalis

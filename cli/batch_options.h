@@ -27,6 +27,8 @@ struct BatchOptions {
     int jobs = 0;
     QString overlayDir;
     bool spots = false;
+    // Comma-separated values instead of the tab-separated table.
+    bool csv = false;
 };
 
 struct BatchOptionsParse {

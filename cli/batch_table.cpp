@@ -1,7 +1,6 @@
 #include "batch_table.h"
 
-#include "number_text.h"
-
+#include "results_csv.h"
 #include "results_table.h"
 
 #include <QLocale>
@@ -13,52 +12,31 @@ namespace {
 const QChar Tab = QLatin1Char('\t');
 const QChar LineFeed = QLatin1Char('\n');
 
-bool hasSpotColumns(const BatchJob &job)
+QString line(const BatchJob &job, const QStringList &cells)
 {
-    return job.spots && !isLeafAreaOnly(job.systemIndex());
-}
-
-QString wholeNumber(qint64 value)
-{
-    return numberLocale().toString(value);
+    return job.csv ? csvRecord(cells) : cells.join(Tab) + LineFeed;
 }
 
 } // namespace
 
 QString batchHeaderLine(const BatchJob &job)
 {
-    QString header = resultsCopyText(job.systemIndex(), job.unitName, {});
-    header.chop(1);
-    if (hasSpotColumns(job))
-        header += Tab + QStringLiteral("Spots") + Tab + QStringLiteral("Mean spot area ") +
-                  job.unitName + QLatin1Char('2');
-    return header + LineFeed;
+    return line(job, resultsHeaderFields(job.systemIndex(), job.unitName, job.spots));
 }
 
 QString batchRowLine(const BatchJob &job, const QString &lineName, const PictureOutcome &outcome)
 {
+    // One row of the window's results table, so the cells are the window's.
     ResultsTable table;
-    table.prepare(job.systemIndex(), job.unitName, 2);
-    QStringList cells;
+    table.prepare(job.systemIndex(), job.unitName, 2, job.spots);
     if (outcome.figures) {
-        const AnalysisFigures &figures = *outcome.figures;
-        AnalysisResult result;
-        result.leafArea = figures.leafArea;
-        result.symptomArea = figures.symptomArea;
-        result.perimeter = figures.perimeter;
-        result.pictureName = lineName;
+        AnalysisResult result = analysisResultOf(*outcome.figures, lineName);
         table.recordRow(result);
-        cells = table.dataRows().constFirst();
-        if (hasSpotColumns(job)) {
-            const double mean =
-                figures.spotCount > 0 ? figures.symptomArea / double(figures.spotCount) : 0.0;
-            cells << wholeNumber(figures.spotCount) << formatResult(mean);
-        }
     } else {
-        cells.resize(table.columnCount() + (hasSpotColumns(job) ? 2 : 0));
-        cells[0] = lineName;
+        table.recordEmptyRow(lineName);
     }
-    return cells.join(Tab) + LineFeed;
+    const QLocale locale = job.csv ? QLocale::c() : QLocale();
+    return line(job, table.dataRows(locale).constFirst());
 }
 
 } // namespace verdalis

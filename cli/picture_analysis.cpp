@@ -1,6 +1,6 @@
 #include "picture_analysis.h"
 
-#include "file_access.h"
+#include "overlay_picture.h"
 #include "picture_canvas.h"
 #include "picture_reader.h"
 
@@ -37,10 +37,8 @@ public:
     bool save(const QString &path, QString *error)
     {
         m_canvas.endDrawingBatch();
-        const QImage composed = m_canvas.composedImage();
         QString reason;
-        if (writeFileSafely(
-                path, [&](QIODevice &file) { return composed.save(&file, "PNG"); }, &reason))
+        if (writeOverlayPicture(m_canvas.composedImage(), path, &reason))
             return true;
         *error = QStringLiteral("cannot write the overlay %1: %2")
                      .arg(QDir::toNativeSeparators(path), reason);

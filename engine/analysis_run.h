@@ -34,6 +34,10 @@ struct AnalysisFigures {
     std::int64_t spotCount = 0;
     // The perimeter in sample steps before calibration.
     double perimeterCount = 0;
+
+    // The spots' summed area (the symptom area, before any cap at the leaf
+    // area) over their number; 0 when no spot was found.
+    double meanSpotArea() const { return spotCount > 0 ? symptomArea / double(spotCount) : 0.0; }
 };
 
 enum class RunState { Idle, Sampling, SpotScan, SpotGrow, EdgeTrace, Finished };

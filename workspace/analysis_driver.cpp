@@ -186,12 +186,7 @@ void AnalysisDriver::finish()
     endCanvasBatch();
     m_figures = m_run.figures();
     reportProgress();
-    AnalysisResult result;
-    result.leafArea = m_figures.leafArea;
-    result.symptomArea = m_figures.symptomArea;
-    result.perimeter = m_figures.perimeter;
-    result.pictureName = m_pictureName;
-    emit finished(result);
+    emit finished(analysisResultOf(m_figures, m_pictureName));
 }
 
 void AnalysisDriver::beginCanvasBatch()

@@ -37,6 +37,8 @@ public:
                                                int filterIndex = 1) = 0;
     virtual std::optional<FileChoice> saveFile(const QString &title, const QString &filter,
                                                int filterIndex = 1) = 0;
+    // An existing folder; empty optional when the user cancels.
+    virtual std::optional<QString> chooseFolder(const QString &title) = 0;
 };
 
 // The program's own title, used on every message box that names no other.

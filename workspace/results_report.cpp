@@ -23,6 +23,18 @@ QTextCharFormat regularFormat()
 }
 } // namespace
 
+AnalysisResult analysisResultOf(const AnalysisFigures &figures, const QString &pictureName)
+{
+    AnalysisResult result;
+    result.leafArea = figures.leafArea;
+    result.symptomArea = figures.symptomArea;
+    result.perimeter = figures.perimeter;
+    result.pictureName = pictureName;
+    result.spotCount = figures.spotCount;
+    result.meanSpotArea = figures.meanSpotArea();
+    return result;
+}
+
 void capSymptomArea(AnalysisResult &result)
 {
     if (result.symptomArea > result.leafArea)
@@ -39,6 +51,11 @@ double symptomRatio(const AnalysisResult &result)
 QString formatResult(double value, const QLocale &locale)
 {
     return numberLocale(locale).toString(value, 'f', 3);
+}
+
+QString formatCount(std::int64_t value, const QLocale &locale)
+{
+    return numberLocale(locale).toString(qlonglong(value));
 }
 
 ReportLayout buildReport(AnalysisResult &result, int systemIndex, const QString &unitName,
@@ -64,6 +81,9 @@ ReportLayout buildReport(AnalysisResult &result, int systemIndex, const QString 
         appendAreaLine(QStringLiteral("Total detected symptom area "), result.symptomArea);
         text += QStringLiteral("Symptom area ratio") + Tab +
                 formatResult(symptomRatio(result), locale) + QStringLiteral(" %") + LineFeed;
+        text += QStringLiteral("Number of spots") + Tab + formatCount(result.spotCount, locale) +
+                LineFeed;
+        appendAreaLine(QStringLiteral("Mean spot area"), result.meanSpotArea);
     } else {
         text += QStringLiteral("Leaf perimeter ") + Tab + formatResult(result.perimeter, locale) +
                 QLatin1Char(' ') + unitName;

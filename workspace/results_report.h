@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis_run.h"
 #include "symptom_rule.h"
 
 #include <QLocale>
@@ -18,7 +19,14 @@ struct AnalysisResult {
     double perimeter = 0.0;
     // Name of the current picture of a picture set; only the results table uses it.
     QString pictureName;
+    // Spots found under a symptom-detecting system and their mean area (square
+    // calibrated units, taken before the symptom area is capped).
+    std::int64_t spotCount = 0;
+    double meanSpotArea = 0.0;
 };
+
+// The result of a finished run, as the window and the command-line analyser report it.
+AnalysisResult analysisResultOf(const AnalysisFigures &figures, const QString &pictureName);
 
 inline bool isLeafAreaOnly(int systemIndex)
 {
@@ -33,6 +41,8 @@ void capSymptomArea(AnalysisResult &result);
 double symptomRatio(const AnalysisResult &result);
 // "0.000" in the given locale: three decimals, no digit grouping.
 QString formatResult(double value, const QLocale &locale = QLocale());
+// A count in the given locale, without digit grouping.
+QString formatCount(std::int64_t value, const QLocale &locale = QLocale());
 
 // The two shares the results chart shows, in square calibrated units, and the
 // labels of its slices: each share of the leaf area in percent ("98.157 %").

@@ -6,7 +6,7 @@ namespace {
 const QChar Tab = QLatin1Char('\t');
 const QChar LineFeed = QLatin1Char('\n');
 
-QStringList headerTexts(bool leafAreaOnly, const QString &unitName)
+QStringList headerTexts(bool leafAreaOnly, bool spotColumns, const QString &unitName)
 {
     QStringList header{QStringLiteral("File name"),
                        QStringLiteral("Leaf area") + LineFeed + unitName + QLatin1Char('2')};
@@ -16,6 +16,9 @@ QStringList headerTexts(bool leafAreaOnly, const QString &unitName)
         header << QStringLiteral("Symptom area") + LineFeed + unitName + QLatin1Char('2')
                << QStringLiteral("Symptom %");
     }
+    if (spotColumns)
+        header << QStringLiteral("Spots")
+               << QStringLiteral("Mean spot area") + LineFeed + unitName + QLatin1Char('2');
     return header;
 }
 
@@ -32,17 +35,21 @@ ResultsTable::ResultsTable()
     // Before the first batch: a header row with no texts, nothing to copy but the header.
     m_columnCount = 3;
     m_rows.append(emptyRow(m_columnCount));
+    m_results.append(std::nullopt);
 }
 
-void ResultsTable::prepare(int systemIndex, const QString &unitName, int pictureSetRows)
+void ResultsTable::prepare(int systemIndex, const QString &unitName, int pictureSetRows,
+                           bool spotColumns)
 {
     m_systemIndex = systemIndex;
     m_unitName = unitName;
     m_leafAreaOnly = verdalis::isLeafAreaOnly(systemIndex);
-    m_columnCount = m_leafAreaOnly ? 3 : 4;
+    m_spotColumns = spotColumns && !m_leafAreaOnly;
+    m_columnCount = (m_leafAreaOnly ? 3 : 4) + (m_spotColumns ? 2 : 0);
     // The header row always stays, even for a set without pictures.
     m_rows = QVector<QStringList>(qMax(1, pictureSetRows), emptyRow(m_columnCount));
-    m_rows[0] = headerTexts(m_leafAreaOnly, unitName);
+    m_rows[0] = headerTexts(m_leafAreaOnly, m_spotColumns, unitName);
+    m_results = QVector<std::optional<AnalysisResult>>(m_rows.size());
     m_currentRow = 0;
 }
 
@@ -50,23 +57,31 @@ QStringList &ResultsTable::nextRow()
 {
     ++m_currentRow;
     // A picture recorded after its set was closed still gets a row of its own.
-    while (m_currentRow >= rowCount())
+    while (m_currentRow >= rowCount()) {
         m_rows.append(emptyRow(m_columnCount));
+        m_results.append(std::nullopt);
+    }
     return m_rows[m_currentRow];
+}
+
+QStringList ResultsTable::cellsOf(const AnalysisResult &result, const QLocale &locale) const
+{
+    QStringList row{result.pictureName, formatResult(result.leafArea, locale)};
+    if (m_leafAreaOnly)
+        row << formatResult(result.perimeter, locale);
+    else
+        row << formatResult(result.symptomArea, locale)
+            << formatResult(symptomRatio(result), locale);
+    if (m_spotColumns)
+        row << formatCount(result.spotCount, locale) << formatResult(result.meanSpotArea, locale);
+    return row;
 }
 
 void ResultsTable::recordRow(AnalysisResult &result, const QLocale &locale)
 {
     capSymptomArea(result);
-    QStringList &row = nextRow();
-    row[0] = result.pictureName;
-    row[1] = formatResult(result.leafArea, locale);
-    if (m_leafAreaOnly) {
-        row[2] = formatResult(result.perimeter, locale);
-    } else {
-        row[2] = formatResult(result.symptomArea, locale);
-        row[3] = formatResult(symptomRatio(result), locale);
-    }
+    nextRow() = cellsOf(result, locale);
+    m_results[m_currentRow] = result;
 }
 
 void ResultsTable::recordEmptyRow(const QString &pictureName)
@@ -74,6 +89,16 @@ void ResultsTable::recordEmptyRow(const QString &pictureName)
     QStringList &row = nextRow();
     row = emptyRow(m_columnCount);
     row[0] = pictureName;
+    m_results[m_currentRow].reset();
+}
+
+QVector<QStringList> ResultsTable::dataRows(const QLocale &locale) const
+{
+    QVector<QStringList> rows = dataRows();
+    for (int row = 1; row < rowCount(); ++row)
+        if (m_results[row])
+            rows[row - 1] = cellsOf(*m_results[row], locale);
+    return rows;
 }
 
 QString ResultsTable::cell(int row, int column) const
@@ -85,27 +110,39 @@ QString ResultsTable::cell(int row, int column) const
 
 int ResultsTable::columnWidthTwips(int column)
 {
-    static const int widths[] = {2000, 1200, 1200, 1000};
-    return column >= 0 && column < 4 ? widths[column] : 0;
+    // The spot columns (4 and 5) follow the symptom ratio.
+    static const int widths[] = {2000, 1200, 1200, 1000, 800, 1500};
+    return column >= 0 && column < 6 ? widths[column] : 0;
 }
 
 QString ResultsTable::copyText(int systemIndex, const QString &unitName) const
 {
-    return resultsCopyText(systemIndex, unitName, dataRows());
+    return resultsCopyText(systemIndex, unitName, dataRows(), m_spotColumns);
+}
+
+QStringList ResultsTable::headerFields() const
+{
+    return resultsHeaderFields(m_systemIndex, m_unitName, m_spotColumns);
+}
+
+QStringList resultsHeaderFields(int systemIndex, const QString &unitName, bool spotColumns)
+{
+    QStringList fields{QStringLiteral("File name"),
+                       QStringLiteral("Leaf area ") + unitName + QLatin1Char('2')};
+    if (isLeafAreaOnly(systemIndex))
+        return fields << QStringLiteral("Perimeter ") + unitName;
+    fields << QStringLiteral("Symptom area ") + unitName + QLatin1Char('2')
+           << QStringLiteral("Symptom %");
+    if (spotColumns)
+        fields << QStringLiteral("Spots")
+               << QStringLiteral("Mean spot area ") + unitName + QLatin1Char('2');
+    return fields;
 }
 
 QString resultsCopyText(int systemIndex, const QString &unitName,
-                        const QVector<QStringList> &dataRows)
+                        const QVector<QStringList> &dataRows, bool spotColumns)
 {
-    QString text = QStringLiteral("File name") + Tab + QStringLiteral("Leaf area ") + unitName +
-                   QLatin1Char('2');
-    if (isLeafAreaOnly(systemIndex)) {
-        text += Tab + QStringLiteral("Perimeter ") + unitName;
-    } else {
-        text += Tab + QStringLiteral("Symptom area ") + unitName + QLatin1Char('2') + Tab +
-                QStringLiteral("Symptom %");
-    }
-    text += LineFeed;
+    QString text = resultsHeaderFields(systemIndex, unitName, spotColumns).join(Tab) + LineFeed;
     for (const QStringList &row : dataRows)
         text += row.join(Tab) + LineFeed;
     return text;

@@ -11,6 +11,7 @@
 #include "photo_page.h"
 #include "picture_set_command.h"
 #include "picture_tools.h"
+#include "results_files_command.h"
 #include "results_page.h"
 #include "twips.h"
 #include "unit_tuner_panel.h"
@@ -132,6 +133,7 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
 MainWindow::~MainWindow()
 {
     // The tools and the runs hold pointers to the controls: they go first.
+    m_resultsFiles.reset();
     m_pictureSet.reset();
     m_help.reset();
     m_analyze.reset();
@@ -165,6 +167,8 @@ void MainWindow::connectPanels()
     m_analyze = std::make_unique<AnalyzeCommand>(m_state, m_canvas, m_dialogs, analyze);
 
     connect(this, &MainWindow::analyzeRequested, m_analyze.get(), &AnalyzeCommand::analyze);
+    m_resultsFiles = std::make_unique<ResultsFilesCommand>(*resultsPage, m_canvas,
+                                                           m_analyze->driver(), m_dialogs, this);
     m_pictureSet = std::make_unique<PictureSetCommand>(*this, *m_analyze);
     connect(this, &MainWindow::pictureSetWindowRequested, m_pictureSet.get(),
             &PictureSetCommand::openPictureSetWindow);

@@ -24,6 +24,7 @@ class MeasurementsPanel;
 class PhotoPage;
 class PictureSetCommand;
 class PictureTools;
+class ResultsFilesCommand;
 class ResultsPage;
 class UnitTunerPanel;
 
@@ -55,6 +56,7 @@ public:
     const AnalyzeCommand &analyzeCommand() const { return *m_analyze; }
     const PictureSetCommand &pictureSetCommand() const { return *m_pictureSet; }
     const HelpCommand &helpCommand() const { return *m_help; }
+    const ResultsFilesCommand &resultsFilesCommand() const { return *m_resultsFiles; }
 
     QToolButton *const pictureSetButton;
     QToolButton *const helpButton;
@@ -109,6 +111,7 @@ private:
     std::unique_ptr<AnalyzeCommand> m_analyze;
     std::unique_ptr<PictureSetCommand> m_pictureSet;
     std::unique_ptr<HelpCommand> m_help;
+    std::unique_ptr<ResultsFilesCommand> m_resultsFiles;
 };
 
 } // namespace verdalis

@@ -1,6 +1,7 @@
 #include "picture_set_command.h"
 
 #include "analyze_command.h"
+#include "dialogs.h"
 #include "main_window.h"
 #include "photo_page.h"
 #include "picture_set_window.h"
@@ -8,10 +9,13 @@
 #include "workspace_state.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QProgressBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QWindow>
+
+#include <utility>
 
 namespace verdalis {
 
@@ -21,6 +25,7 @@ PictureSetCommand::PictureSetCommand(MainWindow &window, AnalyzeCommand &analyze
     connect(&analyze, &AnalyzeCommand::setResultReady, &m_run, &BatchRun::pictureAnalysed);
     connect(&analyze, &AnalyzeCommand::setPictureFailed, &m_run, &BatchRun::pictureFailed);
     connect(&m_run, &BatchRun::pictureStarted, this, [this](int index) {
+        m_pictureIndex = index;
         if (m_setWindow)
             m_setWindow->showRunCursor(index);
     });
@@ -59,6 +64,25 @@ void PictureSetCommand::analyzeSet()
 {
     if (!m_setWindow || m_run.isRunning() || m_setWindow->pictureSet().isEmpty())
         return;
+    Dialogs &dialogs = m_window.dialogs();
+    m_overlays = BatchOverlayFolder();
+    if (m_setWindow->saveOverlaysBox->isChecked()) {
+        const std::optional<QString> folder =
+            dialogs.chooseFolder(QStringLiteral("Folder for the overlay pictures"));
+        if (!folder)
+            return;
+        QStringList lineNames;
+        for (const SetPicture &picture : m_setWindow->pictureSet().pictures())
+            lineNames << picture.lineName;
+        BatchOverlayFolder overlays(*folder, lineNames);
+        const QStringList existing = overlays.existingFiles();
+        if (!existing.isEmpty() &&
+            dialogs.message(replaceOverlaysQuestion(*folder, existing), programTitle(),
+                            MessageButtons::OkCancel, MessageKind::Question) != MessageAnswer::Ok)
+            return;
+        m_overlays = overlays;
+    }
+    m_spotColumns = m_setWindow->spotStatisticsBox->isChecked();
     m_setWindow->enterCompactView(m_window.frameGeometry());
     m_setWindow->setRunLocked(true);
     m_run.start(m_setWindow->pictureSet().pictures());
@@ -88,7 +112,7 @@ void PictureSetCommand::closeSetWindow()
 
 void PictureSetCommand::prepareResultsTable(int pictureSetRows)
 {
-    m_window.resultsPage->prepareResultsTable(pictureSetRows);
+    m_window.resultsPage->prepareResultsTable(pictureSetRows, m_spotColumns);
 }
 
 bool PictureSetCommand::loadSetPicture(const QString &lineName, const QString &path,
@@ -105,6 +129,8 @@ void PictureSetCommand::prefetchSetPicture(const QString &path)
 void PictureSetCommand::recordBatchRow(AnalysisResult &result)
 {
     m_window.resultsPage->recordBatchRow(result);
+    // The canvas still shows this picture with the dots of its analysis.
+    m_overlays.write(m_pictureIndex, m_window.canvas().composedImage());
 }
 
 void PictureSetCommand::recordEmptyBatchRow(const QString &lineName)
@@ -121,6 +147,10 @@ void PictureSetCommand::endRun()
     m_window.resultsPage->setShowMode(ResultsPage::ShowMode::Batch);
     m_window.pageTabs->setCurrentIndex(1);
     QApplication::beep();
+    const QString overlayFailures = std::exchange(m_overlays, BatchOverlayFolder()).failuresText();
+    if (!overlayFailures.isEmpty())
+        m_window.dialogs().message(overlayFailures, programTitle(), MessageButtons::Ok,
+                                   MessageKind::Error);
 }
 
 } // namespace verdalis

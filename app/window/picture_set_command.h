@@ -1,5 +1,6 @@
 #pragma once
 
+#include "batch_overlay_folder.h"
 #include "batch_run.h"
 
 #include <QObject>
@@ -20,6 +21,10 @@ class PictureSetWindow;
 // the set window and no further picture is loaded, but the picture being
 // analysed is finished and recorded first; only then does the main window take
 // input again, so nothing the user does can slip into the run's figures.
+//
+// The set window's options are read at Analyze: the spot columns of the
+// results table, and a folder (asked for then) that receives every picture's
+// overlay as it is recorded.
 class PictureSetCommand : public QObject, private BatchHost {
     Q_OBJECT
 public:
@@ -47,6 +52,9 @@ private:
 
     MainWindow &m_window;
     BatchRun m_run;
+    bool m_spotColumns = false;
+    BatchOverlayFolder m_overlays;
+    int m_pictureIndex = -1;
     QPointer<PictureSetWindow> m_setWindow;
 };
 

@@ -8,6 +8,7 @@
 #include "ui_controls.h"
 #include "workspace_icons.h"
 
+#include <QCheckBox>
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
@@ -47,6 +48,10 @@ PictureSetWindow::PictureSetWindow(Dialogs &dialogs, QWidget *parent)
       setTable(named(new QTableView(listPanel), "setTable")),
       analyzeButton(named(new QPushButton(listPanel), "analyzeButton")),
       cancelButton(named(new QPushButton(QStringLiteral("Cancel"), listPanel), "cancelButton")),
+      spotStatisticsBox(
+          named(new QCheckBox(QStringLiteral("Spot statistics"), listPanel), "spotStatisticsBox")),
+      saveOverlaysBox(named(new QCheckBox(QStringLiteral("Save overlay pictures"), listPanel),
+                            "saveOverlaysBox")),
       m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("pictureSetWindow"));
@@ -74,6 +79,10 @@ PictureSetWindow::PictureSetWindow(Dialogs &dialogs, QWidget *parent)
     analyzeButton->setToolTip(QStringLiteral("Analyze"));
     analyzeButton->setAutoDefault(false);
     cancelButton->setAutoDefault(false);
+    spotStatisticsBox->setToolTip(
+        QStringLiteral("Add the number of spots and the mean spot area to the results table"));
+    saveOverlaysBox->setToolTip(QStringLiteral(
+        "Write every picture with its detection overlay as PNG into a folder chosen at Analyze"));
     placeControls();
 
     addSelectedButton->setEnabled(false);
@@ -119,6 +128,8 @@ void PictureSetWindow::placeControls()
     setTable->setGeometry(pixelsFromTwips(QRect(0, 0, ListPanelTwips.width(), 2340)));
     analyzeButton->setGeometry(pixelsFromTwips(QRect(0, 2400, 1200, 540)));
     cancelButton->setGeometry(pixelsFromTwips(QRect(1320, 2400, 1200, 540)));
+    spotStatisticsBox->setGeometry(pixelsFromTwips(QRect(2700, 2520, 1800, 300)));
+    saveOverlaysBox->setGeometry(pixelsFromTwips(QRect(4560, 2520, 2280, 300)));
     // Stacked right of the list panel, top to bottom.
     const int right = ListPanelTwips.right() + 90;
     renameButton->move(pixelsFromTwips(QPoint(right, ListPanelTwips.top())));
@@ -271,6 +282,8 @@ void PictureSetWindow::setRunLocked(bool locked)
 {
     m_runLocked = locked;
     setTable->setEnabled(!locked);
+    spotStatisticsBox->setEnabled(!locked);
+    saveOverlaysBox->setEnabled(!locked);
     enableSetButtons();
 }
 

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -53,6 +54,10 @@ public:
     QTableView *const setTable;
     QPushButton *const analyzeButton;
     QPushButton *const cancelButton;
+    // Options of the run, read when it starts: the spot columns of the results
+    // table, and every picture's overlay written into a folder asked for then.
+    QCheckBox *const spotStatisticsBox;
+    QCheckBox *const saveOverlaysBox;
 
 public slots:
     void addSelected();

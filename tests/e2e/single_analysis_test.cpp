@@ -101,6 +101,8 @@ struct Expected {
     double leafArea = 0.0;
     double symptomArea = 0.0;
     double perimeter = 0.0;
+    // Each detected lesion is a spot of its own.
+    std::int64_t spots = 0;
 };
 
 Expected expectedFigures(int systemIndex, double sizeRatio)
@@ -122,9 +124,11 @@ Expected expectedFigures(int systemIndex, double sizeRatio)
         expected.perimeter = perimeterCount * sizeRatio;
     } else {
         for (const Lesion &lesion : Lesions)
-            if (systemIndex >= FirstCustomSystem || detectsLesion(systemIndex, lesion.kind))
+            if (systemIndex >= FirstCustomSystem || detectsLesion(systemIndex, lesion.kind)) {
                 expected.symptomArea +=
                     double(samplesInRect(lesion.patch.bounds, geometry)) * sampleArea;
+                ++expected.spots;
+            }
     }
     return expected;
 }
@@ -141,6 +145,9 @@ QStringList reportLines(const Expected &expected, int systemIndex, const QString
                      .arg(figure(expected.symptomArea), unit)
               << QStringLiteral("Symptom area ratio\t%1 %")
                      .arg(figure(expected.symptomArea / expected.leafArea * 100.0))
+              << QStringLiteral("Number of spots\t%1").arg(expected.spots)
+              << QStringLiteral("Mean spot area\t%1 %2 2")
+                     .arg(figure(expected.symptomArea / double(expected.spots)), unit)
               << QString();
     }
     return lines;
@@ -404,6 +411,7 @@ void SingleAnalysisTest::customSystemFromSampledColour()
         if (lesion.kind == LesionKind::Necrotic) {
             expected.symptomArea +=
                 double(samplesInRect(lesion.patch.bounds, geometry)) * sizeRatio * sizeRatio;
+            ++expected.spots;
             detected << lesion.patch.bounds;
         }
     }

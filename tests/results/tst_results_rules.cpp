@@ -55,23 +55,31 @@ void ResultsRulesTest::reportText_data()
         << title + "Total scanned leaf area \t1234.500 mm 2\n"
                    "Total detected symptom area \t56.780 mm 2\n"
                    "Symptom area ratio\t4.599 %\n"
+                   "Number of spots\t0\n"
+                   "Mean spot area\t0.000 mm 2\n"
         << 56.78 << 1234.5 - 56.78 << 56.78 << QStringList{"95.401 %", "4.599 %"};
     QTest::newRow("symptom larger than leaf is capped")
         << 2 << "cm" << English << 10.0 << 12.0 << 0.0
         << title + "Total scanned leaf area \t10.000 cm 2\n"
                    "Total detected symptom area \t10.000 cm 2\n"
                    "Symptom area ratio\t100.000 %\n"
+                   "Number of spots\t0\n"
+                   "Mean spot area\t0.000 cm 2\n"
         << 10.0 << 0.0 << 10.0 << QStringList{"0.000 %", "100.000 %"};
     QTest::newRow("no leaf") << 3 << "mm" << English << 0.0 << 0.0 << 0.0
                              << title + "Total scanned leaf area \t0.000 mm 2\n"
                                         "Total detected symptom area \t0.000 mm 2\n"
                                         "Symptom area ratio\t0.000 %\n"
+                                        "Number of spots\t0\n"
+                                        "Mean spot area\t0.000 mm 2\n"
                              << 0.0 << 0.0 << 0.0 << QStringList();
     QTest::newRow("custom system reports symptoms")
         << 5 << "in" << English << 8.0 << 2.0 << 0.0
         << title + "Total scanned leaf area \t8.000 in 2\n"
                    "Total detected symptom area \t2.000 in 2\n"
                    "Symptom area ratio\t25.000 %\n"
+                   "Number of spots\t0\n"
+                   "Mean spot area\t0.000 in 2\n"
         << 2.0 << 6.0 << 2.0 << QStringList{"75.000 %", "25.000 %"};
     QTest::newRow("leaf area only: perimeter line ends the text")
         << 0 << "mm" << English << 1234.5 << 0.0 << 150.25
@@ -83,6 +91,8 @@ void ResultsRulesTest::reportText_data()
         << title + "Total scanned leaf area \t1234567,500 mm 2\n"
                    "Total detected symptom area \t56,780 mm 2\n"
                    "Symptom area ratio\t0,005 %\n"
+                   "Number of spots\t0\n"
+                   "Mean spot area\t0,000 mm 2\n"
         << 56.78 << 1234567.5 - 56.78 << 56.78 << QStringList{"99,995 %", "0,005 %"};
 }
 

@@ -7,7 +7,8 @@ namespace verdalis {
 namespace {
 const char *kindName(ScriptedDialogs::Kind kind)
 {
-    static const char *const names[] = {"message", "input box", "open dialog", "save dialog"};
+    static const char *const names[] = {"message", "input box", "open dialog", "save dialog",
+                                        "folder dialog"};
     return names[int(kind)];
 }
 } // namespace
@@ -79,6 +80,14 @@ std::optional<FileChoice> ScriptedDialogs::saveFile(const QString &title, const 
                                                     int filterIndex)
 {
     return fileChoice({Kind::SaveFile, {}, title, MessageButtons::Ok, filter, filterIndex, {}});
+}
+
+std::optional<QString> ScriptedDialogs::chooseFolder(const QString &title)
+{
+    const auto reply = take({Kind::Folder, {}, title, MessageButtons::Ok, {}, 0, {}});
+    if (!reply || reply->cancelled)
+        return std::nullopt;
+    return reply->text;
 }
 
 } // namespace verdalis

@@ -12,7 +12,7 @@ namespace verdalis {
 // test, and so does a reply still queued when the fake is destroyed.
 class ScriptedDialogs : public Dialogs {
 public:
-    enum class Kind { Message, Input, OpenFile, SaveFile };
+    enum class Kind { Message, Input, OpenFile, SaveFile, Folder };
 
     struct Call {
         Kind kind;
@@ -38,6 +38,7 @@ public:
     {
         queue(Kind::SaveFile, false, path, MessageAnswer::Ok, filterIndex);
     }
+    void answerFolder(const QString &path) { queue(Kind::Folder, false, path); }
     void cancelFileDialog(Kind kind) { queue(kind, true); }
 
     const QList<Call> &calls() const { return m_calls; }
@@ -53,6 +54,7 @@ public:
                                        int filterIndex) override;
     std::optional<FileChoice> saveFile(const QString &title, const QString &filter,
                                        int filterIndex) override;
+    std::optional<QString> chooseFolder(const QString &title) override;
 
 private:
     struct Reply {

@@ -115,4 +115,12 @@ std::optional<FileChoice> QtDialogs::saveFile(const QString &title, const QStrin
     return showFileDialog(true, title, filter, filterIndex);
 }
 
+std::optional<QString> QtDialogs::chooseFolder(const QString &title)
+{
+    const QString folder = QFileDialog::getExistingDirectory(m_parent, title);
+    if (folder.isEmpty())
+        return std::nullopt;
+    return folder;
+}
+
 } // namespace verdalis

@@ -20,6 +20,7 @@ public:
                                        int filterIndex) override;
     std::optional<FileChoice> saveFile(const QString &title, const QString &filter,
                                        int filterIndex) override;
+    std::optional<QString> chooseFolder(const QString &title) override;
 
     // "a|b|c|d" -> {"a", "c"}: the toolkit shows the descriptions, which already
     // carry their patterns in brackets.

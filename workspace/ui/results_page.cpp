@@ -1,5 +1,6 @@
 #include "results_page.h"
 
+#include "overlay_legend.h"
 #include "results_layout.h"
 #include "twips.h"
 #include "ui_controls.h"
@@ -17,6 +18,8 @@
 #include <QPainter>
 #include <QPieSeries>
 #include <QPieSlice>
+#include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QToolButton>
@@ -34,9 +37,20 @@ QRect twipsRect(double left, double top, double width, double height)
 }
 
 // Design geometry of the page's controls, in twips. The report and the chart
-// share the page; the table takes the same place in batch mode.
-constexpr double TableWidthTwips = 5700.0;
+// share the page; the table takes the same place in batch mode. Below them a
+// strip holds the overlay's button and legend.
+constexpr double TableMarginTwips = 300.0;
 constexpr double CopyButtonTwips = 540.0;
+constexpr double OverlayStripTwips = 450.0;
+constexpr double OverlayButtonWidthTwips = 2700.0;
+
+double tableWidthTwips(int columns)
+{
+    double width = TableMarginTwips;
+    for (int column = 0; column < columns; ++column)
+        width += ResultsTable::columnWidthTwips(column);
+    return width;
+}
 
 } // namespace
 
@@ -89,9 +103,19 @@ ResultsPage::ResultsPage(WorkspaceState &state, QWidget *parent) : QWidget(paren
     copyTableButton->setIcon(WorkspaceIcons::copyTable());
     copyTableButton->setIconSize(QSize(32, 32));
     copyTableButton->setToolTip(QStringLiteral("Copy results table"));
-    copyTableButton->setGeometry(twipsRect(ResultsTextLeftTwips + TableWidthTwips + 120.0,
-                                           ResultsTopTwips, CopyButtonTwips, CopyButtonTwips));
     connect(copyTableButton, &QToolButton::clicked, this, &ResultsPage::copyResultsTable);
+
+    saveTableButton = named(new QToolButton(this), "saveTableButton");
+    saveTableButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    saveTableButton->setIconSize(QSize(24, 24));
+    saveTableButton->setToolTip(QStringLiteral("Save results table as CSV file"));
+
+    saveOverlayButton = named(new QPushButton(QStringLiteral("Save overlay picture..."), this),
+                              "saveOverlayButton");
+    saveOverlayButton->setToolTip(
+        QStringLiteral("Save the analysed picture with its overlay as PNG or JPEG (Ctrl+S)"));
+    saveOverlayButton->setEnabled(false);
+    overlayLegend = new OverlayLegend(this);
 
     // A width that suits the smallest window (12000 twips wide) until the main
     // window applies its own.
@@ -128,6 +152,7 @@ void ResultsPage::setShowMode(ShowMode mode)
     const bool batch = mode == ShowMode::Batch;
     resultsTableView->setVisible(batch);
     copyTableButton->setVisible(batch);
+    saveTableButton->setVisible(batch);
     reportText->setVisible(!batch);
     symptomRatioChart->setVisible(!batch);
 }
@@ -137,10 +162,11 @@ void ResultsPage::setChartVisible(bool visible)
     symptomRatioChart->setVisible(visible);
 }
 
-void ResultsPage::prepareResultsTable(int pictureSetRows)
+void ResultsPage::prepareResultsTable(int pictureSetRows, bool spotColumns)
 {
-    m_table.prepare(m_state.systemIndex(), m_state.unitName(), pictureSetRows);
+    m_table.prepare(m_state.systemIndex(), m_state.unitName(), pictureSetRows, spotColumns);
     refreshTableView();
+    placeControls();
 }
 
 void ResultsPage::recordBatchRow(AnalysisResult &result)
@@ -170,13 +196,26 @@ void ResultsPage::resizeEvent(QResizeEvent *event)
 void ResultsPage::placeControls()
 {
     const ResultsPageLayout layout = resultsPageLayout(m_tabWidthTwips, twipsFromPixels(height()));
+    const double controlsHeight = layout.height - OverlayStripTwips;
     reportText->setGeometry(
-        twipsRect(layout.reportLeft, layout.top, layout.reportWidth, layout.height));
+        twipsRect(layout.reportLeft, layout.top, layout.reportWidth, controlsHeight));
     symptomRatioChart->setGeometry(
-        twipsRect(layout.chartLeft, layout.top, layout.chartWidth, layout.height));
+        twipsRect(layout.chartLeft, layout.top, layout.chartWidth, controlsHeight));
     chartNote->setGeometry(symptomRatioChart->rect().adjusted(12, 12, -12, -12));
+    const double tableWidth = tableWidthTwips(m_table.columnCount());
     resultsTableView->setGeometry(
-        twipsRect(ResultsTextLeftTwips, layout.top, TableWidthTwips, layout.height));
+        twipsRect(ResultsTextLeftTwips, layout.top, tableWidth, controlsHeight));
+    const double buttonsLeft = ResultsTextLeftTwips + tableWidth + 120.0;
+    copyTableButton->setGeometry(
+        twipsRect(buttonsLeft, layout.top, CopyButtonTwips, CopyButtonTwips));
+    saveTableButton->setGeometry(twipsRect(buttonsLeft, layout.top + CopyButtonTwips + 90.0,
+                                           CopyButtonTwips, CopyButtonTwips));
+    const double stripTop = layout.top + controlsHeight + 60.0;
+    const double stripHeight = OverlayStripTwips - 60.0;
+    saveOverlayButton->setGeometry(
+        twipsRect(ResultsTextLeftTwips, stripTop, OverlayButtonWidthTwips, stripHeight));
+    overlayLegend->setGeometry(twipsRect(ResultsTextLeftTwips + OverlayButtonWidthTwips + 240.0,
+                                         stripTop, 4000.0, stripHeight));
 }
 
 void ResultsPage::copyResultsTable()

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QLabel;
+class QPushButton;
 class QTextEdit;
 class QTableWidget;
 class QToolButton;
@@ -14,11 +15,13 @@ class QPieSeries;
 
 namespace verdalis {
 
+class OverlayLegend;
 class WorkspaceState;
 
 // The "Results" page: the text report and chart of a single analysis, or the
-// results table of a batch with its copy button. The unit name and the chosen
-// detection system come from the shared state at the moment each is needed.
+// results table of a batch with its copy and CSV buttons; below them the button
+// that saves the analysed picture with its overlay, and the overlay's legend. The unit name and the
+// chosen detection system come from the shared state at the moment each is needed.
 class ResultsPage : public QWidget {
     Q_OBJECT
 public:
@@ -35,8 +38,9 @@ public:
     void setChartVisible(bool visible);
 
     // A new batch: the table laid out for the system selected now, one empty row
-    // per picture; pictureSetRows counts the picture set's header row.
-    void prepareResultsTable(int pictureSetRows);
+    // per picture; pictureSetRows counts the picture set's header row. With
+    // spotColumns a symptom-detecting system gets the spots' two columns.
+    void prepareResultsTable(int pictureSetRows, bool spotColumns = false);
     // One finished picture of the batch (cap written back into the result).
     void recordBatchRow(AnalysisResult &result);
     // A picture of the batch without figures: its name and empty cells.
@@ -54,6 +58,10 @@ public:
     QLabel *chartNote = nullptr;
     QTableWidget *resultsTableView = nullptr;
     QToolButton *copyTableButton = nullptr;
+    // Saving is the main window's (it holds the picture): these only ask for it.
+    QToolButton *saveTableButton = nullptr;
+    QPushButton *saveOverlayButton = nullptr;
+    OverlayLegend *overlayLegend = nullptr;
 
 public slots:
     // Puts the results table on the clipboard as tab-separated text.
