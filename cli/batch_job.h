@@ -20,6 +20,8 @@ struct BatchJob {
     // Empty: no overlay pictures.
     QString overlayDir;
     bool spots = false;
+    // Pictures are read with "Correct background" on.
+    bool correctBackground = false;
 
     int systemIndex() const { return settings.detection.systemIndex; }
 };

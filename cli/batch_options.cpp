@@ -77,10 +77,11 @@ BatchOptionsParse parseBatchOptions(const QStringList &arguments)
     const QCommandLineOption jobs = valued(QStringLiteral("jobs"), QStringLiteral("N"));
     const QCommandLineOption overlay = valued(QStringLiteral("overlay"), QStringLiteral("DIR"));
     const QCommandLineOption spots(QStringLiteral("spots"));
+    const QCommandLineOption correctBackground(QStringLiteral("correct-background"));
 
     QCommandLineParser parser;
     parser.addOptions({help, version, system, customFile, slider, unitStep, calibration, sizeRatio,
-                       unit, set, jobs, overlay, spots});
+                       unit, set, jobs, overlay, spots, correctBackground});
     BatchOptionsParse result;
     BatchOptions &options = result.options;
     if (!parser.parse(QStringList{QStringLiteral("verdalis-batch")} + arguments)) {
@@ -123,6 +124,7 @@ BatchOptionsParse parseBatchOptions(const QStringList &arguments)
     options.setFile = parser.value(set);
     options.overlayDir = parser.value(overlay);
     options.spots = parser.isSet(spots);
+    options.correctBackground = parser.isSet(correctBackground);
     options.pictures = parser.positionalArguments();
 
     if (!options.calibrationFile.isEmpty() && (options.sizeRatio || options.unitName)) {
@@ -168,13 +170,19 @@ QString batchUsageText()
         "                        this process may use)\n"
         "  --overlay DIR         write each picture with its detection overlay as PNG\n"
         "  --spots               add the columns Spots and Mean spot area (symptom systems)\n"
+        "  --correct-background  even out grey or unevenly lit paper before analysing\n"
+        "                        (in memory; the header's first column says so)\n"
         "  -h, --help            show this text\n"
         "  --version             show the version\n"
         "\n"
         "Numbers are written and read with the user's locale (LC_ALL, LC_NUMERIC, LANG);\n"
         "run with LC_ALL=C for a decimal point. Exit status: 0 all analysed, 1 a picture\n"
         "could not be read or analysed (its row has empty figures), 2 bad input, 3 the\n"
-        "results could not be written to standard output.\n");
+        "results could not be written to standard output.\n"
+        "\n"
+        "A picture whose border largely passes the leaf test (a background that is not\n"
+        "near black or near white, such as grey paper) gets a message on standard error\n"
+        "naming its background; its figures are still written and the exit status stays.\n");
 }
 
 } // namespace verdalis

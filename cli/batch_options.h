@@ -27,6 +27,7 @@ struct BatchOptions {
     int jobs = 0;
     QString overlayDir;
     bool spots = false;
+    bool correctBackground = false;
 };
 
 struct BatchOptionsParse {

@@ -27,7 +27,7 @@ QString wholeNumber(qint64 value)
 
 QString batchHeaderLine(const BatchJob &job)
 {
-    QString header = resultsCopyText(job.systemIndex(), job.unitName, {});
+    QString header = resultsCopyText(job.systemIndex(), job.unitName, {}, job.correctBackground);
     header.chop(1);
     if (hasSpotColumns(job))
         header += Tab + QStringLiteral("Spots") + Tab + QStringLiteral("Mean spot area ") +

@@ -6,9 +6,14 @@ namespace {
 const QChar Tab = QLatin1Char('\t');
 const QChar LineFeed = QLatin1Char('\n');
 
-QStringList headerTexts(bool leafAreaOnly, const QString &unitName)
+// The name column's header tells the figures below it come from pictures whose
+// background was corrected.
+const QString CorrectedNote = QStringLiteral("(background corrected)");
+
+QStringList headerTexts(bool leafAreaOnly, const QString &unitName, bool backgroundCorrected)
 {
-    QStringList header{QStringLiteral("File name"),
+    const QString fileName = QStringLiteral("File name");
+    QStringList header{backgroundCorrected ? fileName + LineFeed + CorrectedNote : fileName,
                        QStringLiteral("Leaf area") + LineFeed + unitName + QLatin1Char('2')};
     if (leafAreaOnly) {
         header << QStringLiteral("Perimeter") + LineFeed + unitName;
@@ -34,15 +39,18 @@ ResultsTable::ResultsTable()
     m_rows.append(emptyRow(m_columnCount));
 }
 
-void ResultsTable::prepare(int systemIndex, const QString &unitName, int pictureSetRows)
+void ResultsTable::prepare(int systemIndex, const QString &unitName, int pictureSetRows,
+                           bool backgroundCorrected)
 {
+    m_backgroundCorrected = backgroundCorrected;
+    m_rowWarnings.clear();
     m_systemIndex = systemIndex;
     m_unitName = unitName;
     m_leafAreaOnly = verdalis::isLeafAreaOnly(systemIndex);
     m_columnCount = m_leafAreaOnly ? 3 : 4;
     // The header row always stays, even for a set without pictures.
     m_rows = QVector<QStringList>(qMax(1, pictureSetRows), emptyRow(m_columnCount));
-    m_rows[0] = headerTexts(m_leafAreaOnly, unitName);
+    m_rows[0] = headerTexts(m_leafAreaOnly, unitName, backgroundCorrected);
     m_currentRow = 0;
 }
 
@@ -76,6 +84,13 @@ void ResultsTable::recordEmptyRow(const QString &pictureName)
     row[0] = pictureName;
 }
 
+void ResultsTable::setCurrentRowWarning(const QString &warning)
+{
+    if (m_rowWarnings.size() <= m_currentRow)
+        m_rowWarnings.resize(m_currentRow + 1);
+    m_rowWarnings[m_currentRow] = warning;
+}
+
 QString ResultsTable::cell(int row, int column) const
 {
     if (row < 0 || row >= rowCount() || column < 0 || column >= m_columnCount)
@@ -91,14 +106,16 @@ int ResultsTable::columnWidthTwips(int column)
 
 QString ResultsTable::copyText(int systemIndex, const QString &unitName) const
 {
-    return resultsCopyText(systemIndex, unitName, dataRows());
+    return resultsCopyText(systemIndex, unitName, dataRows(), m_backgroundCorrected);
 }
 
 QString resultsCopyText(int systemIndex, const QString &unitName,
-                        const QVector<QStringList> &dataRows)
+                        const QVector<QStringList> &dataRows, bool backgroundCorrected)
 {
-    QString text = QStringLiteral("File name") + Tab + QStringLiteral("Leaf area ") + unitName +
-                   QLatin1Char('2');
+    QString text = QStringLiteral("File name");
+    if (backgroundCorrected)
+        text += QLatin1Char(' ') + CorrectedNote;
+    text += Tab + QStringLiteral("Leaf area ") + unitName + QLatin1Char('2');
     if (isLeafAreaOnly(systemIndex)) {
         text += Tab + QStringLiteral("Perimeter ") + unitName;
     } else {

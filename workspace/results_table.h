@@ -18,14 +18,23 @@ public:
 
     // Lays the table out for a new batch under the system selected now:
     // 3 columns under "Leaf area only", else 4; pictureSetRows rows (the picture
-    // set's header row included), all data rows empty; current row 0.
-    void prepare(int systemIndex, const QString &unitName, int pictureSetRows);
+    // set's header row included), all data rows empty; current row 0. With
+    // backgroundCorrected the pictures are analysed with "Correct background"
+    // on, and the first column's header says so.
+    void prepare(int systemIndex, const QString &unitName, int pictureSetRows,
+                 bool backgroundCorrected = false);
     // Caps the result (written back) and writes it into the row after the
     // current one, which becomes current. A row past the end is added.
     void recordRow(AnalysisResult &result, const QLocale &locale = QLocale());
     // A picture that could not be read or analysed: the row after the current
     // one keeps the picture's name and empty figure cells, and becomes current.
     void recordEmptyRow(const QString &pictureName);
+
+    // A warning about the current row's picture (its background), shown as a
+    // mark on the row; not part of the copied text.
+    void setCurrentRowWarning(const QString &warning);
+    QString rowWarning(int row) const { return m_rowWarnings.value(row); }
+    bool isBackgroundCorrected() const { return m_backgroundCorrected; }
 
     int rowCount() const { return int(m_rows.size()); }
     int columnCount() const { return m_columnCount; }
@@ -49,6 +58,8 @@ private:
     QStringList &nextRow();
 
     QVector<QStringList> m_rows;
+    QVector<QString> m_rowWarnings;
+    bool m_backgroundCorrected = false;
     int m_columnCount = 0;
     int m_currentRow = 0;
     bool m_leafAreaOnly = true;
@@ -60,6 +71,6 @@ private:
 // the system, then each data row's cells joined by TAB; every line ends in LF.
 // The command-line analyser writes the same text to standard output.
 QString resultsCopyText(int systemIndex, const QString &unitName,
-                        const QVector<QStringList> &dataRows);
+                        const QVector<QStringList> &dataRows, bool backgroundCorrected = false);
 
 } // namespace verdalis
