@@ -26,9 +26,10 @@ namespace verdalis {
 // cells lying well below the fit (a leaf, a shadow inside the cell) or above it
 // are dropped and the fit repeated.
 struct BackgroundEstimator {
-    // Degree of the fitted polynomial: 2 follows a brighter side and vignetting;
-    // lower degrees are used when too few cells are paper.
-    int degree = 2;
+    // Degree of the fitted polynomial: 3 follows a light brighter on one side
+    // times a vignetting that darkens the corners (a product of a slope and a
+    // bowl); lower degrees are used when too few cells are paper.
+    int degree = 3;
     // Only the cells touching the border give the paper's colour (tried and
     // measured; see docs/background.md).
     bool borderCellsOnly = false;

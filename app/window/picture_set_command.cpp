@@ -88,7 +88,8 @@ void PictureSetCommand::closeSetWindow()
 
 void PictureSetCommand::prepareResultsTable(int pictureSetRows)
 {
-    m_window.resultsPage->prepareResultsTable(pictureSetRows);
+    m_window.resultsPage->prepareResultsTable(pictureSetRows,
+                                              m_window.backgroundCorrector().isEnabled());
 }
 
 bool PictureSetCommand::loadSetPicture(const QString &lineName, const QString &path,

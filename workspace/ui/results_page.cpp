@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPieSeries>
 #include <QPieSlice>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QToolButton>
@@ -37,6 +38,9 @@ QRect twipsRect(double left, double top, double width, double height)
 // share the page; the table takes the same place in batch mode.
 constexpr double TableWidthTwips = 5700.0;
 constexpr double CopyButtonTwips = 540.0;
+// The background warning's height under the report: three lines of small type.
+constexpr double WarningTwips = 900.0;
+const QColor WarningRowColour(255, 224, 178);
 
 } // namespace
 
@@ -74,6 +78,12 @@ ResultsPage::ResultsPage(WorkspaceState &state, QWidget *parent) : QWidget(paren
     chartNote->setWordWrap(true);
     chartNote->hide();
 
+    backgroundWarning = named(new QLabel(this), "backgroundWarning");
+    backgroundWarning->setWordWrap(true);
+    backgroundWarning->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    backgroundWarning->setStyleSheet(QStringLiteral("color: #a04000;"));
+    backgroundWarning->hide();
+
     resultsTableView = named(new QTableWidget(this), "resultsTableView");
     resultsTableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     resultsTableView->verticalHeader()->hide();
@@ -100,9 +110,23 @@ ResultsPage::ResultsPage(WorkspaceState &state, QWidget *parent) : QWidget(paren
     setShowMode(ShowMode::Single);
 }
 
+void ResultsPage::setPictureBackground(const QString &reportLine, const QString &warning)
+{
+    m_backgroundLine = reportLine;
+    m_backgroundWarning = warning;
+}
+
 void ResultsPage::showReport(AnalysisResult &result)
 {
-    const ReportLayout layout = buildReport(result, m_state.systemIndex(), m_state.unitName());
+    ReportLayout layout = buildReport(result, m_state.systemIndex(), m_state.unitName());
+    if (!m_backgroundLine.isEmpty()) {
+        if (!layout.text.endsWith(QLatin1Char('\n')))
+            layout.text += QLatin1Char('\n');
+        layout.text += m_backgroundLine + QLatin1Char('\n');
+    }
+    backgroundWarning->setText(m_backgroundWarning);
+    backgroundWarning->setVisible(!m_backgroundWarning.isEmpty() && !reportText->isHidden());
+    placeControls();
     writeReportDocument(layout, *reportText->document());
     // A report box shown while still empty keeps the width it was laid out at
     // then, and its title would no longer be centred: lay it out anew.
@@ -129,6 +153,7 @@ void ResultsPage::setShowMode(ShowMode mode)
     resultsTableView->setVisible(batch);
     copyTableButton->setVisible(batch);
     reportText->setVisible(!batch);
+    backgroundWarning->setVisible(!batch && !backgroundWarning->text().isEmpty());
     symptomRatioChart->setVisible(!batch);
 }
 
@@ -137,15 +162,16 @@ void ResultsPage::setChartVisible(bool visible)
     symptomRatioChart->setVisible(visible);
 }
 
-void ResultsPage::prepareResultsTable(int pictureSetRows)
+void ResultsPage::prepareResultsTable(int pictureSetRows, bool backgroundCorrected)
 {
-    m_table.prepare(m_state.systemIndex(), m_state.unitName(), pictureSetRows);
+    m_table.prepare(m_state.systemIndex(), m_state.unitName(), pictureSetRows, backgroundCorrected);
     refreshTableView();
 }
 
 void ResultsPage::recordBatchRow(AnalysisResult &result)
 {
     m_table.recordRow(result);
+    m_table.setCurrentRowWarning(m_backgroundWarning);
     showRecordedRow();
 }
 
@@ -170,8 +196,11 @@ void ResultsPage::resizeEvent(QResizeEvent *event)
 void ResultsPage::placeControls()
 {
     const ResultsPageLayout layout = resultsPageLayout(m_tabWidthTwips, twipsFromPixels(height()));
+    const double warning = backgroundWarning->isHidden() ? 0.0 : WarningTwips;
     reportText->setGeometry(
-        twipsRect(layout.reportLeft, layout.top, layout.reportWidth, layout.height));
+        twipsRect(layout.reportLeft, layout.top, layout.reportWidth, layout.height - warning));
+    backgroundWarning->setGeometry(twipsRect(
+        layout.reportLeft, layout.top + layout.height - warning, layout.reportWidth, warning));
     symptomRatioChart->setGeometry(
         twipsRect(layout.chartLeft, layout.top, layout.chartWidth, layout.height));
     chartNote->setGeometry(symptomRatioChart->rect().adjusted(12, 12, -12, -12));
@@ -226,6 +255,12 @@ void ResultsPage::showTableRow(int row)
         if (column == 0) {
             item->setFlags(Qt::ItemIsEnabled);
             item->setBackground(palette().button());
+            const QString warning = m_table.rowWarning(row);
+            if (!warning.isEmpty()) {
+                item->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+                item->setBackground(WarningRowColour);
+                item->setToolTip(warning);
+            }
         }
         resultsTableView->setItem(row - 1, column, item);
     }
