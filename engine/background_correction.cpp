@@ -226,9 +226,21 @@ bool robustFit(std::vector<PaperCell> &cells, int degree,
     return fitPolynomial(cells, degree, coefficients);
 }
 
-} // namespace
-
-namespace {
+// Plain loops over plain arrays: the compiler turns this into vector code.
+void divideRow(std::uint32_t *line, int width, const std::uint32_t *gainRed,
+               const std::uint32_t *gainGreen, const std::uint32_t *gainBlue)
+{
+    for (int x = 0; x < width; ++x) {
+        const std::uint32_t pixel = line[x];
+        const std::uint32_t r =
+            std::min<std::uint32_t>(255u, (((pixel >> 16) & 0xFFu) * gainRed[x] + 32768u) >> 16);
+        const std::uint32_t g =
+            std::min<std::uint32_t>(255u, (((pixel >> 8) & 0xFFu) * gainGreen[x] + 32768u) >> 16);
+        const std::uint32_t b =
+            std::min<std::uint32_t>(255u, ((pixel & 0xFFu) * gainBlue[x] + 32768u) >> 16);
+        line[x] = (pixel & 0xFF000000u) | (r << 16) | (g << 8) | b;
+    }
+}
 
 // The leaf test rejects the paper on a grid of 17 x 17 points across the
 // picture.
@@ -403,46 +415,46 @@ void divideOutBackground(const BackgroundField &field, std::uint32_t *pixels, in
         }
     }
     std::vector<double> rowGains(std::size_t(nodesX) * 3);
-    for (int y = 0; y < height; ++y) {
-        const int j = std::min(y / NodeSpacing, nodesY - 2);
+    // Per pixel gains of the current row, 16.16 fixed point; at most
+    // 255 / DarkestPaper * 65536, so a channel times its gain fits 32 bits.
+    std::vector<std::uint32_t> gainRows(std::size_t(width) * 3);
+    std::uint32_t *gainRed = gainRows.data();
+    std::uint32_t *gainGreen = gainRed + width;
+    std::uint32_t *gainBlue = gainGreen + width;
+    std::uint32_t *gainOf[3] = {gainRed, gainGreen, gainBlue};
+    // The gains of a row serve the band of RowBand rows around it: the light
+    // changes by far less than a grey level over so few rows.
+    constexpr int RowBand = 8;
+    auto fillRowGains = [&](int y) {
+        const int middle = std::min(y + RowBand / 2, height - 1);
+        const int j = std::min(middle / NodeSpacing, nodesY - 2);
         const int y0 = nodeY(j);
         const int y1 = nodeY(j + 1);
-        const double t = y1 > y0 ? double(y - y0) / double(y1 - y0) : 0.0;
+        const double t = y1 > y0 ? double(middle - y0) / double(y1 - y0) : 0.0;
         for (int k = 0; k < nodesX * 3; ++k) {
             const double top = gains[std::size_t(j) * nodesX * 3 + k];
             const double bottom = gains[std::size_t(j + 1) * nodesX * 3 + k];
             rowGains[k] = top + (bottom - top) * t;
         }
-        std::uint32_t *line = pixels + std::ptrdiff_t(y) * stride;
         for (int i = 0; i + 1 < nodesX; ++i) {
             const int x0 = nodeX(i);
             const int x1 = nodeX(i + 1);
-            const int span = std::max(1, x1 - x0);
-            std::int64_t gain[3];
-            std::int64_t step[3];
-            for (int ch = 0; ch < 3; ++ch) {
-                const double start = rowGains[std::size_t(i) * 3 + ch];
-                const double end = rowGains[std::size_t(i + 1) * 3 + ch];
-                gain[ch] = std::int64_t(std::llround(start));
-                step[ch] = std::int64_t(std::llround((end - start) / span));
-            }
             // The last span also covers the last pixel.
             const int last = i + 2 >= nodesX ? width : x1;
-            for (int x = x0; x < last; ++x) {
-                const std::uint32_t pixel = line[x];
-                const std::int64_t r = std::min<std::int64_t>(
-                    255, (std::int64_t((pixel >> 16) & 0xFFu) * gain[0] + 32768) >> 16);
-                const std::int64_t g = std::min<std::int64_t>(
-                    255, (std::int64_t((pixel >> 8) & 0xFFu) * gain[1] + 32768) >> 16);
-                const std::int64_t b = std::min<std::int64_t>(
-                    255, (std::int64_t(pixel & 0xFFu) * gain[2] + 32768) >> 16);
-                line[x] = (pixel & 0xFF000000u) | std::uint32_t(r << 16) | std::uint32_t(g << 8) |
-                          std::uint32_t(b);
-                gain[0] += step[0];
-                gain[1] += step[1];
-                gain[2] += step[2];
+            const int span = std::max(1, x1 - x0);
+            for (int ch = 0; ch < 3; ++ch) {
+                const double start = rowGains[std::size_t(i) * 3 + ch];
+                const double step = (rowGains[std::size_t(i + 1) * 3 + ch] - start) / span;
+                std::uint32_t *gain = gainOf[ch];
+                for (int x = x0; x < last; ++x)
+                    gain[x] = std::uint32_t(start + step * (x - x0) + 0.5);
             }
         }
+    };
+    for (int y = 0; y < height; ++y) {
+        if (y % RowBand == 0)
+            fillRowGains(y);
+        divideRow(pixels + std::ptrdiff_t(y) * stride, width, gainRed, gainGreen, gainBlue);
     }
 }
 
