@@ -42,8 +42,8 @@ enum class BackgroundOutcome {
     NoBackground,
     // The background is near black: the leaf test already rejects it.
     DarkBackground,
-    // The paper is white enough everywhere for the leaf test to reject it:
-    // nothing to even out, and the figures of a clean scan stay as they are.
+    // The paper is white or within a shade of it everywhere (a scan): nothing
+    // to even out, and the figures of a clean scan stay as they are.
     WhiteBackground,
 };
 
