@@ -3,7 +3,8 @@
 //   verdalis_background_measure [picture folder]
 // 1. Generated photos: clean synthetic scans put under uneven, tinted light
 //    with noise; leaf and symptom samples of the clean scan against those of
-//    the photo after correcting it with each estimator tried, and the border's
+//    the photo after correcting it with each estimator tried (and after
+//    dividing it by the very light that made it, "exact"), and the border's
 //    leaf share of the clean scan, the photo and the corrected photo.
 // 2. The pictures of the folder: border share, the leaf share of the frame as
 //    read and after correcting with each estimator.
@@ -18,6 +19,7 @@
 #include <QGuiApplication>
 #include <QImage>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -107,6 +109,30 @@ void measureGenerated()
                 percent(double(analyse(photo, w, h, 3).symptomSamples), clean3.symptomSamples),
                 checkBorder(PixelBuffer{photo.data(), w, h, w}, 10).leafShare(),
                 percent(analyse(photo, w, h, 0).perimeterCount, clean0.perimeterCount));
+            // The photo divided by the light that made it: what noise alone
+            // does to the figures, the best any estimator can do.
+            std::vector<std::uint32_t> exact = photo;
+            for (int y = 0; y < h; ++y) {
+                for (int x = 0; x < w; ++x) {
+                    std::uint32_t &pixel = exact[std::size_t(y) * w + x];
+                    std::uint32_t out = 0xFF000000u;
+                    for (int ch = 0; ch < 3; ++ch) {
+                        const int shift = 16 - 8 * ch;
+                        const double value =
+                            double((pixel >> shift) & 0xFFu) / light.light.factorAt(ch, x, y, w, h);
+                        out |= std::uint32_t(std::min(255L, std::lround(value))) << shift;
+                    }
+                    pixel = out;
+                }
+            }
+            const AnalysisFigures e1 = analyse(exact, w, h, 1);
+            std::printf(
+                "%-26s %-9s %8.2f %8.2f %8.2f %8.3f %8.2f\n", "", "exact",
+                percent(double(e1.leafSamples), clean1.leafSamples),
+                percent(double(e1.symptomSamples), clean1.symptomSamples),
+                percent(double(analyse(exact, w, h, 3).symptomSamples), clean3.symptomSamples),
+                checkBorder(PixelBuffer{exact.data(), w, h, w}, 10).leafShare(),
+                percent(analyse(exact, w, h, 0).perimeterCount, clean0.perimeterCount));
             for (const Variant &variant : Variants) {
                 std::vector<std::uint32_t> corrected = photo;
                 const BackgroundOutcome outcome =

@@ -119,6 +119,9 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     pageTabs->setParent(client);
     pageTabs->addTab(photoPage, QStringLiteral("Photo"));
     pageTabs->addTab(resultsPage, QStringLiteral("Results"));
+    // The top strip has no room left at the smallest window width: the option
+    // stands at the right end of the tab row, under the analysis settings.
+    pageTabs->setCornerWidget(correctBackgroundBox, Qt::TopRightCorner);
     photoPage->toolPanels->addWidget(measurementsPanel);
     photoPage->toolPanels->addWidget(customDetectionPanel);
 
@@ -214,8 +217,6 @@ QWidget *MainWindow::buildTopStrip()
     row->addWidget(pictureSetButton);
     fixStripPanelSize(detectionSystemPanel);
     row->addWidget(detectionSystemPanel);
-    correctBackgroundBox->setFixedHeight(pixelsFromTwips(StripItemHeight));
-    row->addWidget(correctBackgroundBox);
     brushPanel->setFixedHeight(pixelsFromTwips(StripItemHeight));
     row->addWidget(brushPanel);
     fixStripPanelSize(unitTunerPanel);
