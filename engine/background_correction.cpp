@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <system_error>
+#include <thread>
 
 namespace verdalis {
 
@@ -406,48 +408,65 @@ void divideOutBackground(const BackgroundField &field, std::uint32_t *pixels, in
                     255.0 / std::max(paper[ch], DarkestPaper) * 65536.0;
         }
     }
-    std::vector<double> rowGains(std::size_t(nodesX) * 3);
-    // Per pixel gains of the current row, 16.16 fixed point; at most
-    // 255 / DarkestPaper * 65536, so a channel times its gain fits 32 bits.
-    std::vector<std::uint32_t> gainRows(std::size_t(width) * 3);
-    std::uint32_t *gainRed = gainRows.data();
-    std::uint32_t *gainGreen = gainRed + width;
-    std::uint32_t *gainBlue = gainGreen + width;
-    std::uint32_t *gainOf[3] = {gainRed, gainGreen, gainBlue};
     // The gains of a row serve the band of RowBand rows around it: the light
     // changes by far less than a grey level over so few rows.
     constexpr int RowBand = 8;
-    auto fillRowGains = [&](int y) {
-        const int middle = std::min(y + RowBand / 2, height - 1);
-        const int j = std::min(middle / NodeSpacing, nodesY - 2);
-        const int y0 = nodeY(j);
-        const int y1 = nodeY(j + 1);
-        const double t = y1 > y0 ? double(middle - y0) / double(y1 - y0) : 0.0;
-        for (int k = 0; k < nodesX * 3; ++k) {
-            const double top = gains[std::size_t(j) * nodesX * 3 + k];
-            const double bottom = gains[std::size_t(j + 1) * nodesX * 3 + k];
-            rowGains[k] = top + (bottom - top) * t;
-        }
-        for (int i = 0; i + 1 < nodesX; ++i) {
-            const int x0 = nodeX(i);
-            const int x1 = nodeX(i + 1);
-            // The last span also covers the last pixel.
-            const int last = i + 2 >= nodesX ? width : x1;
-            const int span = std::max(1, x1 - x0);
-            for (int ch = 0; ch < 3; ++ch) {
-                const double start = rowGains[std::size_t(i) * 3 + ch];
-                const double step = (rowGains[std::size_t(i + 1) * 3 + ch] - start) / span;
-                std::uint32_t *gain = gainOf[ch];
-                for (int x = x0; x < last; ++x)
-                    gain[x] = std::uint32_t(start + step * (x - x0) + 0.5);
+    auto divideBands = [&](int firstRow, int endRow) {
+        std::vector<double> rowGains(std::size_t(nodesX) * 3);
+        // Per pixel gains of the current row, 16.16 fixed point; at most
+        // 255 / DarkestPaper * 65536, so a channel times its gain fits 32 bits.
+        std::vector<std::uint32_t> gainRows(std::size_t(width) * 3);
+        std::uint32_t *gainOf[3] = {gainRows.data(), gainRows.data() + width,
+                                    gainRows.data() + 2 * std::size_t(width)};
+        for (int y = firstRow; y < endRow; ++y) {
+            if ((y - firstRow) % RowBand == 0) {
+                const int middle = std::min(y + RowBand / 2, height - 1);
+                const int j = std::min(middle / NodeSpacing, nodesY - 2);
+                const int y0 = nodeY(j);
+                const int y1 = nodeY(j + 1);
+                const double t = y1 > y0 ? double(middle - y0) / double(y1 - y0) : 0.0;
+                for (int k = 0; k < nodesX * 3; ++k) {
+                    const double top = gains[std::size_t(j) * nodesX * 3 + k];
+                    const double bottom = gains[std::size_t(j + 1) * nodesX * 3 + k];
+                    rowGains[k] = top + (bottom - top) * t;
+                }
+                for (int i = 0; i + 1 < nodesX; ++i) {
+                    const int x0 = nodeX(i);
+                    const int x1 = nodeX(i + 1);
+                    // The last span also covers the last pixel.
+                    const int last = i + 2 >= nodesX ? width : x1;
+                    const int span = std::max(1, x1 - x0);
+                    for (int ch = 0; ch < 3; ++ch) {
+                        const double start = rowGains[std::size_t(i) * 3 + ch];
+                        const double step = (rowGains[std::size_t(i + 1) * 3 + ch] - start) / span;
+                        std::uint32_t *gain = gainOf[ch];
+                        for (int x = x0; x < last; ++x)
+                            gain[x] = std::uint32_t(start + step * (x - x0) + 0.5);
+                    }
+                }
             }
+            divideRow(pixels + std::ptrdiff_t(y) * stride, width, gainOf[0], gainOf[1], gainOf[2]);
         }
     };
-    for (int y = 0; y < height; ++y) {
-        if (y % RowBand == 0)
-            fillRowGains(y);
-        divideRow(pixels + std::ptrdiff_t(y) * stride, width, gainRed, gainGreen, gainBlue);
+    // A large picture is shared out in bands of whole row groups between up to
+    // four threads, so the correction costs less than decoding the picture.
+    const unsigned cores = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
+    const int threads = height >= 1024 ? int(cores) : 1;
+    const int groups = (height + RowBand - 1) / RowBand;
+    std::vector<std::thread> helpers;
+    for (int t = 1; t < threads; ++t) {
+        const int first = std::min(height, groups * t / threads * RowBand);
+        const int end = std::min(height, groups * (t + 1) / threads * RowBand);
+        try {
+            helpers.emplace_back(divideBands, first, end);
+        } catch (const std::system_error &) {
+            // No thread to be had: this one does that band too.
+            divideBands(first, end);
+        }
     }
+    divideBands(0, std::min(height, groups / threads * RowBand));
+    for (std::thread &helper : helpers)
+        helper.join();
 }
 
 BackgroundOutcome correctBackground(std::uint32_t *pixels, int width, int height,
