@@ -13,8 +13,6 @@ struct PictureBackground {
     // "Correct background" was on when the picture was read.
     bool correctionAsked = false;
     BackgroundOutcome outcome = BackgroundOutcome::NoBackground;
-
-    bool corrected() const { return correctionAsked && outcome == BackgroundOutcome::Found; }
 };
 
 // Evens out the background of a picture just read (see correctBackground); the

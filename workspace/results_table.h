@@ -34,7 +34,6 @@ public:
     // mark on the row; not part of the copied text.
     void setCurrentRowWarning(const QString &warning);
     QString rowWarning(int row) const { return m_rowWarnings.value(row); }
-    bool isBackgroundCorrected() const { return m_backgroundCorrected; }
 
     int rowCount() const { return int(m_rows.size()); }
     int columnCount() const { return m_columnCount; }
