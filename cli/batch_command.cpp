@@ -149,7 +149,7 @@ int runBatchCommand(const QStringList &arguments, const QString &programFolder,
         count, job.jobs,
         [&](int index) {
             return analysePictureFile(job.pictures[index].path, job.settings,
-                                      overlayPaths.value(index));
+                                      overlayPaths.value(index), job.correctBackground);
         },
         [&](int index, const PictureOutcome &outcome) {
             const PictureEntry &picture = job.pictures[index];
@@ -160,6 +160,10 @@ int runBatchCommand(const QStringList &arguments, const QString &programFolder,
                                 .arg(QDir::toNativeSeparators(picture.path), outcome.error));
                 status = BatchPictureFailed;
             }
+            // A remark, not a failure: the figures are written all the same.
+            if (!outcome.backgroundMessage.isEmpty())
+                err.message(QDir::toNativeSeparators(picture.path) + QStringLiteral(": ") +
+                            outcome.backgroundMessage);
             if (!outcome.overlayError.isEmpty()) {
                 err.message(outcome.overlayError);
                 status = BatchPictureFailed;

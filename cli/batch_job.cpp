@@ -89,6 +89,7 @@ BatchJobSetup prepareBatchJob(const BatchOptions &options, const QString &progra
     job.jobs = options.jobs > 0 ? options.jobs : usableCoreCount();
     job.spots = options.spots;
     job.csv = options.csv;
+    job.correctBackground = options.correctBackground;
     if (!options.overlayDir.isEmpty()) {
         if (!QDir().mkpath(options.overlayDir)) {
             setup.error = QStringLiteral("cannot create the overlay folder %1")

@@ -21,6 +21,8 @@ struct BatchJob {
     QString overlayDir;
     bool spots = false;
     bool csv = false;
+    // Pictures are read with "Correct background" on.
+    bool correctBackground = false;
 
     int systemIndex() const { return settings.detection.systemIndex; }
 };

@@ -78,10 +78,11 @@ BatchOptionsParse parseBatchOptions(const QStringList &arguments)
     const QCommandLineOption overlay = valued(QStringLiteral("overlay"), QStringLiteral("DIR"));
     const QCommandLineOption spots(QStringLiteral("spots"));
     const QCommandLineOption csv(QStringLiteral("csv"));
+    const QCommandLineOption correctBackground(QStringLiteral("correct-background"));
 
     QCommandLineParser parser;
     parser.addOptions({help, version, system, customFile, slider, unitStep, calibration, sizeRatio,
-                       unit, set, jobs, overlay, spots, csv});
+                       unit, set, jobs, overlay, spots, csv, correctBackground});
     BatchOptionsParse result;
     BatchOptions &options = result.options;
     if (!parser.parse(QStringList{QStringLiteral("verdalis-batch")} + arguments)) {
@@ -125,6 +126,7 @@ BatchOptionsParse parseBatchOptions(const QStringList &arguments)
     options.overlayDir = parser.value(overlay);
     options.spots = parser.isSet(spots);
     options.csv = parser.isSet(csv);
+    options.correctBackground = parser.isSet(correctBackground);
     options.pictures = parser.positionalArguments();
 
     if (!options.calibrationFile.isEmpty() && (options.sizeRatio || options.unitName)) {
@@ -172,13 +174,20 @@ QString batchUsageText()
         "  --spots               add the columns Spots and Mean spot area (symptom systems)\n"
         "  --csv                 write comma-separated values (RFC 4180, CR LF, a\n"
         "                        decimal point in every locale) for spreadsheets, R\n"
+        "                        and Python\n"
+        "  --correct-background  even out grey or unevenly lit paper before analysing\n"
+        "                        (in memory; the header's first column says so)\n"
         "  -h, --help            show this text\n"
         "  --version             show the version\n"
         "\n"
         "Numbers are written and read with the user's locale (LC_ALL, LC_NUMERIC, LANG);\n"
         "run with LC_ALL=C, or use --csv, for a decimal point. Exit status: 0 all\n"
         "analysed, 1 a picture could not be read or analysed (its row has empty\n"
-        "figures), 2 bad input, 3 the results could not be written to standard output.\n");
+        "figures), 2 bad input, 3 the results could not be written to standard output.\n"
+        "\n"
+        "A picture whose border largely passes the leaf test (a background that is not\n"
+        "near black or near white, such as grey paper) gets a message on standard error\n"
+        "naming its background; its figures are still written and the exit status stays.\n");
 }
 
 } // namespace verdalis

@@ -29,6 +29,7 @@ struct BatchOptions {
     bool spots = false;
     // Comma-separated values instead of the tab-separated table.
     bool csv = false;
+    bool correctBackground = false;
 };
 
 struct BatchOptionsParse {

@@ -21,14 +21,15 @@ QString line(const BatchJob &job, const QStringList &cells)
 
 QString batchHeaderLine(const BatchJob &job)
 {
-    return line(job, resultsHeaderFields(job.systemIndex(), job.unitName, job.spots));
+    return line(job, resultsHeaderFields(job.systemIndex(), job.unitName,
+                                         {job.spots, job.correctBackground}));
 }
 
 QString batchRowLine(const BatchJob &job, const QString &lineName, const PictureOutcome &outcome)
 {
     // One row of the window's results table, so the cells are the window's.
     ResultsTable table;
-    table.prepare(job.systemIndex(), job.unitName, 2, job.spots);
+    table.prepare(job.systemIndex(), job.unitName, 2, {job.spots, job.correctBackground});
     if (outcome.figures) {
         AnalysisResult result = analysisResultOf(*outcome.figures, lineName);
         table.recordRow(result);

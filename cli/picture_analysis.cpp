@@ -1,6 +1,7 @@
 #include "picture_analysis.h"
 
 #include "overlay_picture.h"
+#include "picture_background.h"
 #include "picture_canvas.h"
 #include "picture_reader.h"
 
@@ -64,20 +65,27 @@ AnalysisFigures analysePicture(const QImage &picture, const AnalysisSettings &se
 }
 
 PictureOutcome analysePictureFile(const QString &path, const AnalysisSettings &settings,
-                                  const QString &overlayPath)
+                                  const QString &overlayPath, bool correctBackground)
 {
     PictureOutcome outcome;
     try {
-        // Without an overlay only the rows the run samples need to be kept.
+        // Without an overlay only the rows the run samples need to be kept;
+        // the correction looks at the whole picture.
         const bool withOverlay = !overlayPath.isEmpty();
         QString error;
-        const std::optional<int> sampledAt =
-            withOverlay ? std::nullopt : std::optional<int>(settings.unitStepTenths);
+        const std::optional<int> sampledAt = withOverlay || correctBackground
+                                                 ? std::nullopt
+                                                 : std::optional<int>(settings.unitStepTenths);
         QImage picture = readPicture(path, &error, sampledAt);
         if (picture.isNull()) {
             outcome.error = error;
             return outcome;
         }
+        PictureBackground background;
+        if (correctBackground)
+            background = correctPictureBackground(picture);
+        outcome.backgroundMessage = backgroundBatchMessage(
+            checkPictureBorder(picture, settings.unitStepTenths), background);
         if (!withOverlay) {
             outcome.figures = analysePicture(picture, settings);
             return outcome;

@@ -17,6 +17,9 @@ struct PictureOutcome {
     QString error;
     // The figures stand, but the overlay picture could not be written.
     QString overlayError;
+    // What is wrong with the picture's background (see backgroundBatchMessage);
+    // empty when nothing is. The figures stand either way.
+    QString backgroundMessage;
 };
 
 // Analyses a picture of Format_RGB32 or Format_ARGB32 with the engine in one go
@@ -27,8 +30,10 @@ AnalysisFigures analysePicture(const QImage &picture, const AnalysisSettings &se
 
 // Reads the picture file and analyses it. With an overlay path, the picture
 // with the dots of the run painted as the window paints them is written there
-// as PNG. Never throws.
+// as PNG. With correctBackground the picture's background is evened out first
+// (in memory), and the overlay shows the corrected picture. Never throws.
 PictureOutcome analysePictureFile(const QString &path, const AnalysisSettings &settings,
-                                  const QString &overlayPath = QString());
+                                  const QString &overlayPath = QString(),
+                                  bool correctBackground = false);
 
 } // namespace verdalis

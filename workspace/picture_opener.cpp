@@ -1,7 +1,9 @@
 #include "picture_opener.h"
 
 #include "dialogs.h"
+#include "picture_background.h"
 #include "picture_canvas.h"
+#include "picture_reader.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -39,10 +41,26 @@ QString PictureOpener::openedTitle() const
     return QFileInfo(m_openedPath).fileName();
 }
 
+void PictureOpener::show(QImage picture)
+{
+    if (m_corrector)
+        m_corrector->prepare(picture);
+    m_canvas.setPicture(picture);
+}
+
+bool PictureOpener::read(const QString &path, QString *reason)
+{
+    const QImage picture = readPicture(path, reason);
+    if (picture.isNull())
+        return false;
+    show(picture);
+    return true;
+}
+
 bool PictureOpener::load(const QString &path)
 {
     QString reason;
-    if (m_canvas.load(path, &reason))
+    if (read(path, &reason))
         return true;
     m_dialogs.message(cannotOpenText(path, reason), programTitle(), MessageButtons::Ok,
                       MessageKind::Error);
@@ -75,10 +93,10 @@ PictureOpener::Outcome PictureOpener::loadFile(const QString &path, QString *rea
     if (const auto readAhead = m_prefetch.take(path, reason)) {
         if (readAhead->isNull())
             return Outcome::Failed;
-        m_canvas.setPicture(*readAhead);
+        show(*readAhead);
         return Outcome::Loaded;
     }
-    return m_canvas.load(path, reason) ? Outcome::Loaded : Outcome::Failed;
+    return read(path, reason) ? Outcome::Loaded : Outcome::Failed;
 }
 
 } // namespace verdalis

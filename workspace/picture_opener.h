@@ -6,6 +6,7 @@
 
 namespace verdalis {
 
+class BackgroundCorrector;
 class Dialogs;
 class PictureCanvas;
 
@@ -39,6 +40,9 @@ public:
     // takes; drop lets go of what was read ahead.
     void prefetchFile(const QString &path) { m_prefetch.start(path); }
     void dropPrefetched() { m_prefetch.drop(); }
+    // Every picture read passes through the corrector (may be null) before
+    // the canvas gets it.
+    void setBackgroundCorrector(BackgroundCorrector *corrector) { m_corrector = corrector; }
 
     // 1-based entry of the dialog's filter: 1 bitmap, 2 JPEG.
     int filterIndex() const { return m_filterIndex; }
@@ -50,12 +54,16 @@ public:
 
 private:
     bool load(const QString &path);
+    bool read(const QString &path, QString *reason);
+    // The one way into the canvas for a picture just read.
+    void show(QImage picture);
 
     PictureCanvas &m_canvas;
     Dialogs &m_dialogs;
     int m_filterIndex = 1;
     QString m_openedPath;
     PicturePrefetch m_prefetch;
+    BackgroundCorrector *m_corrector = nullptr;
 };
 
 } // namespace verdalis

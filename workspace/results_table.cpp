@@ -6,9 +6,15 @@ namespace {
 const QChar Tab = QLatin1Char('\t');
 const QChar LineFeed = QLatin1Char('\n');
 
-QStringList headerTexts(bool leafAreaOnly, bool spotColumns, const QString &unitName)
+// The name column's header tells the figures below it come from pictures whose
+// background was corrected.
+const QString CorrectedNote = QStringLiteral("(background corrected)");
+
+QStringList headerTexts(bool leafAreaOnly, bool spotColumns, bool backgroundCorrected,
+                        const QString &unitName)
 {
-    QStringList header{QStringLiteral("File name"),
+    const QString fileName = QStringLiteral("File name");
+    QStringList header{backgroundCorrected ? fileName + LineFeed + CorrectedNote : fileName,
                        QStringLiteral("Leaf area") + LineFeed + unitName + QLatin1Char('2')};
     if (leafAreaOnly) {
         header << QStringLiteral("Perimeter") + LineFeed + unitName;
@@ -39,16 +45,18 @@ ResultsTable::ResultsTable()
 }
 
 void ResultsTable::prepare(int systemIndex, const QString &unitName, int pictureSetRows,
-                           bool spotColumns)
+                           ResultsTableOptions options)
 {
+    m_backgroundCorrected = options.backgroundCorrected;
+    m_rowWarnings.clear();
     m_systemIndex = systemIndex;
     m_unitName = unitName;
     m_leafAreaOnly = verdalis::isLeafAreaOnly(systemIndex);
-    m_spotColumns = spotColumns && !m_leafAreaOnly;
+    m_spotColumns = options.spotColumns && !m_leafAreaOnly;
     m_columnCount = (m_leafAreaOnly ? 3 : 4) + (m_spotColumns ? 2 : 0);
     // The header row always stays, even for a set without pictures.
     m_rows = QVector<QStringList>(qMax(1, pictureSetRows), emptyRow(m_columnCount));
-    m_rows[0] = headerTexts(m_leafAreaOnly, m_spotColumns, unitName);
+    m_rows[0] = headerTexts(m_leafAreaOnly, m_spotColumns, m_backgroundCorrected, unitName);
     m_results = QVector<std::optional<AnalysisResult>>(m_rows.size());
     m_currentRow = 0;
 }
@@ -101,6 +109,13 @@ QVector<QStringList> ResultsTable::dataRows(const QLocale &locale) const
     return rows;
 }
 
+void ResultsTable::setCurrentRowWarning(const QString &warning)
+{
+    if (m_rowWarnings.size() <= m_currentRow)
+        m_rowWarnings.resize(m_currentRow + 1);
+    m_rowWarnings[m_currentRow] = warning;
+}
+
 QString ResultsTable::cell(int row, int column) const
 {
     if (row < 0 || row >= rowCount() || column < 0 || column >= m_columnCount)
@@ -117,32 +132,40 @@ int ResultsTable::columnWidthTwips(int column)
 
 QString ResultsTable::copyText(int systemIndex, const QString &unitName) const
 {
-    return resultsCopyText(systemIndex, unitName, dataRows(), m_spotColumns);
+    return resultsCopyText(systemIndex, unitName, dataRows(), options());
 }
 
 QStringList ResultsTable::headerFields() const
 {
-    return resultsHeaderFields(m_systemIndex, m_unitName, m_spotColumns);
+    return resultsHeaderFields(m_systemIndex, m_unitName, options());
 }
 
-QStringList resultsHeaderFields(int systemIndex, const QString &unitName, bool spotColumns)
+ResultsTableOptions ResultsTable::options() const
 {
-    QStringList fields{QStringLiteral("File name"),
-                       QStringLiteral("Leaf area ") + unitName + QLatin1Char('2')};
+    return {m_spotColumns, m_backgroundCorrected};
+}
+
+QStringList resultsHeaderFields(int systemIndex, const QString &unitName,
+                                ResultsTableOptions options)
+{
+    QString fileName = QStringLiteral("File name");
+    if (options.backgroundCorrected)
+        fileName += QLatin1Char(' ') + CorrectedNote;
+    QStringList fields{fileName, QStringLiteral("Leaf area ") + unitName + QLatin1Char('2')};
     if (isLeafAreaOnly(systemIndex))
         return fields << QStringLiteral("Perimeter ") + unitName;
     fields << QStringLiteral("Symptom area ") + unitName + QLatin1Char('2')
            << QStringLiteral("Symptom %");
-    if (spotColumns)
+    if (options.spotColumns)
         fields << QStringLiteral("Spots")
                << QStringLiteral("Mean spot area ") + unitName + QLatin1Char('2');
     return fields;
 }
 
 QString resultsCopyText(int systemIndex, const QString &unitName,
-                        const QVector<QStringList> &dataRows, bool spotColumns)
+                        const QVector<QStringList> &dataRows, ResultsTableOptions options)
 {
-    QString text = resultsHeaderFields(systemIndex, unitName, spotColumns).join(Tab) + LineFeed;
+    QString text = resultsHeaderFields(systemIndex, unitName, options).join(Tab) + LineFeed;
     for (const QStringList &row : dataRows)
         text += row.join(Tab) + LineFeed;
     return text;

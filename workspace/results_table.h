@@ -11,6 +11,15 @@
 
 namespace verdalis {
 
+// What a results table shows besides the system's figures.
+struct ResultsTableOptions {
+    // "Spots" and "Mean spot area" (never under "Leaf area only", which finds no spots).
+    bool spotColumns = false;
+    // The pictures were analysed with "Correct background" on: the name
+    // column's header says so.
+    bool backgroundCorrected = false;
+};
+
 // The results table of a batch: one header row (row 0) and one row per picture
 // of the set, a fixed first column of picture names. Its column set and unit
 // are chosen when the batch starts.
@@ -24,13 +33,18 @@ public:
     // pictureSetRows rows (the picture set's header row included), all data
     // rows empty; current row 0.
     void prepare(int systemIndex, const QString &unitName, int pictureSetRows,
-                 bool spotColumns = false);
+                 ResultsTableOptions options = {});
     // Caps the result (written back) and writes it into the row after the
     // current one, which becomes current. A row past the end is added.
     void recordRow(AnalysisResult &result, const QLocale &locale = QLocale());
     // A picture that could not be read or analysed: the row after the current
     // one keeps the picture's name and empty figure cells, and becomes current.
     void recordEmptyRow(const QString &pictureName);
+
+    // A warning about the current row's picture (its background), shown as a
+    // mark on the row; not part of the copied text.
+    void setCurrentRowWarning(const QString &warning);
+    QString rowWarning(int row) const { return m_rowWarnings.value(row); }
 
     int rowCount() const { return int(m_rows.size()); }
     int columnCount() const { return m_columnCount; }
@@ -61,12 +75,15 @@ public:
 private:
     QStringList &nextRow();
     QStringList cellsOf(const AnalysisResult &result, const QLocale &locale) const;
+    ResultsTableOptions options() const;
 
     QVector<QStringList> m_rows;
+    QVector<QString> m_rowWarnings;
     int m_columnCount = 0;
     int m_currentRow = 0;
     bool m_leafAreaOnly = true;
     bool m_spotColumns = false;
+    bool m_backgroundCorrected = false;
     // What each row was recorded from (the header row and rows without figures: none).
     QVector<std::optional<AnalysisResult>> m_results;
     int m_systemIndex = 0;
@@ -76,13 +93,15 @@ private:
 // The names of the results' columns in copied text and files: "File name",
 // "Leaf area <unit>2", then "Perimeter <unit>" under "Leaf area only", else
 // "Symptom area <unit>2" and "Symptom %", followed with spot columns by "Spots"
-// and "Mean spot area <unit>2" (never under "Leaf area only", which finds no spots).
-QStringList resultsHeaderFields(int systemIndex, const QString &unitName, bool spotColumns = false);
+// and "Mean spot area <unit>2"; "File name (background corrected)" when the
+// background was corrected.
+QStringList resultsHeaderFields(int systemIndex, const QString &unitName,
+                                ResultsTableOptions options = {});
 
 // Tab-separated text of a results table: a header line built from the unit and
 // the system, then each data row's cells joined by TAB; every line ends in LF.
 // The command-line analyser writes the same text to standard output.
 QString resultsCopyText(int systemIndex, const QString &unitName,
-                        const QVector<QStringList> &dataRows, bool spotColumns = false);
+                        const QVector<QStringList> &dataRows, ResultsTableOptions options = {});
 
 } // namespace verdalis

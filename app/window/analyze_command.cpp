@@ -4,6 +4,7 @@
 #include "dialogs.h"
 #include "measurements_panel.h"
 #include "photo_page.h"
+#include "picture_background.h"
 #include "picture_canvas.h"
 #include "picture_view.h"
 #include "results_page.h"
@@ -74,6 +75,10 @@ void AnalyzeCommand::runFinished(const AnalysisResult &finished)
 {
     AnalysisResult result = finished;
     const RunEndSteps steps = runEndSteps(m_state.systemIndex(), m_state.isBatchActive());
+    const PictureBackground &background = m_controls.background->lastPicture();
+    const BorderCheck border = checkPictureBorder(m_canvas.picture(), m_canvas.unitStepTenths());
+    m_controls.results->setPictureBackground(backgroundReportLine(background),
+                                             backgroundWarningText(border, background));
     if (steps.showReport)
         m_controls.results->showReport(result);
     if (steps.hideProgressBar)

@@ -10,6 +10,7 @@ class QWidget;
 
 namespace verdalis {
 
+class BackgroundCorrector;
 class BrushPanel;
 class Dialogs;
 class MeasurementsPanel;
@@ -32,6 +33,8 @@ public:
         MeasurementsPanel *measurements = nullptr; // holds the unit caption
         PhotoPage *photoPage = nullptr;
         ResultsPage *results = nullptr;
+        // What became of the background of the picture shown, when it was read.
+        const BackgroundCorrector *background = nullptr;
     };
 
     AnalyzeCommand(WorkspaceState &state, PictureCanvas &canvas, Dialogs &dialogs,

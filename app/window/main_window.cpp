@@ -17,10 +17,12 @@
 #include "unit_tuner_panel.h"
 #include "workspace_icons.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QToolButton>
@@ -63,6 +65,16 @@ QToolButton *makeAnalyzeButton()
     return button;
 }
 
+QCheckBox *makeCorrectBackgroundBox()
+{
+    auto *box = new QCheckBox(QStringLiteral("Correct background"));
+    box->setObjectName(QStringLiteral("correctBackgroundBox"));
+    box->setToolTip(QStringLiteral(
+        "Even out grey or unevenly lit paper before analysing: for photos whose background "
+        "counts as leaf. Applies to pictures opened or reloaded from now on."));
+    return box;
+}
+
 // A panel of the top strip keeps the width it wants at the strip's height.
 void fixStripPanelSize(QWidget *panel)
 {
@@ -88,6 +100,7 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
                                       QStringLiteral("Open picture"))),
       analyzeButton(makeAnalyzeButton()), brushPanel(new BrushPanel),
       detectionSystemPanel(new DetectionSystemPanel(m_selector)),
+      correctBackgroundBox(makeCorrectBackgroundBox()),
       unitTunerPanel(new UnitTunerPanel(m_canvas)),
       measurementsPanel(new MeasurementsPanel(m_state, m_canvas, dialogs)),
       customDetectionPanel(new CustomDetectionPanel(m_selector, m_state)),
@@ -107,6 +120,9 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     pageTabs->setParent(client);
     pageTabs->addTab(photoPage, QStringLiteral("Photo"));
     pageTabs->addTab(resultsPage, QStringLiteral("Results"));
+    // The top strip has no room left at the smallest window width: the option
+    // stands at the right end of the tab row, under the analysis settings.
+    pageTabs->setCornerWidget(correctBackgroundBox, Qt::TopRightCorner);
     photoPage->toolPanels->addWidget(measurementsPanel);
     photoPage->toolPanels->addWidget(customDetectionPanel);
 
@@ -118,6 +134,11 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     connect(analyzeButton, &QToolButton::clicked, this, &MainWindow::analyzeRequested);
     connect(pictureSetButton, &QToolButton::clicked, this, &MainWindow::pictureSetWindowRequested);
     connect(helpButton, &QToolButton::clicked, this, &MainWindow::helpRequested);
+    m_opener.setBackgroundCorrector(&m_backgroundCorrector);
+    connect(correctBackgroundBox, &QCheckBox::toggled, this, [this](bool on) {
+        m_backgroundCorrector.setEnabled(on);
+        writeCorrectBackgroundSetting(on);
+    });
     connectPanels();
 
     setMinimumSize(pixelsFromTwips(MainWindowLayout::MinimumWidth),
@@ -164,6 +185,7 @@ void MainWindow::connectPanels()
     analyze.measurements = measurementsPanel;
     analyze.photoPage = photoPage;
     analyze.results = resultsPage;
+    analyze.background = &m_backgroundCorrector;
     m_analyze = std::make_unique<AnalyzeCommand>(m_state, m_canvas, m_dialogs, analyze);
 
     connect(this, &MainWindow::analyzeRequested, m_analyze.get(), &AnalyzeCommand::analyze);
@@ -216,6 +238,10 @@ void MainWindow::applyStartState()
     m_state.setProgramFolder(QCoreApplication::applicationDirPath());
     m_selector.loadCustomSystems();
     m_opener.setFilterIndex(1);
+    const bool correct = readCorrectBackgroundSetting();
+    const QSignalBlocker quiet(correctBackgroundBox);
+    correctBackgroundBox->setChecked(correct);
+    m_backgroundCorrector.setEnabled(correct);
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "detection_selector.h"
+#include "picture_background.h"
 #include "picture_canvas.h"
 #include "picture_opener.h"
 #include "workspace_state.h"
@@ -9,6 +10,7 @@
 
 #include <memory>
 
+class QCheckBox;
 class QTabWidget;
 class QToolButton;
 
@@ -41,6 +43,7 @@ class MainWindow : public QMainWindow {
     PictureCanvas m_canvas;
     PictureOpener m_opener;
     DetectionSelector m_selector;
+    BackgroundCorrector m_backgroundCorrector;
 
 public:
     explicit MainWindow(Dialogs &dialogs, QWidget *parent = nullptr);
@@ -52,6 +55,7 @@ public:
     PictureCanvas &canvas() { return m_canvas; }
     const PictureOpener &opener() const { return m_opener; }
     DetectionSelector &selector() { return m_selector; }
+    const BackgroundCorrector &backgroundCorrector() const { return m_backgroundCorrector; }
     const PictureTools &pictureTools() const { return *m_tools; }
     const AnalyzeCommand &analyzeCommand() const { return *m_analyze; }
     const PictureSetCommand &pictureSetCommand() const { return *m_pictureSet; }
@@ -65,6 +69,8 @@ public:
     QToolButton *const analyzeButton;
     BrushPanel *const brushPanel;
     DetectionSystemPanel *const detectionSystemPanel;
+    // "Correct background": pictures read from now on have their paper evened out.
+    QCheckBox *const correctBackgroundBox;
     UnitTunerPanel *const unitTunerPanel;
     MeasurementsPanel *const measurementsPanel;
     CustomDetectionPanel *const customDetectionPanel;

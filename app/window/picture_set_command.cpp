@@ -112,7 +112,8 @@ void PictureSetCommand::closeSetWindow()
 
 void PictureSetCommand::prepareResultsTable(int pictureSetRows)
 {
-    m_window.resultsPage->prepareResultsTable(pictureSetRows, m_spotColumns);
+    m_window.resultsPage->prepareResultsTable(
+        pictureSetRows, {m_spotColumns, m_window.backgroundCorrector().isEnabled()});
 }
 
 bool PictureSetCommand::loadSetPicture(const QString &lineName, const QString &path,

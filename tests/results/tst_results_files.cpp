@@ -101,7 +101,7 @@ void ResultsFilesTest::csvReadsBackAsTheTable()
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::German));
     ResultsTable table;
-    table.prepare(2, "mm,x", int(names.size()) + 2, true);
+    table.prepare(2, "mm,x", int(names.size()) + 2, {/*spotColumns*/ true});
     QVector<QStringList> expected{{"File name", "Leaf area mm,x2", "Symptom area mm,x2",
                                    "Symptom %", "Spots", "Mean spot area mm,x2"}};
     for (int i = 0; i < names.size(); ++i) {

@@ -51,6 +51,9 @@ double tableWidthTwips(int columns)
         width += ResultsTable::columnWidthTwips(column);
     return width;
 }
+// The background warning's height under the report: three lines of small type.
+constexpr double WarningTwips = 900.0;
+const QColor WarningRowColour(255, 224, 178);
 
 } // namespace
 
@@ -88,6 +91,12 @@ ResultsPage::ResultsPage(WorkspaceState &state, QWidget *parent) : QWidget(paren
     chartNote->setWordWrap(true);
     chartNote->hide();
 
+    backgroundWarning = named(new QLabel(this), "backgroundWarning");
+    backgroundWarning->setWordWrap(true);
+    backgroundWarning->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    backgroundWarning->setStyleSheet(QStringLiteral("color: #a04000;"));
+    backgroundWarning->hide();
+
     resultsTableView = named(new QTableWidget(this), "resultsTableView");
     resultsTableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     resultsTableView->verticalHeader()->hide();
@@ -124,9 +133,23 @@ ResultsPage::ResultsPage(WorkspaceState &state, QWidget *parent) : QWidget(paren
     setShowMode(ShowMode::Single);
 }
 
+void ResultsPage::setPictureBackground(const QString &reportLine, const QString &warning)
+{
+    m_backgroundLine = reportLine;
+    m_backgroundWarning = warning;
+}
+
 void ResultsPage::showReport(AnalysisResult &result)
 {
-    const ReportLayout layout = buildReport(result, m_state.systemIndex(), m_state.unitName());
+    ReportLayout layout = buildReport(result, m_state.systemIndex(), m_state.unitName());
+    if (!m_backgroundLine.isEmpty()) {
+        if (!layout.text.endsWith(QLatin1Char('\n')))
+            layout.text += QLatin1Char('\n');
+        layout.text += m_backgroundLine + QLatin1Char('\n');
+    }
+    backgroundWarning->setText(m_backgroundWarning);
+    backgroundWarning->setVisible(!m_backgroundWarning.isEmpty() && !reportText->isHidden());
+    placeControls();
     writeReportDocument(layout, *reportText->document());
     // A report box shown while still empty keeps the width it was laid out at
     // then, and its title would no longer be centred: lay it out anew.
@@ -154,6 +177,7 @@ void ResultsPage::setShowMode(ShowMode mode)
     copyTableButton->setVisible(batch);
     saveTableButton->setVisible(batch);
     reportText->setVisible(!batch);
+    backgroundWarning->setVisible(!batch && !backgroundWarning->text().isEmpty());
     symptomRatioChart->setVisible(!batch);
 }
 
@@ -162,9 +186,9 @@ void ResultsPage::setChartVisible(bool visible)
     symptomRatioChart->setVisible(visible);
 }
 
-void ResultsPage::prepareResultsTable(int pictureSetRows, bool spotColumns)
+void ResultsPage::prepareResultsTable(int pictureSetRows, ResultsTableOptions options)
 {
-    m_table.prepare(m_state.systemIndex(), m_state.unitName(), pictureSetRows, spotColumns);
+    m_table.prepare(m_state.systemIndex(), m_state.unitName(), pictureSetRows, options);
     refreshTableView();
     placeControls();
 }
@@ -172,6 +196,7 @@ void ResultsPage::prepareResultsTable(int pictureSetRows, bool spotColumns)
 void ResultsPage::recordBatchRow(AnalysisResult &result)
 {
     m_table.recordRow(result);
+    m_table.setCurrentRowWarning(m_backgroundWarning);
     showRecordedRow();
 }
 
@@ -197,8 +222,11 @@ void ResultsPage::placeControls()
 {
     const ResultsPageLayout layout = resultsPageLayout(m_tabWidthTwips, twipsFromPixels(height()));
     const double controlsHeight = layout.height - OverlayStripTwips;
+    const double warning = backgroundWarning->isHidden() ? 0.0 : WarningTwips;
     reportText->setGeometry(
-        twipsRect(layout.reportLeft, layout.top, layout.reportWidth, controlsHeight));
+        twipsRect(layout.reportLeft, layout.top, layout.reportWidth, controlsHeight - warning));
+    backgroundWarning->setGeometry(twipsRect(
+        layout.reportLeft, layout.top + controlsHeight - warning, layout.reportWidth, warning));
     symptomRatioChart->setGeometry(
         twipsRect(layout.chartLeft, layout.top, layout.chartWidth, controlsHeight));
     chartNote->setGeometry(symptomRatioChart->rect().adjusted(12, 12, -12, -12));
@@ -265,6 +293,12 @@ void ResultsPage::showTableRow(int row)
         if (column == 0) {
             item->setFlags(Qt::ItemIsEnabled);
             item->setBackground(palette().button());
+            const QString warning = m_table.rowWarning(row);
+            if (!warning.isEmpty()) {
+                item->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+                item->setBackground(WarningRowColour);
+                item->setToolTip(warning);
+            }
         }
         resultsTableView->setItem(row - 1, column, item);
     }

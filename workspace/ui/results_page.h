@@ -37,10 +37,15 @@ public:
     // The chart is hidden for "Leaf area only", which has no symptom area.
     void setChartVisible(bool visible);
 
+    // What to say about the background of the picture analysed last: the line
+    // the report ends with (empty: none) and the warning shown under the report
+    // and as a mark on its table row (empty: none). Set before showReport or
+    // recordBatchRow.
+    void setPictureBackground(const QString &reportLine, const QString &warning);
+
     // A new batch: the table laid out for the system selected now, one empty row
-    // per picture; pictureSetRows counts the picture set's header row. With
-    // spotColumns a symptom-detecting system gets the spots' two columns.
-    void prepareResultsTable(int pictureSetRows, bool spotColumns = false);
+    // per picture; pictureSetRows counts the picture set's header row.
+    void prepareResultsTable(int pictureSetRows, ResultsTableOptions options = {});
     // One finished picture of the batch (cap written back into the result).
     void recordBatchRow(AnalysisResult &result);
     // A picture of the batch without figures: its name and empty cells.
@@ -56,6 +61,8 @@ public:
     QChartView *symptomRatioChart = nullptr;
     // Says why the chart shows no slices.
     QLabel *chartNote = nullptr;
+    // The background warning under the report; hidden when there is none.
+    QLabel *backgroundWarning = nullptr;
     QTableWidget *resultsTableView = nullptr;
     QToolButton *copyTableButton = nullptr;
     // Saving is the main window's (it holds the picture): these only ask for it.
@@ -81,6 +88,8 @@ private:
     ResultsTable m_table;
     QPieSeries *m_shares = nullptr;
     int m_tabWidthTwips = 0;
+    QString m_backgroundLine;
+    QString m_backgroundWarning;
 };
 
 } // namespace verdalis
