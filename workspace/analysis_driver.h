@@ -11,6 +11,7 @@
 
 namespace verdalis {
 
+class CanvasDotPainter;
 class PictureCanvas;
 class WorkspaceState;
 
@@ -70,8 +71,6 @@ signals:
     void failed(const QString &message);
 
 private:
-    class CanvasPainter;
-
     bool begin(const PixelBuffer &picture, const AnalysisSettings &settings,
                const QString &pictureName, OverlayPainter *painter);
     void runSlice();
@@ -89,7 +88,7 @@ private:
     QImage m_picture;
     QString m_pictureName;
     // Paints on the canvas of a canvas run; null for other runs.
-    std::unique_ptr<CanvasPainter> m_canvasPainter;
+    std::unique_ptr<CanvasDotPainter> m_canvasPainter;
     bool m_running = false;
     bool m_samplingReported = false;
     AnalysisFigures m_figures;

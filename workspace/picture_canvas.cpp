@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 namespace verdalis {
@@ -14,6 +15,24 @@ namespace verdalis {
 namespace {
 constexpr qint64 kNumerator = SampleGeometry::PixelsPerUnitDenominator;
 constexpr qint64 kPixelsPerTenth = SampleGeometry::PixelsPerUnitPerTenth;
+
+// A transparent overlay, all zero bytes. Memory the system hands out zeroed
+// costs nothing until it is drawn on, where filling 100 MB for a large picture
+// would hold the window for tens of milliseconds.
+QImage transparentOverlay(const QSize &size)
+{
+    const qsizetype bytesPerLine = qsizetype(size.width()) * 4;
+    const std::size_t bytes = std::size_t(bytesPerLine) * std::size_t(qMax(0, size.height()));
+    void *memory = bytes > 0 ? std::calloc(bytes, 1) : nullptr;
+    if (!memory) {
+        QImage overlay(size, QImage::Format_ARGB32);
+        overlay.fill(Qt::transparent);
+        return overlay;
+    }
+    return QImage(
+        static_cast<uchar *>(memory), size.width(), size.height(), bytesPerLine,
+        QImage::Format_ARGB32, [](void *data) { std::free(data); }, memory);
+}
 } // namespace
 
 PictureCanvas::PictureCanvas(QObject *parent) : QObject(parent)
@@ -41,8 +60,8 @@ void PictureCanvas::setPicture(const QImage &picture)
     if (m_overlay.size() == m_picture.size()) {
         eraseDrawings();
     } else {
-        m_overlay = QImage(m_picture.size(), QImage::Format_ARGB32);
-        m_overlay.fill(Qt::transparent);
+        m_overlay = QImage(); // the old memory goes before the new is asked for
+        m_overlay = transparentOverlay(m_picture.size());
         m_drawnSpans.assign(std::size_t(qMax(0, m_overlay.height())), DrawnSpan());
         m_drawnRect = QRect();
     }
@@ -194,6 +213,74 @@ void PictureCanvas::drawPoint(QPointF units)
         markDrawn(row, left, right);
     }
     drawn(dot);
+}
+
+void PictureCanvas::drawColumnDots(qint64 x, qint64 yFirst, qint64 count)
+{
+    if (m_overlay.isNull() || count <= 0 || x < 0 || yFirst < 0)
+        return;
+    if (m_dotWidth != m_penWidth) {
+        m_dotRows = dotRowHalfWidths(m_penWidth);
+        m_dotWidth = m_penWidth;
+    }
+    const qint64 reach = qint64(m_dotRows.size() / 2);
+    const qint64 centreX = pixelIndex(double(x));
+    const qint64 topCentre = pixelIndex(double(yFirst));
+    if (centreX > m_overlay.width() + reach || topCentre > m_overlay.height() + reach)
+        return;
+    const qint64 pixelsPerTenth = kPixelsPerTenth * m_tenths;
+    // The rows the stretch's dots cover, clipped to the overlay, each with the
+    // widest half-width of the dots that reach it.
+    const qint64 lastY = yFirst + count - 1;
+    const qint64 top = qMax<qint64>(0, topCentre - reach);
+    const qint64 bottom =
+        qMin<qint64>(m_overlay.height() - 1, lastY * pixelsPerTenth / kNumerator + reach);
+    if (top > bottom)
+        return;
+    m_stretchRows.assign(std::size_t(bottom - top + 1), -1);
+    qint64 lastCentre = -1;
+    for (qint64 y = yFirst; y <= lastY; ++y) {
+        const qint64 centre = y * pixelsPerTenth / kNumerator;
+        if (centre == lastCentre)
+            continue; // the same dot again
+        lastCentre = centre;
+        if (centre - reach > bottom)
+            break;
+        for (qint64 dy = -reach; dy <= reach; ++dy) {
+            const qint64 row = centre + dy;
+            if (row < top || row > bottom)
+                continue;
+            int &half = m_stretchRows[std::size_t(row - top)];
+            half = qMax(half, m_dotRows[std::size_t(dy + reach)]);
+        }
+    }
+    const QRgb colour = m_penColour.rgb() | 0xFF000000u;
+    uchar *const bits = m_overlay.bits();
+    const qsizetype bytesPerLine = m_overlay.bytesPerLine();
+    const int lastColumn = m_overlay.width() - 1;
+    int paintedLeft = INT_MAX;
+    int paintedRight = -1;
+    int paintedTop = -1;
+    int paintedBottom = -1;
+    for (qint64 row = top; row <= bottom; ++row) {
+        const int half = m_stretchRows[std::size_t(row - top)];
+        if (half < 0)
+            continue;
+        const int left = int(qMax<qint64>(0, centreX - half));
+        const int right = int(qMin<qint64>(lastColumn, centreX + half));
+        if (left > right)
+            continue;
+        auto *pixels = reinterpret_cast<QRgb *>(bits + row * bytesPerLine);
+        std::fill(pixels + left, pixels + right + 1, colour);
+        markDrawn(int(row), left, right);
+        paintedLeft = qMin(paintedLeft, left);
+        paintedRight = qMax(paintedRight, right);
+        if (paintedTop < 0)
+            paintedTop = int(row);
+        paintedBottom = int(row);
+    }
+    if (paintedTop >= 0)
+        drawn(QRect(QPoint(paintedLeft, paintedTop), QPoint(paintedRight, paintedBottom)));
 }
 
 void PictureCanvas::drawLine(QPointF fromUnits, QPointF toUnits)

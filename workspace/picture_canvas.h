@@ -76,6 +76,11 @@ public:
     // the dot (r = 0 .. size - 1) covers columns -halfWidth[r] .. halfWidth[r]
     // around the centre pixel, size = 2 * (width div 2) + 1.
     static std::vector<int> dotRowHalfWidths(int widthPixels);
+    // The pen's dots at (x, yFirst) .. (x, yFirst + count - 1), whole unit
+    // coordinates from 0 on: the pixels drawPoint puts there one by one, each
+    // written once. Samples of a fine grid share pixels, and the dots of a
+    // stretch of a column one centre column, so each pixel row takes one fill.
+    void drawColumnDots(qint64 x, qint64 yFirst, qint64 count);
     void drawLine(QPointF fromUnits, QPointF toUnits);
     // Lines one pixel wide in the pen's colour across the whole picture: a
     // vertical one through the pixel under each x and a horizontal one through
@@ -115,6 +120,8 @@ private:
     // The dot of m_penWidth (see dotRowHalfWidths), kept while the width stays.
     int m_dotWidth = 0;
     std::vector<int> m_dotRows;
+    // Half-widths of the pixel rows a stretch of dots covers (drawColumnDots).
+    std::vector<int> m_stretchRows;
     bool m_batching = false;
     QRect m_batchRect;
     // Everything drawn since the overlay was last emptied, pixels: the
