@@ -15,6 +15,11 @@ namespace {
 
 const char *const OutOfMemoryReason = "not enough memory to analyse this picture";
 
+// Qt's PNG quality 80 is zlib's fastest level: a 24-megapixel overlay is written
+// in a fraction of the default level's time, in a file not much larger (the
+// same pixels either way).
+constexpr int PngQuality = 80;
+
 // The window's picture canvas takes the run's dots (CanvasDotPainter), so the
 // overlay is what the window shows after the same run.
 class CanvasOverlay {
@@ -36,7 +41,8 @@ public:
         const QImage composed = m_canvas.composedImage();
         QString reason;
         if (writeFileSafely(
-                path, [&](QIODevice &file) { return composed.save(&file, "PNG"); }, &reason))
+                path, [&](QIODevice &file) { return composed.save(&file, "PNG", PngQuality); },
+                &reason))
             return true;
         *error = QStringLiteral("cannot write the overlay %1: %2")
                      .arg(QDir::toNativeSeparators(path), reason);

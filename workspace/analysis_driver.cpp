@@ -16,7 +16,8 @@ namespace verdalis {
 
 AnalysisDriver::AnalysisDriver(QObject *parent) : QObject(parent)
 {
-    m_timer.setInterval(0);
+    m_timer.setTimerType(Qt::PreciseTimer);
+    m_timer.setInterval(1);
     connect(&m_timer, &QTimer::timeout, this, &AnalysisDriver::runSlice);
 }
 

@@ -25,13 +25,13 @@ QImage transparentOverlay(const QSize &size)
     const std::size_t bytes = std::size_t(bytesPerLine) * std::size_t(qMax(0, size.height()));
     void *memory = bytes > 0 ? std::calloc(bytes, 1) : nullptr;
     if (!memory) {
-        QImage overlay(size, QImage::Format_ARGB32);
+        QImage overlay(size, QImage::Format_ARGB32_Premultiplied);
         overlay.fill(Qt::transparent);
         return overlay;
     }
     return QImage(
         static_cast<uchar *>(memory), size.width(), size.height(), bytesPerLine,
-        QImage::Format_ARGB32, [](void *data) { std::free(data); }, memory);
+        QImage::Format_ARGB32_Premultiplied, [](void *data) { std::free(data); }, memory);
 }
 } // namespace
 
