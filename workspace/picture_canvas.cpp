@@ -4,11 +4,14 @@
 #include "sample_geometry.h"
 
 #include <QPainter>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <utility>
 
 namespace verdalis {
 
@@ -19,6 +22,10 @@ constexpr qint64 kPixelsPerTenth = SampleGeometry::PixelsPerUnitPerTenth;
 // A transparent overlay, all zero bytes. Memory the system hands out zeroed
 // costs nothing until it is drawn on, where filling 100 MB for a large picture
 // would hold the window for tens of milliseconds.
+// More drawn-on pixels than this are cleared by exchanging the overlay's
+// memory (4 MB) rather than wiping it.
+constexpr qint64 LargeClearPixels = 1 << 20;
+
 QImage transparentOverlay(const QSize &size)
 {
     const qsizetype bytesPerLine = qsizetype(size.width()) * 4;
@@ -348,6 +355,19 @@ void PictureCanvas::drawHairlines(const std::vector<float> &xUnits,
 void PictureCanvas::clearDrawings()
 {
     endDrawingBatch();
+    const QRect drawnArea = m_drawnRect.intersected(m_overlay.rect());
+    if (qint64(drawnArea.width()) * drawnArea.height() > LargeClearPixels) {
+        // Wiping an analysis's dots off a large picture would hold the window
+        // for tens of milliseconds: the overlay takes fresh zeroed memory
+        // instead, and the old one is let go on another thread.
+        auto old = std::make_shared<QImage>(
+            std::exchange(m_overlay, transparentOverlay(m_overlay.size())));
+        QThreadPool::globalInstance()->start([old] { *old = QImage(); });
+        m_drawnSpans.assign(std::size_t(qMax(0, m_overlay.height())), DrawnSpan());
+        m_drawnRect = QRect();
+        emit drawingsChanged(drawnArea);
+        return;
+    }
     const QRect erased = eraseDrawings();
     if (!erased.isEmpty())
         emit drawingsChanged(erased);
