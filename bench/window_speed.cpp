@@ -12,10 +12,10 @@
 // not have answered the user; "busy" the most processor time the GUI thread
 // spent between two firings (see BlockWatch).
 #include "analyze_command.h"
-#include "dialogs.h"
 #include "main_window.h"
 #include "photo_page.h"
 #include "picture_view.h"
+#include "unattended_window.h"
 #include "workspace_state.h"
 
 #include <QApplication>
@@ -25,52 +25,15 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include <sys/resource.h>
 #include <time.h>
 
 #include <algorithm>
 #include <cstdio>
 
 using namespace verdalis;
+using namespace verdalis::bench;
 
 namespace {
-
-// Answers the open dialog with the benchmark's picture; messages go to
-// standard error.
-class BenchDialogs : public Dialogs {
-public:
-    explicit BenchDialogs(QString picture) : m_picture(std::move(picture)) {}
-
-    MessageAnswer message(const QString &text, const QString &, MessageButtons,
-                          MessageKind) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return MessageAnswer::Ok;
-    }
-    std::optional<QString> inputText(const QString &, const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }
-    std::optional<FileChoice> openFile(const QString &, const QString &, int) override
-    {
-        return FileChoice{m_picture, 2};
-    }
-    std::optional<FileChoice> saveFile(const QString &, const QString &, int) override
-    {
-        return std::nullopt;
-    }
-
-private:
-    QString m_picture;
-};
-
-double processorSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 // A timer due every millisecond on the GUI thread; how much later than due it
 // fires is how long the thread was held. On a machine shared with other work
@@ -179,7 +142,7 @@ int main(int argc, char *argv[])
     if (picture.isEmpty() || sizeRatio <= 0 || unit.isEmpty() || tenths < 1 || tenths > 10)
         return usage();
 
-    BenchDialogs dialogs(picture);
+    UnattendedDialogs dialogs(picture);
     MainWindow window(dialogs);
     window.show();
     const int systemIndex = window.selector().catalogue().indexOf(system);
