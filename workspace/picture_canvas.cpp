@@ -26,6 +26,14 @@ constexpr qint64 kPixelsPerTenth = SampleGeometry::PixelsPerUnitPerTenth;
 // memory (4 MB) rather than wiping it.
 constexpr qint64 LargeClearPixels = 1 << 20;
 
+// Lets a large image go on a pool thread: giving 100 MB back to the system
+// takes the window milliseconds.
+void releaseElsewhere(QImage image)
+{
+    auto held = std::make_shared<QImage>(std::move(image));
+    QThreadPool::globalInstance()->start([held] { *held = QImage(); });
+}
+
 QImage transparentOverlay(const QSize &size)
 {
     const qsizetype bytesPerLine = qsizetype(size.width()) * 4;
@@ -57,14 +65,26 @@ bool PictureCanvas::load(const QString &path, QString *error)
     return true;
 }
 
-void PictureCanvas::setPicture(const QImage &picture)
+QImage PictureCanvas::preparedOverlay(const QSize &pixelSize)
+{
+    QImage overlay(pixelSize, QImage::Format_ARGB32_Premultiplied);
+    overlay.fill(Qt::transparent);
+    return overlay;
+}
+
+void PictureCanvas::setPicture(const QImage &picture, const QImage &overlay)
 {
     endDrawingBatch();
-    m_picture = picture.convertToFormat(QImage::Format_RGB32);
+    releaseElsewhere(std::exchange(m_picture, picture.convertToFormat(QImage::Format_RGB32)));
     m_picture.setDevicePixelRatio(1.0);
-    // A picture of the size before (the next scan of a batch) keeps the
-    // overlay's memory, emptied where it was drawn on.
-    if (m_overlay.size() == m_picture.size()) {
+    if (overlay.size() == m_picture.size() &&
+        overlay.format() == QImage::Format_ARGB32_Premultiplied) {
+        releaseElsewhere(std::exchange(m_overlay, overlay));
+        m_drawnSpans.assign(std::size_t(qMax(0, m_overlay.height())), DrawnSpan());
+        m_drawnRect = QRect();
+    } else if (m_overlay.size() == m_picture.size()) {
+        // A picture of the size before (the next scan of a batch) keeps the
+        // overlay's memory, emptied where it was drawn on.
         eraseDrawings();
     } else {
         m_overlay = QImage(); // the old memory goes before the new is asked for
@@ -360,9 +380,7 @@ void PictureCanvas::clearDrawings()
         // Wiping an analysis's dots off a large picture would hold the window
         // for tens of milliseconds: the overlay takes fresh zeroed memory
         // instead, and the old one is let go on another thread.
-        auto old = std::make_shared<QImage>(
-            std::exchange(m_overlay, transparentOverlay(m_overlay.size())));
-        QThreadPool::globalInstance()->start([old] { *old = QImage(); });
+        releaseElsewhere(std::exchange(m_overlay, transparentOverlay(m_overlay.size())));
         m_drawnSpans.assign(std::size_t(qMax(0, m_overlay.height())), DrawnSpan());
         m_drawnRect = QRect();
         emit drawingsChanged(drawnArea);

@@ -28,7 +28,13 @@ public:
     // *error and keeps the picture shown until now.
     bool load(const QString &path, QString *error);
     // Replaces the picture (any format; kept as RGB32) and clears the drawings.
-    void setPicture(const QImage &picture);
+    // An overlay made beforehand for it (preparedOverlay, on another thread)
+    // is taken as the drawings' memory.
+    void setPicture(const QImage &picture, const QImage &overlay = QImage());
+    // Transparent drawings' memory for a picture, every page of it already
+    // written: what an analysis would otherwise pay for page by page as it
+    // paints, made where the time does not hold the window.
+    static QImage preparedOverlay(const QSize &pixelSize);
     bool hasPicture() const { return !m_picture.isNull(); }
     const QImage &picture() const { return m_picture; }
     const QImage &overlay() const { return m_overlay; }

@@ -1,5 +1,6 @@
 #include "picture_loader.h"
 
+#include "picture_canvas.h"
 #include "picture_reader.h"
 
 #include <QPromise>
@@ -34,6 +35,8 @@ void PictureLoader::load(const QString &path)
         Read read;
         try {
             read.picture = readPicture(path, &read.error);
+            if (!read.picture.isNull())
+                read.overlay = PictureCanvas::preparedOverlay(read.picture.size());
         } catch (const std::bad_alloc &) {
             read.error = QStringLiteral("There is not enough memory to read the picture");
         }
@@ -63,7 +66,7 @@ void PictureLoader::readEnded()
     watcher->deleteLater();
     if (read.picture.isNull() && read.error.isEmpty())
         read.error = QStringLiteral("The picture could not be read");
-    emit loaded(path, read.picture, read.error);
+    emit loaded(path, read.picture, read.overlay, read.error);
 }
 
 } // namespace verdalis

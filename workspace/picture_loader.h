@@ -27,13 +27,16 @@ public:
     QString path() const { return m_path; }
 
 signals:
-    // The read of path has ended: the picture, or a null picture and the
-    // reader's reason (without the path).
-    void loaded(const QString &path, const QImage &picture, const QString &error);
+    // The read of path has ended: the picture with its overlay prepared
+    // (PictureCanvas::preparedOverlay), or a null picture and the reader's
+    // reason (without the path).
+    void loaded(const QString &path, const QImage &picture, const QImage &overlay,
+                const QString &error);
 
 private:
     struct Read {
         QImage picture;
+        QImage overlay;
         QString error;
     };
     void readEnded();

@@ -63,14 +63,14 @@ PictureOpener::Outcome PictureOpener::open()
 }
 
 PictureOpener::Outcome PictureOpener::takeRead(const QString &path, const QImage &picture,
-                                               const QString &error)
+                                               const QString &error, const QImage &overlay)
 {
     if (picture.isNull()) {
         m_dialogs.message(cannotOpenText(path, error), programTitle(), MessageButtons::Ok,
                           MessageKind::Error);
         return Outcome::Failed;
     }
-    m_canvas.setPicture(picture);
+    m_canvas.setPicture(picture, overlay);
     // Only a file that loaded becomes the one a reload reads again, so a reload
     // never swaps the picture shown for a file that could not be opened.
     m_openedPath = path;

@@ -38,7 +38,8 @@ public:
     // reloading, the file opened last) goes on the canvas and becomes the file
     // a reload reads; a file that could not be read gets the message and the
     // canvas keeps its picture.
-    Outcome takeRead(const QString &path, const QImage &picture, const QString &error);
+    Outcome takeRead(const QString &path, const QImage &picture, const QString &error,
+                     const QImage &overlay = QImage());
     // Loads the file last opened through the dialog again. Nothing happens when
     // no file was opened through it yet.
     Outcome reload();

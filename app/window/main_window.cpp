@@ -278,10 +278,11 @@ void MainWindow::startLoading(const QString &path, bool reloading)
     showLoading(true);
 }
 
-void MainWindow::pictureRead(const QString &path, const QImage &picture, const QString &error)
+void MainWindow::pictureRead(const QString &path, const QImage &picture, const QImage &overlay,
+                             const QString &error)
 {
     showLoading(false);
-    if (m_opener.takeRead(path, picture, error) != PictureOpener::Outcome::Loaded)
+    if (m_opener.takeRead(path, picture, error, overlay) != PictureOpener::Outcome::Loaded)
         return;
     if (m_reloading) {
         // The picture keeps its place in the viewport: no fitting after a reload.

@@ -109,7 +109,8 @@ private:
     // Reads the file off the GUI thread; the window shows it is loading and
     // keeps the picture it has until the new one is there.
     void startLoading(const QString &path, bool reloading);
-    void pictureRead(const QString &path, const QImage &picture, const QString &error);
+    void pictureRead(const QString &path, const QImage &picture, const QImage &overlay,
+                     const QString &error);
     // Lets go of a read in progress (a set picture or a closing window takes over).
     void stopLoading();
     void showLoading(bool loading);
