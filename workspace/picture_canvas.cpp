@@ -19,9 +19,6 @@ namespace {
 constexpr qint64 kNumerator = SampleGeometry::PixelsPerUnitDenominator;
 constexpr qint64 kPixelsPerTenth = SampleGeometry::PixelsPerUnitPerTenth;
 
-// A transparent overlay, all zero bytes. Memory the system hands out zeroed
-// costs nothing until it is drawn on, where filling 100 MB for a large picture
-// would hold the window for tens of milliseconds.
 // More drawn-on pixels than this are cleared by exchanging the overlay's
 // memory (4 MB) rather than wiping it.
 constexpr qint64 LargeClearPixels = 1 << 20;
@@ -34,6 +31,9 @@ void releaseElsewhere(QImage image)
     QThreadPool::globalInstance()->start([held] { *held = QImage(); });
 }
 
+// A transparent overlay, all zero bytes. Memory the system hands out zeroed
+// costs nothing until it is drawn on, where filling 100 MB for a large picture
+// would hold the window for tens of milliseconds.
 QImage transparentOverlay(const QSize &size)
 {
     const qsizetype bytesPerLine = qsizetype(size.width()) * 4;
