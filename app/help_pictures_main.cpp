@@ -166,6 +166,9 @@ void tour(const QDir &samples, const QDir &out)
     // the finest coordinate grid (unit step 0.1).
     dialogs.queueFile(samples.filePath(QStringLiteral("leaves-on-white.jpg")));
     window.openPictureButton->click();
+    // The picture is read off the GUI thread.
+    while (window.isLoadingPicture())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     auto *unitStepBar = child<QScrollBar>(window.unitTunerPanel, "unitStepBar");
     unitStepBar->setValue(unitStepBar->maximum());
     page->horizontalScroll->setValue(0);

@@ -8,11 +8,11 @@
 // (so it can be compared with verdalis-batch's), and one line to standard
 // error: the run's wall time and the process's processor time during the run,
 // in seconds.
-#include "dialogs.h"
 #include "main_window.h"
 #include "picture_set_command.h"
 #include "picture_set_window.h"
 #include "results_page.h"
+#include "unattended_window.h"
 #include "workspace_state.h"
 
 #include <QApplication>
@@ -22,46 +22,12 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include <sys/resource.h>
-
 #include <cstdio>
 
 using namespace verdalis;
+using namespace verdalis::bench;
 
 namespace {
-
-// No one is there to answer: messages go to standard error.
-class UnattendedDialogs : public Dialogs {
-public:
-    MessageAnswer message(const QString &text, const QString &, MessageButtons,
-                          MessageKind) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return MessageAnswer::Ok;
-    }
-    std::optional<QString> inputText(const QString &, const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }
-    std::optional<FileChoice> openFile(const QString &, const QString &, int) override
-    {
-        return std::nullopt;
-    }
-    std::optional<FileChoice> saveFile(const QString &, const QString &, int) override
-    {
-        return std::nullopt;
-    }
-    std::optional<QString> chooseFolder(const QString &) override { return std::nullopt; }
-};
-
-// User and system time of the whole process (every thread), seconds.
-double processorSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 int usage()
 {

@@ -1,5 +1,6 @@
 #include "picture_analysis.h"
 
+#include "canvas_dot_painter.h"
 #include "overlay_picture.h"
 #include "picture_background.h"
 #include "picture_canvas.h"
@@ -15,23 +16,18 @@ namespace {
 
 const char *const OutOfMemoryReason = "not enough memory to analyse this picture";
 
-// The window's picture canvas as the run's painter: each dot lands on the pixel
-// the canvas puts it on for the run's unit step, in the engine's width and
-// colour, exactly as the window shows it.
-class CanvasOverlay : public OverlayPainter {
+// The window's picture canvas takes the run's dots (CanvasDotPainter), so the
+// overlay is what the window shows after the same run.
+class CanvasOverlay {
 public:
-    CanvasOverlay(const QImage &picture, int unitStepTenths)
+    CanvasOverlay(const QImage &picture, int unitStepTenths) : m_painter(m_canvas)
     {
         m_canvas.setPicture(picture);
         m_canvas.setUnitStepTenths(unitStepTenths);
         m_canvas.beginDrawingBatch();
     }
 
-    void paintDot(std::int32_t x, std::int32_t y, RgbColour colour, int widthPixels) override
-    {
-        m_canvas.setPen(QColor(colour.red, colour.green, colour.blue), widthPixels);
-        m_canvas.drawPoint(QPointF(x, y));
-    }
+    OverlayPainter *painter() { return &m_painter; }
 
     const QImage &picture() const { return m_canvas.picture(); }
 
@@ -48,6 +44,7 @@ public:
 
 private:
     PictureCanvas m_canvas;
+    CanvasDotPainter m_painter;
 };
 
 } // namespace
@@ -92,7 +89,7 @@ PictureOutcome analysePictureFile(const QString &path, const AnalysisSettings &s
         }
         CanvasOverlay overlay(picture, settings.unitStepTenths);
         picture = QImage();
-        outcome.figures = analysePicture(overlay.picture(), settings, &overlay);
+        outcome.figures = analysePicture(overlay.picture(), settings, overlay.painter());
         overlay.save(overlayPath, &outcome.overlayError);
     } catch (const AnalysisError &error) {
         outcome.error = QString::fromUtf8(error.what());

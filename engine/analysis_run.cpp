@@ -241,6 +241,19 @@ std::int64_t AnalysisRun::probesToSkip(std::uint64_t first, std::int64_t count) 
     return count;
 }
 
+std::int64_t AnalysisRun::labelledAfter(std::uint64_t first, std::int64_t count) const
+{
+    std::int64_t done = 0;
+    while (done < count) {
+        const std::uint64_t unlabelled = ~m_labelled.bits(first + std::uint64_t(done));
+        const std::int64_t chunk = std::min<std::int64_t>(64, count - done);
+        if (unlabelled != 0 && lowestBit(unlabelled) < chunk)
+            return done + lowestBit(unlabelled);
+        done += chunk;
+    }
+    return count;
+}
+
 void AnalysisRun::scanSpots(std::int64_t budget)
 {
     const std::int32_t maxX = m_geometry.maxX();
@@ -269,8 +282,15 @@ void AnalysisRun::scanSpots(std::int64_t budget)
                 m_state = RunState::SpotGrow;
                 return;
             }
-            m_painter->paintDot(m_x, m_y, SymptomDotColour, m_symptomDotWidth);
-            ++m_y;
+            // A sample of a grown spot, and most often the samples below it
+            // too: they are painted as one stretch of the column, each
+            // probe counted as before.
+            const std::int32_t run =
+                1 + std::int32_t(labelledAfter(bit + 1, std::min(budget, count - skipped - 1)));
+            m_painter->paintColumnDots(m_x, m_y, run, SymptomDotColour, m_symptomDotWidth);
+            budget -= run - 1;
+            m_progress += run - 1;
+            m_y += run;
         }
         if (m_y == maxY) {
             m_y = 0;
@@ -394,13 +414,20 @@ void AnalysisRun::traceColumn(std::int64_t count)
         if (chunk < 64)
             edge &= (std::uint64_t(1) << chunk) - 1;
         while (edge != 0) {
+            // A stretch of edge samples down the column: each counts on its
+            // own, in order, and they are painted together.
             const int j = lowestBit(edge);
-            edge &= edge - 1;
-            const int background = int(!((left >> j) & 1u)) + int(!((right >> j) & 1u)) +
-                                   int(!((up >> j) & 1u)) + int(!((down >> j) & 1u));
-            perimeter += Weights[background];
+            const std::uint64_t above = ~(edge >> j);
+            const int run = above == 0 ? 64 - j : lowestBit(above);
+            for (int i = j; i < j + run; ++i) {
+                const int background = int(!((left >> i) & 1u)) + int(!((right >> i) & 1u)) +
+                                       int(!((up >> i) & 1u)) + int(!((down >> i) & 1u));
+                perimeter += Weights[background];
+            }
+            edge = run + j >= 64 ? 0 : edge & (~std::uint64_t(0) << (j + run));
             if (m_painter)
-                m_painter->paintDot(m_x, std::int32_t(y + j), LeafEdgeDotColour, m_edgeDotWidth);
+                m_painter->paintColumnDots(m_x, std::int32_t(y + j), run, LeafEdgeDotColour,
+                                           m_edgeDotWidth);
         }
         y += chunk;
     }

@@ -102,6 +102,9 @@ private:
     void sampleColumn(std::int64_t count);
     void endSampling();
     std::int64_t probesToSkip(std::uint64_t first, std::int64_t count) const;
+    // How many of the count samples from bit `first` on are in a spot, before
+    // the first that is not.
+    std::int64_t labelledAfter(std::uint64_t first, std::int64_t count) const;
     void scanSpots(std::int64_t budget);
     void growSpot(std::int64_t budget);
     void probeNeighbour(std::int32_t x, std::int32_t y);

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <cstdlib>
+#include <memory>
+#include <new>
 
 namespace verdalis {
 
@@ -11,7 +13,17 @@ class BitPlane {
 public:
     BitPlane() = default;
     // One spare word at the end lets bits() read 64 bits from any valid bit.
-    explicit BitPlane(std::uint64_t bits) : m_words((bits + 63) / 64 + 1, 0) {}
+    // The words come zeroed from the system (calloc), so a large plane costs
+    // nothing until its pages are written: a window starting a run on a fine
+    // grid is not held while tens of megabytes are cleared. Throws
+    // std::bad_alloc when there is no memory for it.
+    explicit BitPlane(std::uint64_t bits)
+        : m_words(static_cast<std::uint64_t *>(
+              std::calloc(std::size_t((bits + 63) / 64 + 1), sizeof(std::uint64_t))))
+    {
+        if (!m_words)
+            throw std::bad_alloc();
+    }
 
     bool test(std::uint64_t bit) const { return (m_words[bit >> 6] >> (bit & 63)) & 1u; }
     void set(std::uint64_t bit) { m_words[bit >> 6] |= std::uint64_t(1) << (bit & 63); }
@@ -36,10 +48,13 @@ public:
             return m_words[word];
         return (m_words[word] >> shift) | (m_words[word + 1] << (64 - shift));
     }
-    void release() { std::vector<std::uint64_t>().swap(m_words); }
+    void release() { m_words.reset(); }
 
 private:
-    std::vector<std::uint64_t> m_words;
+    struct Free {
+        void operator()(std::uint64_t *words) const { std::free(words); }
+    };
+    std::unique_ptr<std::uint64_t[], Free> m_words;
 };
 
 } // namespace verdalis

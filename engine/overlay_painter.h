@@ -13,6 +13,16 @@ public:
     virtual ~OverlayPainter() = default;
     // A dot centred on the sample at unit coordinates (x, y); width in pixels.
     virtual void paintDot(std::int32_t x, std::int32_t y, RgbColour colour, int widthPixels) = 0;
+    // Dots of one colour and width at (x, yFirst), (x, yFirst + 1) .. (x, yFirst
+    // + count - 1), in that order: a stretch of one sample column. On a fine grid
+    // a spot or an edge gives long stretches, which a painter can draw at once
+    // instead of dot by dot; the pixels must be those of the dots one by one.
+    virtual void paintColumnDots(std::int32_t x, std::int32_t yFirst, std::int32_t count,
+                                 RgbColour colour, int widthPixels)
+    {
+        for (std::int32_t i = 0; i < count; ++i)
+            paintDot(x, yFirst + i, colour, widthPixels);
+    }
 };
 
 inline constexpr RgbColour SymptomDotColour{255, 0, 0};

@@ -1,12 +1,12 @@
 #include "analysis_driver.h"
 
 #include "analysis_error.h"
+#include "canvas_dot_painter.h"
 #include "number_text.h"
 #include "picture_canvas.h"
 #include "workspace_state.h"
 
 #include <QElapsedTimer>
-#include <QPointer>
 
 #include <climits>
 #include <cmath>
@@ -14,27 +14,10 @@
 
 namespace verdalis {
 
-// Paints the engine's dots on the canvas: a dot of the engine's width and colour
-// centred on the pixel its sample reads. A canvas destroyed mid-run (the window
-// closing) just receives no more dots.
-class AnalysisDriver::CanvasPainter : public OverlayPainter {
-public:
-    explicit CanvasPainter(PictureCanvas &canvas) : canvas(&canvas) {}
-
-    void paintDot(std::int32_t x, std::int32_t y, RgbColour colour, int widthPixels) override
-    {
-        if (!canvas)
-            return;
-        canvas->setPen(QColor(colour.red, colour.green, colour.blue), widthPixels);
-        canvas->drawPoint(QPointF(x, y));
-    }
-
-    QPointer<PictureCanvas> canvas;
-};
-
 AnalysisDriver::AnalysisDriver(QObject *parent) : QObject(parent)
 {
-    m_timer.setInterval(0);
+    m_timer.setTimerType(Qt::PreciseTimer);
+    m_timer.setInterval(1);
     connect(&m_timer, &QTimer::timeout, this, &AnalysisDriver::runSlice);
 }
 
@@ -67,7 +50,7 @@ bool AnalysisDriver::start(PictureCanvas &canvas, const WorkspaceState &state)
     const PixelBuffer buffer{reinterpret_cast<const std::uint32_t *>(picture.constBits()),
                              picture.width(), picture.height(),
                              std::ptrdiff_t(picture.bytesPerLine() / 4)};
-    m_canvasPainter = std::make_unique<CanvasPainter>(canvas);
+    m_canvasPainter = std::make_unique<CanvasDotPainter>(canvas);
     if (!begin(buffer, settingsFrom(state, canvas), state.currentPictureName(),
                m_canvasPainter.get()))
         return false;
@@ -191,14 +174,14 @@ void AnalysisDriver::finish()
 
 void AnalysisDriver::beginCanvasBatch()
 {
-    if (m_canvasPainter && m_canvasPainter->canvas)
-        m_canvasPainter->canvas->beginDrawingBatch();
+    if (m_canvasPainter && m_canvasPainter->canvas())
+        m_canvasPainter->canvas()->beginDrawingBatch();
 }
 
 void AnalysisDriver::endCanvasBatch()
 {
-    if (m_canvasPainter && m_canvasPainter->canvas)
-        m_canvasPainter->canvas->endDrawingBatch();
+    if (m_canvasPainter && m_canvasPainter->canvas())
+        m_canvasPainter->canvas()->endDrawingBatch();
 }
 
 ChartAfterSampling chartAfterSampling(int systemIndex, bool batchActive)

@@ -4,16 +4,50 @@
 #include "sample_geometry.h"
 
 #include <QPainter>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <utility>
 
 namespace verdalis {
 
 namespace {
 constexpr qint64 kNumerator = SampleGeometry::PixelsPerUnitDenominator;
 constexpr qint64 kPixelsPerTenth = SampleGeometry::PixelsPerUnitPerTenth;
+
+// More drawn-on pixels than this are cleared by exchanging the overlay's
+// memory (4 MB) rather than wiping it.
+constexpr qint64 LargeClearPixels = 1 << 20;
+
+// Lets a large image go on a pool thread: giving 100 MB back to the system
+// takes the window milliseconds.
+void releaseElsewhere(QImage image)
+{
+    auto held = std::make_shared<QImage>(std::move(image));
+    QThreadPool::globalInstance()->start([held] { *held = QImage(); });
+}
+
+// A transparent overlay, all zero bytes. Memory the system hands out zeroed
+// costs nothing until it is drawn on, where filling 100 MB for a large picture
+// would hold the window for tens of milliseconds.
+QImage transparentOverlay(const QSize &size)
+{
+    const qsizetype bytesPerLine = qsizetype(size.width()) * 4;
+    const std::size_t bytes = std::size_t(bytesPerLine) * std::size_t(qMax(0, size.height()));
+    void *memory = bytes > 0 ? std::calloc(bytes, 1) : nullptr;
+    if (!memory) {
+        QImage overlay(size, QImage::Format_ARGB32_Premultiplied);
+        overlay.fill(Qt::transparent);
+        return overlay;
+    }
+    return QImage(
+        static_cast<uchar *>(memory), size.width(), size.height(), bytesPerLine,
+        QImage::Format_ARGB32_Premultiplied, [](void *data) { std::free(data); }, memory);
+}
 } // namespace
 
 PictureCanvas::PictureCanvas(QObject *parent) : QObject(parent)
@@ -31,18 +65,30 @@ bool PictureCanvas::load(const QString &path, QString *error)
     return true;
 }
 
-void PictureCanvas::setPicture(const QImage &picture)
+QImage PictureCanvas::preparedOverlay(const QSize &pixelSize)
+{
+    QImage overlay(pixelSize, QImage::Format_ARGB32_Premultiplied);
+    overlay.fill(Qt::transparent);
+    return overlay;
+}
+
+void PictureCanvas::setPicture(const QImage &picture, const QImage &overlay)
 {
     endDrawingBatch();
-    m_picture = picture.convertToFormat(QImage::Format_RGB32);
+    releaseElsewhere(std::exchange(m_picture, picture.convertToFormat(QImage::Format_RGB32)));
     m_picture.setDevicePixelRatio(1.0);
-    // A picture of the size before (the next scan of a batch) keeps the
-    // overlay's memory, emptied where it was drawn on.
-    if (m_overlay.size() == m_picture.size()) {
+    if (overlay.size() == m_picture.size() &&
+        overlay.format() == QImage::Format_ARGB32_Premultiplied) {
+        releaseElsewhere(std::exchange(m_overlay, overlay));
+        m_drawnSpans.assign(std::size_t(qMax(0, m_overlay.height())), DrawnSpan());
+        m_drawnRect = QRect();
+    } else if (m_overlay.size() == m_picture.size()) {
+        // A picture of the size before (the next scan of a batch) keeps the
+        // overlay's memory, emptied where it was drawn on.
         eraseDrawings();
     } else {
-        m_overlay = QImage(m_picture.size(), QImage::Format_ARGB32);
-        m_overlay.fill(Qt::transparent);
+        m_overlay = QImage(); // the old memory goes before the new is asked for
+        m_overlay = transparentOverlay(m_picture.size());
         m_drawnSpans.assign(std::size_t(qMax(0, m_overlay.height())), DrawnSpan());
         m_drawnRect = QRect();
     }
@@ -196,6 +242,74 @@ void PictureCanvas::drawPoint(QPointF units)
     drawn(dot);
 }
 
+void PictureCanvas::drawColumnDots(qint64 x, qint64 yFirst, qint64 count)
+{
+    if (m_overlay.isNull() || count <= 0 || x < 0 || yFirst < 0)
+        return;
+    if (m_dotWidth != m_penWidth) {
+        m_dotRows = dotRowHalfWidths(m_penWidth);
+        m_dotWidth = m_penWidth;
+    }
+    const qint64 reach = qint64(m_dotRows.size() / 2);
+    const qint64 centreX = pixelIndex(double(x));
+    const qint64 topCentre = pixelIndex(double(yFirst));
+    if (centreX > m_overlay.width() + reach || topCentre > m_overlay.height() + reach)
+        return;
+    const qint64 pixelsPerTenth = kPixelsPerTenth * m_tenths;
+    // The rows the stretch's dots cover, clipped to the overlay, each with the
+    // widest half-width of the dots that reach it.
+    const qint64 lastY = yFirst + count - 1;
+    const qint64 top = qMax<qint64>(0, topCentre - reach);
+    const qint64 bottom =
+        qMin<qint64>(m_overlay.height() - 1, lastY * pixelsPerTenth / kNumerator + reach);
+    if (top > bottom)
+        return;
+    m_stretchRows.assign(std::size_t(bottom - top + 1), -1);
+    qint64 lastCentre = -1;
+    for (qint64 y = yFirst; y <= lastY; ++y) {
+        const qint64 centre = y * pixelsPerTenth / kNumerator;
+        if (centre == lastCentre)
+            continue; // the same dot again
+        lastCentre = centre;
+        if (centre - reach > bottom)
+            break;
+        for (qint64 dy = -reach; dy <= reach; ++dy) {
+            const qint64 row = centre + dy;
+            if (row < top || row > bottom)
+                continue;
+            int &half = m_stretchRows[std::size_t(row - top)];
+            half = qMax(half, m_dotRows[std::size_t(dy + reach)]);
+        }
+    }
+    const QRgb colour = m_penColour.rgb() | 0xFF000000u;
+    uchar *const bits = m_overlay.bits();
+    const qsizetype bytesPerLine = m_overlay.bytesPerLine();
+    const int lastColumn = m_overlay.width() - 1;
+    int paintedLeft = INT_MAX;
+    int paintedRight = -1;
+    int paintedTop = -1;
+    int paintedBottom = -1;
+    for (qint64 row = top; row <= bottom; ++row) {
+        const int half = m_stretchRows[std::size_t(row - top)];
+        if (half < 0)
+            continue;
+        const int left = int(qMax<qint64>(0, centreX - half));
+        const int right = int(qMin<qint64>(lastColumn, centreX + half));
+        if (left > right)
+            continue;
+        auto *pixels = reinterpret_cast<QRgb *>(bits + row * bytesPerLine);
+        std::fill(pixels + left, pixels + right + 1, colour);
+        markDrawn(int(row), left, right);
+        paintedLeft = qMin(paintedLeft, left);
+        paintedRight = qMax(paintedRight, right);
+        if (paintedTop < 0)
+            paintedTop = int(row);
+        paintedBottom = int(row);
+    }
+    if (paintedTop >= 0)
+        drawn(QRect(QPoint(paintedLeft, paintedTop), QPoint(paintedRight, paintedBottom)));
+}
+
 void PictureCanvas::drawLine(QPointF fromUnits, QPointF toUnits)
 {
     if (m_overlay.isNull())
@@ -261,6 +375,17 @@ void PictureCanvas::drawHairlines(const std::vector<float> &xUnits,
 void PictureCanvas::clearDrawings()
 {
     endDrawingBatch();
+    const QRect drawnArea = m_drawnRect.intersected(m_overlay.rect());
+    if (qint64(drawnArea.width()) * drawnArea.height() > LargeClearPixels) {
+        // Wiping an analysis's dots off a large picture would hold the window
+        // for tens of milliseconds: the overlay takes fresh zeroed memory
+        // instead, and the old one is let go on another thread.
+        releaseElsewhere(std::exchange(m_overlay, transparentOverlay(m_overlay.size())));
+        m_drawnSpans.assign(std::size_t(qMax(0, m_overlay.height())), DrawnSpan());
+        m_drawnRect = QRect();
+        emit drawingsChanged(drawnArea);
+        return;
+    }
     const QRect erased = eraseDrawings();
     if (!erased.isEmpty())
         emit drawingsChanged(erased);

@@ -28,7 +28,13 @@ public:
     // *error and keeps the picture shown until now.
     bool load(const QString &path, QString *error);
     // Replaces the picture (any format; kept as RGB32) and clears the drawings.
-    void setPicture(const QImage &picture);
+    // An overlay made beforehand for it (preparedOverlay, on another thread)
+    // is taken as the drawings' memory.
+    void setPicture(const QImage &picture, const QImage &overlay = QImage());
+    // Transparent drawings' memory for a picture, every page of it already
+    // written: what an analysis would otherwise pay for page by page as it
+    // paints, made where the time does not hold the window.
+    static QImage preparedOverlay(const QSize &pixelSize);
     bool hasPicture() const { return !m_picture.isNull(); }
     const QImage &picture() const { return m_picture; }
     const QImage &overlay() const { return m_overlay; }
@@ -76,6 +82,11 @@ public:
     // the dot (r = 0 .. size - 1) covers columns -halfWidth[r] .. halfWidth[r]
     // around the centre pixel, size = 2 * (width div 2) + 1.
     static std::vector<int> dotRowHalfWidths(int widthPixels);
+    // The pen's dots at (x, yFirst) .. (x, yFirst + count - 1), whole unit
+    // coordinates from 0 on: the pixels drawPoint puts there one by one, each
+    // written once. Samples of a fine grid share pixels, and the dots of a
+    // stretch of a column one centre column, so each pixel row takes one fill.
+    void drawColumnDots(qint64 x, qint64 yFirst, qint64 count);
     void drawLine(QPointF fromUnits, QPointF toUnits);
     // Lines one pixel wide in the pen's colour across the whole picture: a
     // vertical one through the pixel under each x and a horizontal one through
@@ -115,6 +126,8 @@ private:
     // The dot of m_penWidth (see dotRowHalfWidths), kept while the width stays.
     int m_dotWidth = 0;
     std::vector<int> m_dotRows;
+    // Half-widths of the pixel rows a stretch of dots covers (drawColumnDots).
+    std::vector<int> m_stretchRows;
     bool m_batching = false;
     QRect m_batchRect;
     // Everything drawn since the overlay was last emptied, pixels: the

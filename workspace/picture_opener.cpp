@@ -41,11 +41,11 @@ QString PictureOpener::openedTitle() const
     return QFileInfo(m_openedPath).fileName();
 }
 
-void PictureOpener::show(QImage picture)
+void PictureOpener::show(QImage picture, const QImage &overlay)
 {
     if (m_corrector)
         m_corrector->prepare(picture);
-    m_canvas.setPicture(picture);
+    m_canvas.setPicture(picture, overlay);
 }
 
 bool PictureOpener::read(const QString &path, QString *reason)
@@ -57,27 +57,40 @@ bool PictureOpener::read(const QString &path, QString *reason)
     return true;
 }
 
-bool PictureOpener::load(const QString &path)
+PictureOpener::Outcome PictureOpener::readAndTake(const QString &path)
 {
     QString reason;
-    if (read(path, &reason))
-        return true;
-    m_dialogs.message(cannotOpenText(path, reason), programTitle(), MessageButtons::Ok,
-                      MessageKind::Error);
-    return false;
+    const QImage picture = readPicture(path, &reason);
+    return takeRead(path, picture, reason);
+}
+
+std::optional<QString> PictureOpener::chooseFile()
+{
+    const auto choice = m_dialogs.openFile(dialogTitle(), dialogFilter(), m_filterIndex);
+    if (!choice)
+        return std::nullopt;
+    m_filterIndex = choice->filterIndex;
+    return choice->path;
 }
 
 PictureOpener::Outcome PictureOpener::open()
 {
-    const auto choice = m_dialogs.openFile(dialogTitle(), dialogFilter(), m_filterIndex);
-    if (!choice)
-        return Outcome::Cancelled;
-    m_filterIndex = choice->filterIndex;
-    if (!load(choice->path))
+    const auto path = chooseFile();
+    return path ? readAndTake(*path) : Outcome::Cancelled;
+}
+
+PictureOpener::Outcome PictureOpener::takeRead(const QString &path, const QImage &picture,
+                                               const QString &error, const QImage &overlay)
+{
+    if (picture.isNull()) {
+        m_dialogs.message(cannotOpenText(path, error), programTitle(), MessageButtons::Ok,
+                          MessageKind::Error);
         return Outcome::Failed;
+    }
+    show(picture, overlay);
     // Only a file that loaded becomes the one a reload reads again, so a reload
     // never swaps the picture shown for a file that could not be opened.
-    m_openedPath = choice->path;
+    m_openedPath = path;
     return Outcome::Loaded;
 }
 
@@ -85,7 +98,7 @@ PictureOpener::Outcome PictureOpener::reload()
 {
     if (!hasOpenedFile())
         return Outcome::Cancelled;
-    return load(m_openedPath) ? Outcome::Loaded : Outcome::Failed;
+    return readAndTake(m_openedPath);
 }
 
 PictureOpener::Outcome PictureOpener::loadFile(const QString &path, QString *reason)

@@ -2,7 +2,10 @@
 
 #include "picture_prefetch.h"
 
+#include <QImage>
 #include <QString>
+
+#include <optional>
 
 namespace verdalis {
 
@@ -29,6 +32,15 @@ public:
     // Asks for a file and loads it. Cancel is silent; the file type chosen is
     // remembered for the next dialog even when the file then fails to load.
     Outcome open();
+    // The first half of open() for a window that reads the file off its
+    // thread: asks for a file and remembers the file type chosen.
+    std::optional<QString> chooseFile();
+    // The second half: the picture read from a file chosen (or, with
+    // reloading, the file opened last) goes on the canvas and becomes the file
+    // a reload reads; a file that could not be read gets the message and the
+    // canvas keeps its picture.
+    Outcome takeRead(const QString &path, const QImage &picture, const QString &error,
+                     const QImage &overlay = QImage());
     // Loads the file last opened through the dialog again. Nothing happens when
     // no file was opened through it yet.
     Outcome reload();
@@ -53,10 +65,10 @@ public:
     QString openedTitle() const;
 
 private:
-    bool load(const QString &path);
+    Outcome readAndTake(const QString &path);
     bool read(const QString &path, QString *reason);
     // The one way into the canvas for a picture just read.
-    void show(QImage picture);
+    void show(QImage picture, const QImage &overlay = QImage());
 
     PictureCanvas &m_canvas;
     Dialogs &m_dialogs;

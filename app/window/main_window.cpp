@@ -130,6 +130,7 @@ MainWindow::MainWindow(Dialogs &dialogs, QWidget *parent)
     reloadPictureButton->setEnabled(false);
 
     connect(openPictureButton, &QToolButton::clicked, this, &MainWindow::openPicture);
+    connect(&m_loader, &PictureLoader::loaded, this, &MainWindow::pictureRead);
     connect(reloadPictureButton, &QToolButton::clicked, this, &MainWindow::reloadPicture);
     connect(analyzeButton, &QToolButton::clicked, this, &MainWindow::analyzeRequested);
     connect(pictureSetButton, &QToolButton::clicked, this, &MainWindow::pictureSetWindowRequested);
@@ -275,6 +276,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // The main window is the program: closing it ends the run, an analysis in
     // progress included, and takes every other window with it.
     m_analyze->cancel();
+    stopLoading();
     event->accept();
     QCoreApplication::quit();
 }
@@ -289,25 +291,61 @@ void MainWindow::showLoadedPicture(const QString &caption)
 
 void MainWindow::openPicture()
 {
-    if (m_opener.open() != PictureOpener::Outcome::Loaded)
+    if (const auto path = m_opener.chooseFile())
+        startLoading(*path, false);
+}
+
+void MainWindow::reloadPicture()
+{
+    if (m_opener.hasOpenedFile())
+        startLoading(m_opener.openedPath(), true);
+}
+
+void MainWindow::startLoading(const QString &path, bool reloading)
+{
+    m_reloading = reloading;
+    m_loader.load(path);
+    showLoading(true);
+}
+
+void MainWindow::pictureRead(const QString &path, const QImage &picture, const QImage &overlay,
+                             const QString &error)
+{
+    showLoading(false);
+    if (m_opener.takeRead(path, picture, error, overlay) != PictureOpener::Outcome::Loaded)
         return;
+    if (m_reloading) {
+        // The picture keeps its place in the viewport: no fitting after a reload.
+        pageTabs->setCurrentIndex(0);
+        pageTabs->setTabText(0, PictureOpener::pageCaption(m_opener.openedTitle()));
+        return;
+    }
     showLoadedPicture(PictureOpener::pageCaption(m_opener.openedTitle()));
     photoPage->fitPicture();
     analyzeButton->setEnabled(true);
     emit pictureOpened();
 }
 
-void MainWindow::reloadPicture()
+void MainWindow::stopLoading()
 {
-    // The picture keeps its place in the viewport: no fitting after a reload.
-    if (m_opener.reload() != PictureOpener::Outcome::Loaded)
+    if (!m_loader.isLoading())
         return;
-    pageTabs->setCurrentIndex(0);
-    pageTabs->setTabText(0, PictureOpener::pageCaption(m_opener.openedTitle()));
+    m_loader.cancel();
+    showLoading(false);
+}
+
+void MainWindow::showLoading(bool loading)
+{
+    photoPage->showLoading(loading);
+    // No analysis of the picture about to be replaced, and no reload of it
+    // under way; opening another file stays possible and takes over.
+    analyzeButton->setEnabled(!loading && m_canvas.hasPicture());
+    reloadPictureButton->setEnabled(!loading && m_opener.hasOpenedFile());
 }
 
 bool MainWindow::loadSetPicture(const QString &pictureName, const QString &path, QString *reason)
 {
+    stopLoading();
     m_state.setCurrentPictureName(pictureName);
     if (m_opener.loadFile(path, reason) != PictureOpener::Outcome::Loaded)
         return false;

@@ -3,6 +3,7 @@
 #include "detection_selector.h"
 #include "picture_background.h"
 #include "picture_canvas.h"
+#include "picture_loader.h"
 #include "picture_opener.h"
 #include "workspace_state.h"
 
@@ -54,6 +55,8 @@ public:
     WorkspaceState &state() { return m_state; }
     PictureCanvas &canvas() { return m_canvas; }
     const PictureOpener &opener() const { return m_opener; }
+    // A picture chosen to open (or reload) is being read off the GUI thread.
+    bool isLoadingPicture() const { return m_loader.isLoading(); }
     DetectionSelector &selector() { return m_selector; }
     const BackgroundCorrector &backgroundCorrector() const { return m_backgroundCorrector; }
     const PictureTools &pictureTools() const { return *m_tools; }
@@ -111,8 +114,19 @@ private:
     void connectPanels();
     // The picture just loaded is shown under caption on the photo page.
     void showLoadedPicture(const QString &caption);
+    // Reads the file off the GUI thread; the window shows it is loading and
+    // keeps the picture it has until the new one is there.
+    void startLoading(const QString &path, bool reloading);
+    void pictureRead(const QString &path, const QImage &picture, const QImage &overlay,
+                     const QString &error);
+    // Lets go of a read in progress (a set picture or a closing window takes over).
+    void stopLoading();
+    void showLoading(bool loading);
 
     QWidget *m_topStrip = nullptr;
+    PictureLoader m_loader;
+    // The read in progress is a reload: the picture keeps its place.
+    bool m_reloading = false;
     std::unique_ptr<PictureTools> m_tools;
     std::unique_ptr<AnalyzeCommand> m_analyze;
     std::unique_ptr<PictureSetCommand> m_pictureSet;

@@ -166,6 +166,8 @@ Figures WindowBatchTest::analyseAlone(const QString &path)
 {
     m_dialogs->answerOpenFile(path);
     m_window->openPictureButton->click();
+    if (!QTest::qWaitFor([&] { return !m_window->isLoadingPicture(); }, 60000))
+        qFatal("the picture was not read");
     m_window->analyzeButton->click();
     const AnalyzeCommand &analyze = m_window->analyzeCommand();
     if (!QTest::qWaitFor([&] { return !analyze.isRunning(); }, 60000))
@@ -212,6 +214,7 @@ void WindowBatchTest::closingTheSetWindowEnablesTheMainWindow()
     m_window->state().markCalibrated();
     m_dialogs->answerOpenFile(m_pictures + "/plot-a.bmp");
     m_window->openPictureButton->click();
+    QTRY_VERIFY(!m_window->isLoadingPicture());
     QVERIFY(m_window->analyzeButton->isEnabled());
 
     PictureSetWindow *window = openSetWindow();

@@ -119,6 +119,7 @@ void WindowResultsFilesTest::analyse(const QString &picture)
 {
     m_dialogs->answerOpenFile(picture);
     m_window->openPictureButton->click();
+    QTRY_VERIFY(!m_window->isLoadingPicture());
     m_window->analyzeButton->click();
     QVERIFY(QTest::qWaitFor([&] { return !m_window->analyzeCommand().isRunning(); }, 60000));
 }
@@ -197,6 +198,7 @@ void WindowResultsFilesTest::overlayGoesWithWhatIsDrawnSince()
     QVERIFY(save->isEnabled());
     m_dialogs->answerOpenFile(m_dir.filePath(QStringLiteral("a.bmp")));
     m_window->openPictureButton->click();
+    QTRY_VERIFY(!m_window->isLoadingPicture());
     QVERIFY(!save->isEnabled());
 }
 

@@ -173,6 +173,7 @@ void BrushCorrectionTest::openPicture(const QImage &picture)
     QVERIFY(picture.save(m_picturePath, "BMP"));
     m_dialogs->answerOpenFile(m_picturePath, 1);
     QTest::mouseClick(m_window->openPictureButton, Qt::LeftButton);
+    QTRY_VERIFY(!m_window->isLoadingPicture());
     QCOMPARE(view()->size(), picture.size());
 }
 
@@ -385,6 +386,7 @@ void BrushCorrectionTest::strokesOutliveClearingButNotReload()
     QCOMPARE(m_window->canvas().composedImage().pixelColor(260, 150), QColor(135, 136, 90));
 
     QTest::mouseClick(m_window->reloadPictureButton, Qt::LeftButton);
+    QTRY_VERIFY(!m_window->isLoadingPicture());
     QCOMPARE(m_window->canvas().composedImage(), picture.convertToFormat(QImage::Format_RGB32));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), onDisk);

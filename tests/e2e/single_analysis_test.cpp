@@ -226,6 +226,7 @@ void SingleAnalysisTest::openScene()
     QVERIFY(scenePicture().save(path, "BMP"));
     m_dialogs->answerOpenFile(path, 1);
     QTest::mouseClick(m_window->openPictureButton, Qt::LeftButton);
+    QTRY_VERIFY(!m_window->isLoadingPicture());
     QCOMPARE(m_window->pageTabs->tabText(0), QStringLiteral("Photo two leaves.bmp"));
     QCOMPARE(m_page->pictureView->size(), QSize(PictureWidth, PictureHeight));
 }
@@ -451,6 +452,7 @@ void SingleAnalysisTest::closingDuringRunEndsTheProgram()
     QVERIFY(large.save(path, "BMP"));
     m_dialogs->answerOpenFile(path, 1);
     QTest::mouseClick(m_window->openPictureButton, Qt::LeftButton);
+    QTRY_VERIFY(!m_window->isLoadingPicture());
     // The finest unit step: over 18 million samples, far more than one time slice.
     m_window->canvas().setUnitStepTenths(1);
     m_window->state().markCalibrated();

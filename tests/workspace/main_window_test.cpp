@@ -83,6 +83,7 @@ void MainWindowTest::openPicture(const QString &path, int filterIndex)
 {
     m_dialogs->answerOpenFile(path, filterIndex);
     m_window->openPictureButton->click();
+    QTRY_VERIFY(!m_window->isLoadingPicture());
 }
 
 // A cancelled dialog leaves the hint running; a picture opened from any page
@@ -92,6 +93,8 @@ void MainWindowTest::openShowsThePicture()
     QSignalSpy opened(m_window.get(), &MainWindow::pictureOpened);
     m_dialogs->cancelFileDialog(ScriptedDialogs::Kind::OpenFile);
     m_window->openPictureButton->click();
+    QTRY_VERIFY(!m_window->isLoadingPicture());
+    QCOMPARE(m_dialogs->calls().size(), 1); // the dialog only, no message
     QVERIFY(m_page->isHintRunning());
     QVERIFY(!m_window->analyzeButton->isEnabled());
     QCOMPARE(opened.count(), 0);
@@ -111,6 +114,8 @@ void MainWindowTest::openShowsThePicture()
 
     m_dialogs->cancelFileDialog(ScriptedDialogs::Kind::OpenFile);
     m_window->openPictureButton->click();
+    QTRY_VERIFY(!m_window->isLoadingPicture());
+    QCOMPARE(m_dialogs->calls().at(0).title, QStringLiteral("Open picture file"));
     QCOMPARE(m_dialogs->calls().at(0).filter,
              QStringLiteral("bmp  Files (*.bmp)|*.bmp;|jpg  Files (*.jpg)|*.jpg"));
     QCOMPARE(m_dialogs->calls().at(0).filterIndex, 1);
@@ -145,12 +150,14 @@ void MainWindowTest::damagedFileKeepsWhatIsShown()
         QVERIFY(QFile::remove(good));
         m_dialogs->answerMessage(MessageAnswer::Ok);
         m_window->reloadPictureButton->click();
+        QTRY_VERIFY(!m_window->isLoadingPicture());
     } else {
         failing = cutShort ? m_files->writeCutShort(QStringLiteral("scan.jpg"), 0.95)
                            : m_files->writeGarbage(QStringLiteral("damaged.jpg"));
         m_dialogs->answerOpenFile(failing, 2);
         m_dialogs->answerMessage(MessageAnswer::Ok);
         m_window->openPictureButton->click();
+        QTRY_VERIFY(!m_window->isLoadingPicture());
         // The file type is taken from the dialog all the same.
         QCOMPARE(m_window->opener().filterIndex(), 2);
     }
@@ -168,6 +175,7 @@ void MainWindowTest::damagedFileKeepsWhatIsShown()
     QCOMPARE(m_page->isHintRunning(), !pictureBefore);
     if (pictureBefore && !reload) { // a reload still reads the picture that loaded
         m_window->reloadPictureButton->click();
+        QTRY_VERIFY(!m_window->isLoadingPicture());
         QCOMPARE(m_window->canvas().picture(), before);
     }
 }
@@ -184,6 +192,7 @@ void MainWindowTest::reloadKeepsPlaceAndDropsDrawings()
     m_window->pageTabs->setCurrentIndex(1);
 
     m_window->reloadPictureButton->click();
+    QTRY_VERIFY(!m_window->isLoadingPicture());
     QCOMPARE(m_window->canvas().composedImage(), TestPictures::gradient(900, 300));
     QCOMPARE(m_page->pictureView->pos(), place);
     QCOMPARE(m_page->horizontalScroll->value(), 3);

@@ -53,6 +53,8 @@ QLabel *namedLabel(const QString &name, const QString &text, QWidget *parent)
 PhotoPage::PhotoPage(PictureCanvas &canvas, WorkspaceState &state, QWidget *parent)
     : QWidget(parent), pictureViewport(new QWidget(this)),
       pictureView(new PictureView(canvas, pictureViewport)), hintLabel(new QLabel(pictureViewport)),
+      loadingLabel(namedLabel(QStringLiteral("loadingLabel"),
+                              QStringLiteral("Loading the picture..."), pictureViewport)),
       hintFrames(loadHintFrames()), hintTimer(new QTimer(this)),
       horizontalScroll(new QScrollBar(Qt::Horizontal, this)),
       verticalScroll(new QScrollBar(Qt::Vertical, this)), progressBar(new QProgressBar(this)),
@@ -83,6 +85,10 @@ PhotoPage::PhotoPage(PictureCanvas &canvas, WorkspaceState &state, QWidget *pare
     pictureViewport->setAutoFillBackground(true);
 
     pictureView->hide();
+    loadingLabel->setAutoFillBackground(true);
+    loadingLabel->setMargin(6);
+    loadingLabel->adjustSize();
+    loadingLabel->hide();
     hintLabel->setFixedSize(hintFrames[0].size());
     hintLabel->setPixmap(hintFrames[0]);
 
@@ -114,6 +120,15 @@ PhotoPage::PhotoPage(PictureCanvas &canvas, WorkspaceState &state, QWidget *pare
 bool PhotoPage::isHintRunning() const
 {
     return hintTimer->isActive();
+}
+
+void PhotoPage::showLoading(bool loading)
+{
+    progressBar->setRange(0, loading ? 0 : 100);
+    progressBar->setVisible(loading);
+    loadingLabel->move(PageEdgePixels, PageEdgePixels);
+    loadingLabel->setVisible(loading);
+    loadingLabel->raise();
 }
 
 void PhotoPage::setAreaUnit(const QString &unit)

@@ -39,6 +39,9 @@ public:
     // A picture is there: the picture replaces the hint, which stops for good.
     void showPicture();
     bool isHintRunning() const;
+    // A picture is being read: a moving bar and a line over the viewport say
+    // so, and go when it is there (or could not be read).
+    void showLoading(bool loading);
     // The unit of the leaf area (areaUnitLabel); the square mark areaSquareMark follows its
     // end, and stands only beside a unit.
     void setAreaUnit(const QString &unit);
@@ -49,7 +52,8 @@ public:
 
     QWidget *const pictureViewport; // the viewport
     PictureView *const pictureView;
-    QLabel *const hintLabel; // shows the hint
+    QLabel *const hintLabel;    // shows the hint
+    QLabel *const loadingLabel; // "Loading the picture..." while one is read
     const std::array<QPixmap, OpenPictureHint::FrameCount> hintFrames;
     QTimer *const hintTimer;
     QScrollBar *const horizontalScroll;
