@@ -1,67 +1,24 @@
 // "Correct background" and the background warning on the real main window,
 // driven offscreen, over a clean synthetic scan and the same scan photographed
-// on grey paper: the report's last line and the warning under it, the setting
-// kept between runs, and a batch whose copied table (header included) equals
-// what verdalis-batch writes, with its remarks on standard error.
-#include "analyze_command.h"
-#include "main_window.h"
-#include "paper_photo.h"
+// on grey paper (BMP, so no compression stands between the two).
 #include "picture_folder_browser.h"
-#include "picture_set_command.h"
-#include "picture_set_window.h"
-#include "results_page.h"
-#include "scripted_dialogs.h"
-#include "synthetic_leaves.h"
+#include "window_rig.h"
 
 #include <QCheckBox>
-#include <QClipboard>
-#include <QComboBox>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QProcess>
-#include <QPushButton>
 #include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTextEdit>
-#include <QToolButton>
-
-#include <memory>
 
 using namespace verdalis;
-
-namespace {
-
-const QString Unit = QStringLiteral("mm");
-
-// The clean scan, or the same scene photographed on grey paper (BMP, so no
-// compression stands between the two).
-QString writePicture(const QString &path, bool greyPaper)
-{
-    const SyntheticScene scene = randomLeafScene(480, 360, 21);
-    QImage picture(scene.width, scene.height, QImage::Format_RGB32);
-    auto *pixels = reinterpret_cast<std::uint32_t *>(picture.bits());
-    renderScene(scene, pixels, picture.bytesPerLine() / 4);
-    if (greyPaper) {
-        PaperLight light;
-        light.noise = 1.0;
-        photographUnder(light, pixels, picture.width(), picture.height(),
-                        picture.bytesPerLine() / 4);
-    }
-    if (!picture.save(path))
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
-
-} // namespace
 
 class WindowBackgroundTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
     void init();
-    void cleanup();
+    void cleanup() { m_rig.close(); }
     void reportSaysWhatBecameOfTheBackground_data();
     void reportSaysWhatBecameOfTheBackground();
     void optionIsKeptBetweenRuns();
@@ -69,62 +26,41 @@ private slots:
     void batchCopyEqualsCommandLine();
 
 private:
-    // Analyses a picture on its own (as a set picture outside a batch) and
-    // returns the leaf area.
+    // Analyses a picture as a set picture outside a batch; its leaf area.
     double analyse(const QString &path);
-    void newWindow();
 
     QTemporaryDir m_dir;
     QString m_pictures;
     QString m_clean;
     QString m_photo;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<MainWindow> m_window;
+    WindowRig m_rig;
 };
 
 void WindowBackgroundTest::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath("settings"));
-    QDir dir(m_dir.path());
-    QVERIFY(dir.mkdir(QStringLiteral("set")));
-    m_pictures = dir.filePath(QStringLiteral("set"));
-    m_clean = writePicture(m_pictures + "/clean.bmp", false);
-    m_photo = writePicture(m_pictures + "/photo.bmp", true);
-}
-
-void WindowBackgroundTest::newWindow()
-{
-    m_window.reset();
-    m_dialogs = std::make_unique<ScriptedDialogs>();
-    m_window = std::make_unique<MainWindow>(*m_dialogs);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    m_window->state().setUnitName(Unit);
-    m_window->state().markCalibrated();
+    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("set")));
+    m_pictures = m_dir.filePath(QStringLiteral("set"));
+    m_clean = writeScene(m_pictures + "/clean.bmp", 480, 360, 21);
+    m_photo = writeScene(m_pictures + "/photo.bmp", 480, 360, 21, Background::White, true);
 }
 
 void WindowBackgroundTest::init()
 {
     writeCorrectBackgroundSetting(false);
-    newWindow();
-}
-
-void WindowBackgroundTest::cleanup()
-{
-    m_window.reset();
-    m_dialogs.reset();
+    m_rig.open();
+    m_rig.window->state().setUnitName(QStringLiteral("mm"));
+    m_rig.window->state().markCalibrated();
 }
 
 double WindowBackgroundTest::analyse(const QString &path)
 {
     double leafArea = -1.0;
     const auto connection =
-        connect(&m_window->analyzeCommand().driver(), &AnalysisDriver::finished, this,
+        connect(&m_rig.window->analyzeCommand().driver(), &AnalysisDriver::finished, this,
                 [&](const AnalysisResult &result) { leafArea = result.leafArea; });
-    if (!m_window->loadSetPicture(QStringLiteral("picture"), path))
-        qWarning("cannot load %s", qPrintable(path));
-    if (!QTest::qWaitFor([&] { return leafArea >= 0.0; }, 60000))
+    if (!m_rig.window->loadSetPicture(QStringLiteral("picture"), path) ||
+        !QTest::qWaitFor([&] { return leafArea >= 0.0; }, 60000))
         qWarning("the analysis of %s did not finish", qPrintable(path));
     disconnect(connection);
     return leafArea;
@@ -149,18 +85,17 @@ void WindowBackgroundTest::reportSaysWhatBecameOfTheBackground()
     QFETCH(bool, correct);
     QFETCH(QString, lastLine);
     QFETCH(bool, warned);
+    MainWindow &w = *m_rig.window;
     const double cleanArea = analyse(m_clean);
-    m_window->correctBackgroundBox->setChecked(correct);
+    w.correctBackgroundBox->setChecked(correct);
     const double area = analyse(photo ? m_photo : m_clean);
     QVERIFY(cleanArea > 0.0 && area > 0.0);
-
     const QStringList lines =
-        m_window->resultsPage->reportText->toPlainText().split('\n', Qt::SkipEmptyParts);
+        w.resultsPage->reportText->toPlainText().split('\n', Qt::SkipEmptyParts);
     QVERIFY2(lines.last().startsWith(lastLine), qPrintable(lines.last()));
-    QLabel *warning = m_window->resultsPage->backgroundWarning;
-    QCOMPARE(warning->isVisible(), warned);
+    QCOMPARE(w.resultsPage->backgroundWarning->isVisible(), warned);
     if (warned)
-        QVERIFY(warning->text().contains(QStringLiteral("\"Correct background\"")));
+        QVERIFY(w.resultsPage->backgroundWarning->text().contains("\"Correct background\""));
     // The grey paper counts as leaf until it is corrected; then the leaf is the
     // clean scan's to within 1.5 %.
     if (photo && !correct)
@@ -172,16 +107,14 @@ void WindowBackgroundTest::reportSaysWhatBecameOfTheBackground()
 
 void WindowBackgroundTest::optionIsKeptBetweenRuns()
 {
-    QVERIFY(!m_window->correctBackgroundBox->isChecked());
-    m_window->correctBackgroundBox->click();
-    QVERIFY(m_window->backgroundCorrector().isEnabled());
-    newWindow();
-    QVERIFY(m_window->correctBackgroundBox->isChecked());
-    QVERIFY(m_window->backgroundCorrector().isEnabled());
-    m_window->correctBackgroundBox->click();
-    newWindow();
-    QVERIFY(!m_window->correctBackgroundBox->isChecked());
-    QVERIFY(!m_window->backgroundCorrector().isEnabled());
+    for (bool on : {true, false}) {
+        QCOMPARE(m_rig.window->correctBackgroundBox->isChecked(), !on);
+        m_rig.window->correctBackgroundBox->click();
+        QCOMPARE(m_rig.window->backgroundCorrector().isEnabled(), on);
+        m_rig.open();
+        QCOMPARE(m_rig.window->correctBackgroundBox->isChecked(), on);
+        QCOMPARE(m_rig.window->backgroundCorrector().isEnabled(), on);
+    }
 }
 
 void WindowBackgroundTest::batchCopyEqualsCommandLine_data()
@@ -191,51 +124,37 @@ void WindowBackgroundTest::batchCopyEqualsCommandLine_data()
     QTest::newRow("corrected") << true;
 }
 
+// The copied table, header included, equals verdalis-batch's; the photo's row
+// and verdalis-batch's standard error warn unless its paper was corrected.
 void WindowBackgroundTest::batchCopyEqualsCommandLine()
 {
     QFETCH(bool, correct);
-    MainWindow &w = *m_window;
+    MainWindow &w = *m_rig.window;
     w.correctBackgroundBox->setChecked(correct);
-    w.pictureSetButton->click();
-    PictureSetWindow *window = w.pictureSetCommand().pictureSetWindow();
-    QVERIFY(window);
-    PictureFolderBrowser &browser = *window->browser;
-    QVERIFY(browser.openFolder(m_pictures));
-    QTRY_COMPARE(browser.listedFiles(), QStringList({"clean.bmp", "photo.bmp"}));
+    PictureSetWindow *window = m_rig.openSetWindow();
+    QVERIFY(window->browser->openFolder(m_pictures));
+    QTRY_COMPARE(window->browser->listedFiles(), QStringList({"clean.bmp", "photo.bmp"}));
     window->addAllButton->click();
-    window->analyzeButton->click();
-    QTRY_VERIFY_WITH_TIMEOUT(!w.pictureSetCommand().batchRun().isRunning(), 120000);
+    m_rig.runSet();
 
-    // The photo's row carries the warning mark unless its paper was corrected.
     QTableWidget *table = w.resultsPage->resultsTableView;
     QCOMPARE(table->rowCount(), 2);
     QVERIFY(table->item(0, 0)->toolTip().isEmpty());
     QCOMPARE(table->item(1, 0)->toolTip().contains(QStringLiteral("border")), !correct);
     QCOMPARE(table->horizontalHeaderItem(0)->text().contains(QStringLiteral("corrected")), correct);
-
-    w.resultsPage->copyTableButton->click();
-    const QString copied = QGuiApplication::clipboard()->text();
+    const QString copied = m_rig.copiedTable();
     QCOMPARE(copied.startsWith(QStringLiteral("File name (background corrected)\t")), correct);
 
-    QStringList arguments{"--size-ratio", "1", "--unit", Unit, "--jobs", "1", m_clean, m_photo};
+    QStringList arguments{"--size-ratio", "1", "--unit", "mm", "--jobs", "1", m_clean, m_photo};
     if (correct)
         arguments.prepend(QStringLiteral("--correct-background"));
-    QProcess batch;
-    batch.start(QStringLiteral(VERDALIS_BATCH_PROGRAM), arguments);
-    QVERIFY(batch.waitForFinished(120000));
-    QCOMPARE(batch.exitCode(), 0);
-    QCOMPARE(copied, QString::fromUtf8(batch.readAllStandardOutput()));
-    // One remark on the photo as read, naming it and its background; none
-    // on the clean scan, and none once the photo is corrected.
-    const QStringList remarks =
-        QString::fromUtf8(batch.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
-    if (correct) {
-        QVERIFY(remarks.isEmpty());
-    } else {
-        QCOMPARE(remarks.size(), 1);
-        QVERIFY(remarks.first().contains(QStringLiteral("photo.bmp")));
-        QVERIFY(remarks.first().contains(QStringLiteral("background")));
-    }
+    const CommandLineRun cli = runCommandLine(arguments);
+    QCOMPARE(cli.status, 0);
+    QCOMPARE(copied, QString::fromUtf8(cli.out));
+    const QStringList remarks = cli.err.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(remarks.size(), correct ? 0 : 1);
+    if (!correct)
+        QVERIFY(remarks.first().contains("photo.bmp") && remarks.first().contains("background"));
 }
 
 QTEST_MAIN(WindowBackgroundTest)

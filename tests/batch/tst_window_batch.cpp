@@ -2,31 +2,17 @@
 // button, the set window opened and closed, batches over generated pictures
 // whose rows equal single analyses of the same pictures, unreadable pictures,
 // Cancel during a run, and the copied table against verdalis-batch's output.
-#include "analyze_command.h"
-#include "main_window.h"
 #include "photo_page.h"
 #include "picture_folder_browser.h"
-#include "picture_set_command.h"
-#include "picture_set_window.h"
-#include "results_page.h"
-#include "scripted_dialogs.h"
-#include "synthetic_leaves.h"
+#include "window_rig.h"
 
-#include <QClipboard>
 #include <QComboBox>
-#include <QGuiApplication>
-#include <QProcess>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTextEdit>
-#include <QToolButton>
-
-#include <memory>
 
 using namespace verdalis;
 
@@ -34,18 +20,6 @@ namespace {
 
 const double SizeRatio = 0.32;
 const QString Unit = QStringLiteral("mm");
-
-QString writeScene(const QString &path, int width, int height, std::uint32_t seed,
-                   Background background)
-{
-    const SyntheticScene scene = randomLeafScene(width, height, seed, background);
-    QImage picture(width, height, QImage::Format_RGB32);
-    renderScene(scene, reinterpret_cast<std::uint32_t *>(picture.bits()),
-                picture.bytesPerLine() / 4);
-    if (!picture.save(path))
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
 
 struct Figures {
     double leafArea = 0;
@@ -57,30 +31,15 @@ struct Figures {
     }
 };
 
-// What verdalis-batch writes for a set file of the given rows.
-struct CommandLineRun {
-    int status = -1;
-    QString out;
-};
-
-CommandLineRun runCommandLine(const QString &systemName, const QVector<SetPicture> &set,
-                              const QString &folder)
+QStringList arguments(const QString &system)
 {
-    const QString setFile = QDir(folder).filePath(QStringLiteral("window.set"));
-    QFile file(setFile);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write the set file");
-    for (const SetPicture &picture : set)
-        file.write(
-            (picture.lineName + QLatin1Char('\t') + picture.path + QLatin1Char('\n')).toUtf8());
-    file.close();
-    QProcess batch;
-    batch.start(QStringLiteral(VERDALIS_BATCH_PROGRAM),
-                {"--system", systemName, "--size-ratio", QString::number(SizeRatio), "--unit", Unit,
-                 "--jobs", "1", "--set", setFile});
-    if (!batch.waitForFinished(120000))
-        qFatal("verdalis-batch did not finish");
-    return {batch.exitCode(), QString::fromUtf8(batch.readAllStandardOutput())};
+    return {"--system", system, "--size-ratio", QString::number(SizeRatio),
+            "--unit",   Unit,   "--jobs",       "1"};
+}
+
+Figures figuresOf(const AnalysisFigures &f)
+{
+    return {f.leafArea, f.symptomArea, f.perimeter};
 }
 
 } // namespace
@@ -89,8 +48,8 @@ class WindowBatchTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void init();
-    void cleanup();
+    void init() { m_rig.open(); }
+    void cleanup() { m_rig.close(); }
 
     void pictureSetButtonNeedsACalibration();
     void closingTheSetWindowEnablesTheMainWindow();
@@ -100,19 +59,16 @@ private slots:
     void cancelDuringARun();
 
 private:
-    PictureSetWindow *openSetWindow();
     // The set window's Add all over the given folder with every picture type.
     void addAllOf(const QString &folder);
-    Figures analyseAlone(const QString &path);
-    // Presses Analyze in the set window and waits for the end of the run; the
-    // results of the run's analyses in the order they came.
+    // The results of the run's analyses in the order they came.
     QVector<Figures> runBatch();
-    QString copiedTable();
 
     QTemporaryDir m_dir;
     QString m_pictures;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<MainWindow> m_window;
+    WindowRig m_rig;
+    std::unique_ptr<ScriptedDialogs> &m_dialogs = m_rig.dialogs;
+    std::unique_ptr<MainWindow> &m_window = m_rig.window;
 };
 
 void WindowBatchTest::initTestCase()
@@ -124,29 +80,6 @@ void WindowBatchTest::initTestCase()
     writeScene(m_pictures + "/plot-b.jpg", 420, 300, 7, Background::Black);
     writeScene(m_pictures + "/plot-a.bmp", 360, 240, 5, Background::White);
     writeScene(m_pictures + "/plot-c.bmp", 300, 330, 6, Background::White);
-}
-
-void WindowBatchTest::init()
-{
-    m_dialogs = std::make_unique<ScriptedDialogs>();
-    m_window = std::make_unique<MainWindow>(*m_dialogs);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-}
-
-void WindowBatchTest::cleanup()
-{
-    m_window.reset();
-    m_dialogs.reset();
-}
-
-PictureSetWindow *WindowBatchTest::openSetWindow()
-{
-    m_window->pictureSetButton->click();
-    PictureSetWindow *window = m_window->pictureSetCommand().pictureSetWindow();
-    if (window && !QTest::qWaitForWindowExposed(window))
-        qWarning("the picture-set window is not shown");
-    return window;
 }
 
 void WindowBatchTest::addAllOf(const QString &folder)
@@ -162,20 +95,6 @@ void WindowBatchTest::addAllOf(const QString &folder)
     window->addAllButton->click();
 }
 
-Figures WindowBatchTest::analyseAlone(const QString &path)
-{
-    m_dialogs->answerOpenFile(path);
-    m_window->openPictureButton->click();
-    if (!QTest::qWaitFor([&] { return !m_window->isLoadingPicture(); }, 60000))
-        qFatal("the picture was not read");
-    m_window->analyzeButton->click();
-    const AnalyzeCommand &analyze = m_window->analyzeCommand();
-    if (!QTest::qWaitFor([&] { return !analyze.isRunning(); }, 60000))
-        qFatal("the analysis did not end");
-    const AnalysisFigures &figures = analyze.driver().figures();
-    return {figures.leafArea, figures.symptomArea, figures.perimeter};
-}
-
 QVector<Figures> WindowBatchTest::runBatch()
 {
     QVector<Figures> results;
@@ -184,18 +103,9 @@ QVector<Figures> WindowBatchTest::runBatch()
                 [&](const AnalysisResult &r) {
                     results.append({r.leafArea, r.symptomArea, r.perimeter});
                 });
-    m_window->pictureSetCommand().pictureSetWindow()->analyzeButton->click();
-    if (!QTest::qWaitFor([&] { return !m_window->pictureSetCommand().batchRun().isRunning(); },
-                         120000))
-        qFatal("the batch did not end");
+    m_rig.runSet();
     disconnect(recording);
     return results;
-}
-
-QString WindowBatchTest::copiedTable()
-{
-    m_window->resultsPage->copyTableButton->click();
-    return QGuiApplication::clipboard()->text();
 }
 
 void WindowBatchTest::pictureSetButtonNeedsACalibration()
@@ -217,7 +127,7 @@ void WindowBatchTest::closingTheSetWindowEnablesTheMainWindow()
     QTRY_VERIFY(!m_window->isLoadingPicture());
     QVERIFY(m_window->analyzeButton->isEnabled());
 
-    PictureSetWindow *window = openSetWindow();
+    PictureSetWindow *window = m_rig.openSetWindow();
     QVERIFY(window);
     QVERIFY(!m_window->isEnabled());
     addAllOf(m_pictures);
@@ -231,7 +141,7 @@ void WindowBatchTest::closingTheSetWindowEnablesTheMainWindow()
     QVERIFY(!m_window->state().isBatchActive());
 
     // The set went with the window.
-    window = openSetWindow();
+    window = m_rig.openSetWindow();
     QVERIFY(window);
     QVERIFY(window->pictureSet().isEmpty());
     window->cancelButton->click();
@@ -248,13 +158,9 @@ void WindowBatchTest::batchRowsEqualSingleAnalyses()
 {
     QFETCH(QString, system);
     MainWindow &w = *m_window;
-    const int systemIndex = w.selector().catalogue().indexOf(system);
-    w.selector().select(systemIndex);
-    w.state().setSizeRatio(SizeRatio);
-    w.state().setUnitName(Unit);
-    w.state().markCalibrated();
+    m_rig.calibrate(system, SizeRatio);
 
-    PictureSetWindow *window = openSetWindow();
+    PictureSetWindow *window = m_rig.openSetWindow();
     addAllOf(m_pictures);
     const QVector<SetPicture> set = window->pictureSet().pictures();
     QCOMPARE(set.size(), 3);
@@ -284,46 +190,27 @@ void WindowBatchTest::batchRowsEqualSingleAnalyses()
     QVERIFY(w.resultsPage->resultsTableView->isVisible());
     QVERIFY(m_dialogs->calls().isEmpty());
 
-    // Each row equals a single analysis of its picture, to the last bit.
+    // Each row equals a single analysis of its picture, to the last bit; the
+    // copied table is what verdalis-batch writes for the same set.
     QCOMPARE(batch.size(), 3);
     QTableWidget *table = w.resultsPage->resultsTableView;
     QCOMPARE(table->rowCount(), 3);
-    QStringList expected{
-        w.resultsPage->resultsTable().copyText(systemIndex, Unit).section('\n', 0, 0)};
+    QCOMPARE(table->columnCount(), system == QLatin1String("Leaf area only") ? 3 : 4);
     for (int row = 0; row < 3; ++row) {
-        const Figures alone = analyseAlone(set.at(row).path);
+        const Figures alone = figuresOf(m_rig.analyse(set.at(row).path));
         QVERIFY2(alone == batch.at(row), qPrintable(set.at(row).lineName));
         QCOMPARE(table->item(row, 0)->text(), set.at(row).lineName);
         QCOMPARE(table->item(row, 1)->text(), formatResult(alone.leafArea));
-        QStringList cells{set.at(row).lineName, formatResult(alone.leafArea)};
-        if (system == QLatin1String("Leaf area only")) {
-            QCOMPARE(table->columnCount(), 3);
-            cells << formatResult(alone.perimeter);
-        } else {
-            QCOMPARE(table->columnCount(), 4);
-            AnalysisResult capped{alone.leafArea, alone.symptomArea, 0, {}};
-            capSymptomArea(capped);
-            cells << formatResult(capped.symptomArea) << formatResult(symptomRatio(capped));
-        }
-        QCOMPARE(table->item(row, 2)->text(), cells.at(2));
-        expected << cells.join('\t');
     }
-
-    // The copied table is what verdalis-batch writes for the same set.
-    const QString copied = copiedTable();
-    QCOMPARE(copied, expected.join('\n') + '\n');
-    const CommandLineRun cli = runCommandLine(system, set, m_dir.path());
+    const CommandLineRun cli = runCommandLine(arguments(system), set, m_dir.path());
     QCOMPARE(cli.status, 0);
-    QCOMPARE(copied, cli.out);
+    QCOMPARE(m_rig.copiedTable(), QString::fromUtf8(cli.out));
 }
 
 void WindowBatchTest::unreadablePicturesKeepTheirRows()
 {
     MainWindow &w = *m_window;
-    w.selector().select(w.selector().catalogue().indexOf(QStringLiteral("System 1")));
-    w.state().setSizeRatio(SizeRatio);
-    w.state().setUnitName(Unit);
-    w.state().markCalibrated();
+    m_rig.calibrate(QStringLiteral("System 1"), SizeRatio);
 
     QDir dir(m_dir.path());
     const QString missing = dir.filePath(QStringLiteral("moved away.bmp"));
@@ -333,7 +220,7 @@ void WindowBatchTest::unreadablePicturesKeepTheirRows()
     garbage.write(QByteArray("\xff\xd8\xff not a picture at all \x01\x02"));
     garbage.close();
 
-    PictureSetWindow *window = openSetWindow();
+    PictureSetWindow *window = m_rig.openSetWindow();
     const QVector<SetPicture> set{{"first", m_pictures + "/plot-a.bmp"},
                                   {"gone", missing},
                                   {"broken", damaged},
@@ -357,16 +244,16 @@ void WindowBatchTest::unreadablePicturesKeepTheirRows()
     }
     QCOMPARE(table->item(3, 1)->text(), formatResult(results.at(1).leafArea));
     // verdalis-batch gives the same table, and says a picture failed.
-    const CommandLineRun cli = runCommandLine(QStringLiteral("System 1"), set, m_dir.path());
+    const CommandLineRun cli = runCommandLine(arguments("System 1"), set, m_dir.path());
     QCOMPARE(cli.status, 1);
-    QCOMPARE(copiedTable(), cli.out);
+    QCOMPARE(m_rig.copiedTable(), QString::fromUtf8(cli.out));
 }
 
 void WindowBatchTest::cancelDuringARun()
 {
     MainWindow &w = *m_window;
     w.state().markCalibrated();
-    PictureSetWindow *window = openSetWindow();
+    PictureSetWindow *window = m_rig.openSetWindow();
     addAllOf(m_pictures);
     window->analyzeButton->click();
     QVERIFY(w.analyzeCommand().isRunning());

@@ -1,54 +1,29 @@
 // The results' files from the real main window, driven offscreen, against
 // verdalis-batch: the overlay saved with Ctrl+S, a batch's spot columns,
 // overlays and CSV file, and saves that fail.
-#include "analyze_command.h"
-#include "main_window.h"
-#include "picture_set_command.h"
-#include "picture_set_window.h"
-#include "results_page.h"
-#include "scripted_dialogs.h"
-#include "synthetic_leaves.h"
+#include "window_rig.h"
 
 #include <QCheckBox>
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QImageReader>
-#include <QProcess>
-#include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QToolButton>
 
 using namespace verdalis;
 
 namespace {
 
-// verdalis-batch with the window's calibration over a set file of the pictures.
-QByteArray commandLine(const QString &system, int tenths, QStringList arguments,
-                       const QVector<SetPicture> &set, const QString &folder)
-{
-    QFile setFile(folder + QStringLiteral("/window.set"));
-    if (!setFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write the set file");
-    for (const SetPicture &picture : set)
-        setFile.write((picture.lineName + '\t' + picture.path + '\n').toUtf8());
-    setFile.close();
-    arguments << "--system" << system << "--size-ratio"
-              << "0.32"
-              << "--unit"
-              << "mm"
-              << "--unit-step" << QString::number(tenths / 10.0) << "--set" << setFile.fileName();
-    QProcess batch;
-    batch.start(QStringLiteral(VERDALIS_BATCH_PROGRAM), arguments);
-    if (!batch.waitForFinished(120000) || batch.exitCode() != 0)
-        qFatal("verdalis-batch failed");
-    return batch.readAllStandardOutput();
-}
-
 QImage pixelsOf(const QString &path)
 {
     return QImage(path).convertToFormat(QImage::Format_RGB32);
+}
+
+QStringList arguments(const QString &system, int tenths, QStringList more = {})
+{
+    return more << "--system" << system << "--size-ratio"
+                << "0.32"
+                << "--unit"
+                << "mm"
+                << "--unit-step" << QString::number(tenths / 10.0);
 }
 
 } // namespace
@@ -57,8 +32,8 @@ class WindowResultsFilesTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void init();
-    void cleanup();
+    void init() { m_rig.open(); }
+    void cleanup() { m_rig.close(); }
     void overlayEqualsCommandLine_data();
     void overlayEqualsCommandLine();
     void overlayGoesWithWhatIsDrawnSince();
@@ -67,78 +42,35 @@ private slots:
     void failedSavesSayWhereAndLeaveNothing();
 
 private:
-    void calibrate(const QString &system, int tenths);
-    void analyse(const QString &picture);
     // The overlays' folder is asked for, then one message is answered (a
     // question before the run or a failure after it), when given.
     void runBatch(const QVector<SetPicture> &set, bool spots, const QString &overlayFolder,
                   std::optional<MessageAnswer> message = std::nullopt);
+    QString picture(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
 
     QTemporaryDir m_dir;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<MainWindow> m_window;
+    WindowRig m_rig;
 };
 
 void WindowResultsFilesTest::initTestCase()
 {
-    const std::pair<const char *, std::uint32_t> pictures[] = {
-        {"/a.bmp", 5}, {"/b.jpg", 7}, {"/c.bmp", 6}};
-    for (const auto &[name, seed] : pictures) {
-        const SyntheticScene scene = randomLeafScene(360, 300, seed);
-        const std::vector<std::uint32_t> pixels = renderScene(scene);
-        QVERIFY(
-            QImage(reinterpret_cast<const uchar *>(pixels.data()), 360, 300, QImage::Format_RGB32)
-                .save(m_dir.path() + name));
-    }
-}
-
-void WindowResultsFilesTest::init()
-{
-    m_dialogs = std::make_unique<ScriptedDialogs>();
-    m_window = std::make_unique<MainWindow>(*m_dialogs);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-}
-
-void WindowResultsFilesTest::cleanup()
-{
-    m_window.reset();
-    m_dialogs.reset();
-}
-
-void WindowResultsFilesTest::calibrate(const QString &system, int tenths)
-{
-    m_window->selector().select(m_window->selector().catalogue().indexOf(system));
-    m_window->state().setSizeRatio(0.32);
-    m_window->state().setUnitName(QStringLiteral("mm"));
-    m_window->state().markCalibrated();
-    m_window->canvas().setUnitStepTenths(tenths);
-}
-
-void WindowResultsFilesTest::analyse(const QString &picture)
-{
-    m_dialogs->answerOpenFile(picture);
-    m_window->openPictureButton->click();
-    QTRY_VERIFY(!m_window->isLoadingPicture());
-    m_window->analyzeButton->click();
-    QVERIFY(QTest::qWaitFor([&] { return !m_window->analyzeCommand().isRunning(); }, 60000));
+    for (auto [name, seed] : {std::pair{"a.bmp", 5}, {"b.jpg", 7}, {"c.bmp", 6}})
+        writeScene(picture(name), 360, 300, seed);
 }
 
 void WindowResultsFilesTest::runBatch(const QVector<SetPicture> &set, bool spots,
                                       const QString &overlayFolder,
                                       std::optional<MessageAnswer> message)
 {
-    m_window->pictureSetButton->click();
-    PictureSetWindow *window = m_window->pictureSetCommand().pictureSetWindow();
+    PictureSetWindow *window = m_rig.openSetWindow();
     window->pictureSet().add(set);
     window->spotStatisticsBox->setChecked(spots);
     window->saveOverlaysBox->setChecked(!overlayFolder.isEmpty());
     if (!overlayFolder.isEmpty())
-        m_dialogs->answerFolder(overlayFolder);
+        m_rig.dialogs->answerFolder(overlayFolder);
     if (message)
-        m_dialogs->answerMessage(*message);
-    window->analyzeButton->click();
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->pictureSetCommand().batchRun().isRunning(), 120000);
+        m_rig.dialogs->answerMessage(*message);
+    m_rig.runSet();
 }
 
 void WindowResultsFilesTest::overlayEqualsCommandLine_data()
@@ -158,13 +90,13 @@ void WindowResultsFilesTest::overlayEqualsCommandLine()
     QFETCH(int, tenths);
     QFETCH(QString, picture);
     QFETCH(QRgb, dotColour);
-    calibrate(system, tenths);
+    m_rig.calibrate(system, 0.32, tenths);
     const QString path = m_dir.filePath(picture);
-    analyse(path);
+    m_rig.analyse(path);
     // Ctrl+S, a name typed without extension: PNG, the type offered first.
     QTemporaryDir out;
-    m_dialogs->answerSaveFile(out.filePath(QStringLiteral("window")), 1);
-    QTest::keyClick(m_window.get(), Qt::Key_S, Qt::ControlModifier);
+    m_rig.dialogs->answerSaveFile(out.filePath(QStringLiteral("window")), 1);
+    QTest::keyClick(m_rig.window.get(), Qt::Key_S, Qt::ControlModifier);
     const QImage saved = pixelsOf(out.filePath(QStringLiteral("window.png")));
     QCOMPARE(saved.size(), QSize(360, 300));
     int dots = 0;
@@ -172,45 +104,44 @@ void WindowResultsFilesTest::overlayEqualsCommandLine()
         for (int x = 0; x < saved.width(); ++x)
             dots += saved.pixel(x, y) == dotColour;
     QVERIFY2(dots > 20, qPrintable(QString::number(dots)));
-    commandLine(system, tenths, {"--overlay", out.filePath(QStringLiteral("cli"))},
-                {{QStringLiteral("p"), path}}, out.path());
+    runCommandLine(arguments(system, tenths, {"--overlay", out.filePath("cli")}), {{"p", path}},
+                   out.path());
     QVERIFY(saved == pixelsOf(out.filePath(QStringLiteral("cli/p.png"))));
     // JPEG when the name asks for it.
-    m_dialogs->answerSaveFile(out.filePath(QStringLiteral("window.jpg")), 1);
-    m_window->resultsPage->saveOverlayButton->click();
+    m_rig.dialogs->answerSaveFile(out.filePath(QStringLiteral("window.jpg")), 1);
+    m_rig.window->resultsPage->saveOverlayButton->click();
     QCOMPARE(QImageReader(out.filePath(QStringLiteral("window.jpg"))).format(), "jpeg");
-    QVERIFY(m_dialogs->messages().isEmpty());
+    QVERIFY(m_rig.dialogs->messages().isEmpty());
 }
 
 // The overlay saved is what the analysis painted: a line drawn over it or
 // another picture withdraw it until the next analysis; Ctrl+S then asks nothing.
 void WindowResultsFilesTest::overlayGoesWithWhatIsDrawnSince()
 {
-    calibrate(QStringLiteral("System 2"), 10);
-    QPushButton *save = m_window->resultsPage->saveOverlayButton;
+    m_rig.calibrate(QStringLiteral("System 2"), 0.32);
+    QPushButton *save = m_rig.window->resultsPage->saveOverlayButton;
     QVERIFY(!save->isEnabled());
-    analyse(m_dir.filePath(QStringLiteral("a.bmp")));
+    m_rig.analyse(picture("a.bmp"));
     QVERIFY(save->isEnabled());
-    m_window->canvas().drawLine(QPointF(1, 1), QPointF(20, 20));
+    m_rig.window->canvas().drawLine(QPointF(1, 1), QPointF(20, 20));
     QVERIFY(!save->isEnabled());
-    QTest::keyClick(m_window.get(), Qt::Key_S, Qt::ControlModifier);
-    analyse(m_dir.filePath(QStringLiteral("c.bmp")));
+    QTest::keyClick(m_rig.window.get(), Qt::Key_S, Qt::ControlModifier);
+    m_rig.analyse(picture("c.bmp"));
     QVERIFY(save->isEnabled());
-    m_dialogs->answerOpenFile(m_dir.filePath(QStringLiteral("a.bmp")));
-    m_window->openPictureButton->click();
-    QTRY_VERIFY(!m_window->isLoadingPicture());
+    m_rig.dialogs->answerOpenFile(picture("a.bmp"));
+    m_rig.window->openPictureButton->click();
+    QTRY_VERIFY(!m_rig.window->isLoadingPicture());
     QVERIFY(!save->isEnabled());
 }
 
 void WindowResultsFilesTest::batchSpotsOverlaysAndCsvEqualCommandLine()
 {
-    const QString system = QStringLiteral("System 1");
-    calibrate(system, 10);
+    m_rig.calibrate(QStringLiteral("System 1"), 0.32);
     // A comma and quotes for the CSV, a slash and a repeated name for the files.
-    const QVector<SetPicture> set{{"plot \"a\", 2", m_dir.filePath(QStringLiteral("a.bmp"))},
-                                  {"row/b", m_dir.filePath(QStringLiteral("b.jpg"))},
-                                  {"c", m_dir.filePath(QStringLiteral("c.bmp"))},
-                                  {"c", m_dir.filePath(QStringLiteral("a.bmp"))}};
+    const QVector<SetPicture> set{{"plot \"a\", 2", picture("a.bmp")},
+                                  {"row/b", picture("b.jpg")},
+                                  {"c", picture("c.bmp")},
+                                  {"c", picture("a.bmp")}};
     QTemporaryDir out;
     const QString folder = out.filePath(QStringLiteral("window"));
     QVERIFY(QDir(out.path()).mkdir(QStringLiteral("window")));
@@ -219,30 +150,32 @@ void WindowResultsFilesTest::batchSpotsOverlaysAndCsvEqualCommandLine()
     earlier.close();
     // A file the run would replace is named first; Cancel starts nothing.
     runBatch(set, true, folder, MessageAnswer::Cancel);
-    QCOMPARE(m_dialogs->lastCall().text,
+    QCOMPARE(m_rig.dialogs->lastCall().text,
              QStringLiteral("1 overlay picture of this set is already in %1 and will be "
                             "replaced:\nc.png")
                  .arg(QDir::toNativeSeparators(folder)));
-    QVERIFY(m_window->pictureSetCommand().pictureSetWindow()->spotStatisticsBox->isEnabled());
-    m_window->pictureSetCommand().pictureSetWindow()->cancelButton->click();
+    PictureSetWindow *setWindow = m_rig.window->pictureSetCommand().pictureSetWindow();
+    QVERIFY(setWindow->spotStatisticsBox->isEnabled());
+    setWindow->cancelButton->click();
     runBatch(set, true, folder, MessageAnswer::Ok);
 
-    QTableWidget *table = m_window->resultsPage->resultsTableView;
+    QTableWidget *table = m_rig.window->resultsPage->resultsTableView;
     QCOMPARE(table->columnCount(), 6);
     QCOMPARE(table->horizontalHeaderItem(5)->text(), QStringLiteral("Mean spot area\nmm2"));
     QVERIFY(table->item(0, 4)->text().toInt() > 0);
-    m_window->resultsPage->copyTableButton->click();
-    QCOMPARE(QGuiApplication::clipboard()->text(),
-             QString::fromUtf8(commandLine(system, 10, {"--spots"}, set, out.path())));
-    m_dialogs->answerSaveFile(out.filePath(QStringLiteral("results")));
-    m_window->resultsPage->saveTableButton->click();
+    QCOMPARE(m_rig.copiedTable(),
+             QString::fromUtf8(
+                 runCommandLine(arguments("System 1", 10, {"--spots"}), set, out.path()).out));
+    m_rig.dialogs->answerSaveFile(out.filePath(QStringLiteral("results")));
+    m_rig.window->resultsPage->saveTableButton->click();
     QFile csv(out.filePath(QStringLiteral("results.csv")));
     QVERIFY(csv.open(QIODevice::ReadOnly));
     QCOMPARE(csv.readAll(),
-             commandLine(system, 10, {"--spots", "--csv", "--overlay", out.filePath("cli")}, set,
-                         out.path()));
-    QStringList written = QDir(folder).entryList(QDir::Files);
-    written.sort();
+             runCommandLine(
+                 arguments("System 1", 10, {"--spots", "--csv", "--overlay", out.filePath("cli")}),
+                 set, out.path())
+                 .out);
+    QStringList written = QDir(folder).entryList(QDir::Files, QDir::Name);
     QCOMPARE(written, (QStringList{"c-2.png", "c.png", "plot _a_, 2.png", "row_b.png"}));
     for (const QString &name : written)
         QVERIFY2(pixelsOf(folder + '/' + name) == pixelsOf(out.filePath("cli/" + name)),
@@ -261,34 +194,34 @@ void WindowResultsFilesTest::failedSavesSayWhereAndLeaveNothing_data()
 void WindowResultsFilesTest::failedSavesSayWhereAndLeaveNothing()
 {
     QFETCH(QString, what);
-    calibrate(QStringLiteral("System 2"), 10);
+    m_rig.calibrate(QStringLiteral("System 2"), 0.32);
     QTemporaryDir out;
     QFile plain(out.filePath(QStringLiteral("plain")));
     QVERIFY(plain.open(QIODevice::WriteOnly));
     plain.close();
     const QString below = QDir::toNativeSeparators(plain.fileName() + '/');
+    const ScriptedDialogs &dialogs = *m_rig.dialogs;
     QString expected;
     if (what.startsWith(u'2')) {
-        runBatch({{"a", m_dir.filePath(QStringLiteral("a.bmp"))},
-                  {"c", m_dir.filePath(QStringLiteral("c.bmp"))}},
-                 false, plain.fileName(), MessageAnswer::Ok);
+        runBatch({{"a", picture("a.bmp")}, {"c", picture("c.bmp")}}, false, plain.fileName(),
+                 MessageAnswer::Ok);
         expected = what + "\n" + below + "a.png: ";
-        QVERIFY(m_dialogs->lastCall().text.contains("\n" + below + "c.png: "));
-        QCOMPARE(m_window->resultsPage->resultsTable().dataRows().constLast().at(0),
+        QVERIFY(dialogs.lastCall().text.contains("\n" + below + "c.png: "));
+        QCOMPARE(m_rig.window->resultsPage->resultsTable().dataRows().constLast().at(0),
                  QStringLiteral("c"));
     } else {
-        analyse(m_dir.filePath(QStringLiteral("a.bmp")));
-        const bool overlay = what.contains(QLatin1String("overlay"));
-        m_dialogs->answerSaveFile(below + (overlay ? "x.png" : "x.csv"));
-        m_dialogs->answerMessage(MessageAnswer::Ok);
-        (overlay ? static_cast<QAbstractButton *>(m_window->resultsPage->saveOverlayButton)
-                 : m_window->resultsPage->saveTableButton)
+        m_rig.analyse(picture("a.bmp"));
+        const QString name = what.contains(QLatin1String("overlay")) ? "x.png" : "x.csv";
+        m_rig.dialogs->answerSaveFile(below + name);
+        m_rig.dialogs->answerMessage(MessageAnswer::Ok);
+        ResultsPage *page = m_rig.window->resultsPage;
+        (name == "x.png" ? static_cast<QAbstractButton *>(page->saveOverlayButton)
+                         : page->saveTableButton)
             ->click();
-        expected = what + " could not be saved to " + below + (overlay ? "x.png" : "x.csv") + ":\n";
+        expected = what + " could not be saved to " + below + name + ":\n";
     }
-    QVERIFY2(m_dialogs->lastCall().text.startsWith(expected),
-             qPrintable(m_dialogs->lastCall().text));
-    QVERIFY(m_dialogs->lastCall().text.size() > expected.size());
+    QVERIFY2(dialogs.lastCall().text.startsWith(expected), qPrintable(dialogs.lastCall().text));
+    QVERIFY(dialogs.lastCall().text.size() > expected.size());
     QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList{QStringLiteral("plain")});
     QCOMPARE(QFileInfo(plain).size(), 0);

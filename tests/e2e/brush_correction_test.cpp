@@ -233,9 +233,7 @@ void BrushCorrectionTest::strokePaintsTheSystemsColour_data()
     const auto symptom = BrushKind::Symptom;
     const auto background = BrushKind::Background;
     QTest::newRow("Leaf area only, leaf") << 0 << leaf << 5 << QColor(135, 136, 90);
-    QTest::newRow("System 1, leaf") << 1 << leaf << 2 << QColor(20, 120, 20);
     QTest::newRow("System 1, symptom") << 1 << symptom << 3 << QColor(150, 162, 98);
-    QTest::newRow("System 4, leaf") << 4 << leaf << 8 << QColor(155, 151, 110);
     QTest::newRow("System 4, symptom") << 4 << symptom << 9 << QColor(100, 90, 77);
     QTest::newRow("custom, symptom: its colour") << 6 << symptom << 5 << QColor(90, 60, 30);
     QTest::newRow("custom, background") << 6 << background << 5 << QColor(0, 0, 0);

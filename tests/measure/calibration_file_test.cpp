@@ -133,9 +133,6 @@ private slots:
         QTest::newRow("size ratio 0")
             << withRatio("0")
             << "The size ratio 0 in scanner.clb cannot be used: a size ratio must be above 0";
-        QTest::newRow("size ratio below 0")
-            << withRatio("-0.254")
-            << "The size ratio -0.254 in scanner.clb cannot be used: a size ratio must be above 0";
         QTest::newRow("largest double") << withRatio("1.7976931348623157e308")
                                         << "The size ratio 1.7976931348623157e+308 in scanner.clb "
                                            "cannot be used: a size ratio must lie "
@@ -143,8 +140,7 @@ private slots:
         QTest::newRow("size ratio whose square vanishes")
             << withRatio("1e-200")
             << "The size ratio 1e-200 in scanner.clb cannot be used: a size ratio must lie between "
-               "1e-100 and "
-               "1e100";
+               "1e-100 and 1e100";
         QTest::newRow("infinite size ratio")
             << withRatio("inf") << "line 1 of scanner.clb is not a number: \"inf\"";
         QTest::newRow("empty unit") << QByteArray(kSampleBytes).replace("\"mm\"", "\"\"")
@@ -186,8 +182,6 @@ private slots:
         const QLocale c = QLocale::c();
         const QLocale german(QLocale::German);
         QTest::newRow("plain") << c << "Flatbed, 600 dpi" << false;
-        QTest::newRow("line breaks") << c << "first line\nsecond line\n\nlast" << true;
-        QTest::newRow("double quotes") << c << R"(the "good" scanner)" << true;
         QTest::newRow("quote, percent and break") << german << "50% \"x\"\n%22" << true;
         QTest::newRow("outside Latin-1") << german << QString::fromUtf8("€ 5 – 漢字") << true;
         QTest::newRow("starts with the marker") << c << "%CLB1%plain" << true;
@@ -279,7 +273,6 @@ private slots:
         QTest::newRow("point under a comma locale") << german << QByteArray("0.254");
         QTest::newRow("comma under C") << c << QByteArray("0,254");
         QTest::newRow("comma where the comma groups") << english << QByteArray("0,254");
-        QTest::newRow("point under C") << c << QByteArray("0.254");
     }
     void readsEitherDecimalSeparator()
     {

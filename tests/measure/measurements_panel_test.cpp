@@ -494,8 +494,6 @@ private slots:
                                        << "scanner.clb";
         QTest::newRow("dotted folder") << "v1.2/scanner"
                                        << "v1.2/scanner.clb";
-        QTest::newRow(".clb typed") << "scanner.clb"
-                                    << "scanner.clb";
         QTest::newRow("another extension") << "scanner.cal"
                                            << "scanner.cal";
     }

@@ -31,10 +31,9 @@ void ResultsFilesTest::reportCountsSeparateLesions_data()
     QTest::addColumn<int>("system");
     QTest::addColumn<int>("lesions");
     QTest::addColumn<int>("tenths");
-    QTest::newRow("System 1, no lesion") << 1 << 0 << 10;
-    QTest::newRow("System 2, one lesion") << 2 << 1 << 10;
-    QTest::newRow("System 3, seven lesions, unit step 0.5") << 3 << 7 << 5;
-    QTest::newRow("System 4, five lesions") << 4 << 5 << 10;
+    for (auto [system, lesions, tenths] : {std::array{1, 0, 10}, {2, 1, 10}, {3, 7, 5}, {4, 5, 10}})
+        QTest::addRow("System %d, %d lesions, unit step %d/10", system, lesions, tenths)
+            << system << lesions << tenths;
 }
 
 // A leaf with separate lesions the system detects, in a row far enough apart
@@ -64,12 +63,12 @@ void ResultsFilesTest::reportCountsSeparateLesions()
     const std::vector<std::uint32_t> pixels = renderScene(scene);
 
     AnalysisSettings settings;
+    const DetectionSystem &chosen = builtInDetectionSystems().at(system);
     settings.detection.systemIndex = system;
-    settings.detection.baseThreshold = builtInDetectionSystems().at(system).baseThreshold;
-    settings.detection.thresholdStep = builtInDetectionSystems().at(system).thresholdStep;
+    settings.detection.baseThreshold = chosen.baseThreshold;
+    settings.detection.thresholdStep = chosen.thresholdStep;
     settings.unitStepTenths = tenths;
-    // Powers of two: the areas are exact whatever order they are summed in.
-    settings.sizeRatio = 0.5;
+    settings.sizeRatio = 0.5; // a power of two: the areas are exact in any order
     AnalysisDriver driver;
     QSignalSpy finished(&driver, &AnalysisDriver::finished);
     QVERIFY(
@@ -77,7 +76,6 @@ void ResultsFilesTest::reportCountsSeparateLesions()
     driver.runToEnd();
     QCOMPARE(finished.size(), 1);
     AnalysisResult result = finished.at(0).at(0).value<AnalysisResult>();
-
     const double unitStep = tenths / 10.0;
     const double spotArea = double(samples) * unitStep * unitStep * 0.25;
     const QLocale english(QLocale::English);
