@@ -130,8 +130,10 @@ void PictureSetCommand::prefetchSetPicture(const QString &path)
 void PictureSetCommand::recordBatchRow(AnalysisResult &result)
 {
     m_window.resultsPage->recordBatchRow(result);
-    // The canvas still shows this picture with the dots of its analysis.
-    m_overlays.write(m_pictureIndex, m_window.canvas().composedImage());
+    // The canvas still shows this picture with the dots of its analysis. Composing
+    // it copies the whole picture: only when the overlays are asked for.
+    if (m_overlays.isActive())
+        m_overlays.write(m_pictureIndex, m_window.canvas().composedImage());
 }
 
 void PictureSetCommand::recordEmptyBatchRow(const QString &lineName)
