@@ -21,11 +21,8 @@ void PictureMouseDispatcher::setSamplingActive(bool active)
 
 void PictureMouseDispatcher::setTools(bool brush, bool sampling)
 {
-    const bool wasMeasuring = isMeasuring();
     m_brushActive = brush;
     m_samplingActive = sampling;
-    if (isMeasuring() != wasMeasuring)
-        emit measuringChanged(isMeasuring());
 }
 
 void PictureMouseDispatcher::mouseDown(QPointF units)

@@ -40,7 +40,6 @@ signals:
     void samplingMove(QPointF units);
     // Every mouse up, whatever the tool: the brush stops painting.
     void released(QPointF units);
-    void measuringChanged(bool measuring);
 
 private:
     void setTools(bool brush, bool sampling);

@@ -57,13 +57,6 @@ bool PictureOpener::read(const QString &path, QString *reason)
     return true;
 }
 
-PictureOpener::Outcome PictureOpener::readAndTake(const QString &path)
-{
-    QString reason;
-    const QImage picture = readPicture(path, &reason);
-    return takeRead(path, picture, reason);
-}
-
 std::optional<QString> PictureOpener::chooseFile()
 {
     const auto choice = m_dialogs.openFile(dialogTitle(), dialogFilter(), m_filterIndex);
@@ -71,12 +64,6 @@ std::optional<QString> PictureOpener::chooseFile()
         return std::nullopt;
     m_filterIndex = choice->filterIndex;
     return choice->path;
-}
-
-PictureOpener::Outcome PictureOpener::open()
-{
-    const auto path = chooseFile();
-    return path ? readAndTake(*path) : Outcome::Cancelled;
 }
 
 PictureOpener::Outcome PictureOpener::takeRead(const QString &path, const QImage &picture,
@@ -92,13 +79,6 @@ PictureOpener::Outcome PictureOpener::takeRead(const QString &path, const QImage
     // never swaps the picture shown for a file that could not be opened.
     m_openedPath = path;
     return Outcome::Loaded;
-}
-
-PictureOpener::Outcome PictureOpener::reload()
-{
-    if (!hasOpenedFile())
-        return Outcome::Cancelled;
-    return readAndTake(m_openedPath);
 }
 
 PictureOpener::Outcome PictureOpener::loadFile(const QString &path, QString *reason)

@@ -29,11 +29,9 @@ public:
     // Caption of the photo page for a picture called title.
     static QString pageCaption(const QString &title);
 
-    // Asks for a file and loads it. Cancel is silent; the file type chosen is
-    // remembered for the next dialog even when the file then fails to load.
-    Outcome open();
-    // The first half of open() for a window that reads the file off its
-    // thread: asks for a file and remembers the file type chosen.
+    // Asks for a file (the window reads it off its thread and hands it to
+    // takeRead). Cancel gives nothing; the file type chosen is remembered for
+    // the next dialog even when the file then fails to load.
     std::optional<QString> chooseFile();
     // The second half: the picture read from a file chosen (or, with
     // reloading, the file opened last) goes on the canvas and becomes the file
@@ -41,9 +39,6 @@ public:
     // canvas keeps its picture.
     Outcome takeRead(const QString &path, const QImage &picture, const QString &error,
                      const QImage &overlay = QImage());
-    // Loads the file last opened through the dialog again. Nothing happens when
-    // no file was opened through it yet.
-    Outcome reload();
     // Loads a file named by a picture set. No message: a batch goes on past a
     // file it cannot read and names it at its end, so the reader's reason is
     // put in *reason instead.
@@ -65,7 +60,6 @@ public:
     QString openedTitle() const;
 
 private:
-    Outcome readAndTake(const QString &path);
     bool read(const QString &path, QString *reason);
     // The one way into the canvas for a picture just read.
     void show(QImage picture, const QImage &overlay = QImage());

@@ -6,6 +6,7 @@
 #include "measurement_list.h"
 #include "picture_canvas.h"
 #include "picture_opener.h"
+#include "picture_reader.h"
 #include "qt_dialogs.h"
 #include "test_pictures.h"
 #include "workspace_state.h"
@@ -119,8 +120,12 @@ void QtDialogsTest::openRemembersTheChosenFileType()
         QTest::keyClick(fileTypes(dialog), Qt::Key_Down);
         chooseFile(dialog, jpeg);
     });
-    QCOMPARE(opener.open(), PictureOpener::Outcome::Loaded);
+    const std::optional<QString> chosen = opener.chooseFile();
     QVERIFY(first.shown());
+    QCOMPARE(chosen, std::optional<QString>(jpeg));
+    QString error;
+    QCOMPARE(opener.takeRead(jpeg, readPicture(jpeg, &error), error),
+             PictureOpener::Outcome::Loaded);
     QCOMPARE(shownTypes, (QStringList{"bmp Files (*.bmp)", "jpg Files (*.jpg)"}));
     QCOMPARE(preselected, 0);
     QCOMPARE(opener.filterIndex(), 2);
@@ -133,7 +138,7 @@ void QtDialogsTest::openRemembersTheChosenFileType()
         preselected = fileTypes(dialog)->currentIndex();
         dialog->reject();
     });
-    QCOMPARE(opener.open(), PictureOpener::Outcome::Cancelled);
+    QCOMPARE(opener.chooseFile(), std::nullopt);
     QVERIFY(second.shown());
     QCOMPARE(title, QStringLiteral("Open picture file"));
     QCOMPARE(preselected, 1);
