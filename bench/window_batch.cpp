@@ -13,7 +13,6 @@
 #include "picture_set_window.h"
 #include "results_page.h"
 #include "unattended_window.h"
-#include "workspace_state.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -31,8 +30,8 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: verdalis_bench_window_batch --system NAME --size-ratio X "
-                         "--unit NAME PICTURE...\n");
+    std::fprintf(stderr, "usage: verdalis_bench_window_batch --system NAME [--unit-step X] "
+                         "--size-ratio X --unit NAME PICTURE...\n");
     return 2;
 }
 
@@ -41,39 +40,18 @@ int usage()
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QString system = QStringLiteral("Leaf area only");
-    double sizeRatio = 0;
-    QString unit;
-    QVector<SetPicture> set;
-    const QStringList arguments = app.arguments().mid(1);
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        const bool hasValue = i + 1 < arguments.size();
-        if (argument == QLatin1String("--system") && hasValue)
-            system = arguments[++i];
-        else if (argument == QLatin1String("--size-ratio") && hasValue)
-            sizeRatio = arguments[++i].toDouble();
-        else if (argument == QLatin1String("--unit") && hasValue)
-            unit = arguments[++i];
-        else if (argument.startsWith(QLatin1String("--")))
-            return usage();
-        else
-            set.append(
-                {QFileInfo(argument).completeBaseName(), QFileInfo(argument).absoluteFilePath()});
-    }
-    if (set.isEmpty() || sizeRatio <= 0 || unit.isEmpty())
+    const std::optional<WindowSettings> settings = readWindowSettings(app.arguments().mid(1));
+    if (!settings)
         return usage();
+    QVector<SetPicture> set;
+    for (const QString &picture : settings->pictures)
+        set.append({QFileInfo(picture).completeBaseName(), picture});
 
     UnattendedDialogs dialogs;
     MainWindow window(dialogs);
     window.show();
-    const int systemIndex = window.selector().catalogue().indexOf(system);
-    if (systemIndex < 0)
+    if (!applyWindowSettings(window, *settings))
         return usage();
-    window.selector().select(systemIndex);
-    window.state().setSizeRatio(sizeRatio);
-    window.state().setUnitName(unit);
-    window.state().markCalibrated();
 
     window.pictureSetButton->click();
     PictureSetWindow *setWindow = window.pictureSetCommand().pictureSetWindow();

@@ -16,12 +16,10 @@
 #include "photo_page.h"
 #include "picture_view.h"
 #include "unattended_window.h"
-#include "workspace_state.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QTimer>
 #include <QToolButton>
 
@@ -117,42 +115,15 @@ int usage()
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QString system = QStringLiteral("Leaf area only");
-    int tenths = 10;
-    double sizeRatio = 0;
-    QString unit;
-    QString picture;
-    const QStringList arguments = app.arguments().mid(1);
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        const bool hasValue = i + 1 < arguments.size();
-        if (argument == QLatin1String("--system") && hasValue)
-            system = arguments[++i];
-        else if (argument == QLatin1String("--unit-step") && hasValue)
-            tenths = qRound(arguments[++i].toDouble() * 10);
-        else if (argument == QLatin1String("--size-ratio") && hasValue)
-            sizeRatio = arguments[++i].toDouble();
-        else if (argument == QLatin1String("--unit") && hasValue)
-            unit = arguments[++i];
-        else if (argument.startsWith(QLatin1String("--")) || !picture.isEmpty())
-            return usage();
-        else
-            picture = QFileInfo(argument).absoluteFilePath();
-    }
-    if (picture.isEmpty() || sizeRatio <= 0 || unit.isEmpty() || tenths < 1 || tenths > 10)
+    const std::optional<WindowSettings> settings = readWindowSettings(app.arguments().mid(1));
+    if (!settings || settings->pictures.size() != 1)
         return usage();
 
-    UnattendedDialogs dialogs(picture);
+    UnattendedDialogs dialogs(settings->pictures.constFirst());
     MainWindow window(dialogs);
     window.show();
-    const int systemIndex = window.selector().catalogue().indexOf(system);
-    if (systemIndex < 0)
+    if (!applyWindowSettings(window, *settings))
         return usage();
-    window.selector().select(systemIndex);
-    window.state().setSizeRatio(sizeRatio);
-    window.state().setUnitName(unit);
-    window.state().markCalibrated();
-    window.canvas().setUnitStepTenths(tenths);
     QApplication::processEvents();
 
     BlockWatch watch;
