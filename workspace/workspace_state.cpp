@@ -38,35 +38,8 @@ void WorkspaceState::setSystemIndex(int index)
 
 void WorkspaceState::setThreshold(double baseThreshold, int thresholdStep)
 {
-    if (baseThreshold == m_baseThreshold && thresholdStep == m_thresholdStep)
-        return;
     m_baseThreshold = baseThreshold;
     m_thresholdStep = thresholdStep;
-    emit thresholdChanged();
-}
-
-void WorkspaceState::setSliderPosition(int position)
-{
-    if (position == m_sliderPosition)
-        return;
-    m_sliderPosition = position;
-    emit sliderPositionChanged(position);
-}
-
-void WorkspaceState::setCustomColour(const Rgb &colour)
-{
-    if (colour == m_customColour)
-        return;
-    m_customColour = colour;
-    emit customColourChanged(colour);
-}
-
-void WorkspaceState::setBatchActive(bool active)
-{
-    if (active == m_batchActive)
-        return;
-    m_batchActive = active;
-    emit batchActiveChanged(active);
 }
 
 bool checkCalibrated(const WorkspaceState &state, Dialogs &dialogs)

@@ -53,12 +53,12 @@ public:
     int thresholdStep() const { return m_thresholdStep; }
     void setThreshold(double baseThreshold, int thresholdStep);
     int sliderPosition() const { return m_sliderPosition; }
-    void setSliderPosition(int position);
+    void setSliderPosition(int position) { m_sliderPosition = position; }
     Rgb customColour() const { return m_customColour; }
-    void setCustomColour(const Rgb &colour);
+    void setCustomColour(const Rgb &colour) { m_customColour = colour; }
 
     bool isBatchActive() const { return m_batchActive; }
-    void setBatchActive(bool active);
+    void setBatchActive(bool active) { m_batchActive = active; }
 
     // Folder of the running program: the custom detection file and the help pages.
     QString programFolder() const { return m_programFolder; }
@@ -72,10 +72,6 @@ signals:
     void unitNameChanged(const QString &name);
     void calibratedChanged(bool calibrated);
     void systemChanged(int index);
-    void thresholdChanged();
-    void sliderPositionChanged(int position);
-    void customColourChanged(const verdalis::Rgb &colour);
-    void batchActiveChanged(bool active);
 
 private:
     double m_sizeRatio = 1.0;
