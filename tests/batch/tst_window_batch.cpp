@@ -381,7 +381,7 @@ void WindowBatchTest::lineNameIsRequired()
     w.addAllButton->setFocus();
     m_dialogs->answerMessage(MessageAnswer::Ok);
     w.addSelectedButton->click();
-    QCOMPARE(m_dialogs->lastCall().text, QStringLiteral("please set the line name"));
+    QCOMPARE(m_dialogs->messages(), QStringList{"please set the line name"});
     QVERIFY(w.pictureSet().isEmpty());
     QVERIFY(w.lineNameBox->hasFocus());
 }

@@ -1,5 +1,5 @@
 // The "Results" page: formats of the text report, what the chart and the table
-// show, the clipboard, and which of them is visible.
+// show, and the clipboard.
 #include "results_page.h"
 #include "results_report.h"
 #include "workspace_state.h"
