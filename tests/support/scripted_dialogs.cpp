@@ -31,6 +31,16 @@ QStringList ScriptedDialogs::messages() const
     return texts;
 }
 
+const ScriptedDialogs::Call &ScriptedDialogs::lastCall() const
+{
+    static const Call none{};
+    if (m_calls.isEmpty()) {
+        QTest::qFail("no dialog was shown", __FILE__, __LINE__);
+        return none;
+    }
+    return m_calls.constLast();
+}
+
 std::optional<ScriptedDialogs::Reply> ScriptedDialogs::take(const Call &call)
 {
     m_calls.append(call);
