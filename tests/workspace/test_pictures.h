@@ -55,6 +55,16 @@ public:
         return path;
     }
 
+    // The pixels of an overlay that something was drawn on.
+    static int paintedPixels(const QImage &overlay)
+    {
+        int count = 0;
+        for (int y = 0; y < overlay.height(); ++y)
+            for (int x = 0; x < overlay.width(); ++x)
+                count += overlay.pixel(x, y) != 0;
+        return count;
+    }
+
     // What the picture reader says when it fails to read path.
     static QString readerReason(const QString &path)
     {
