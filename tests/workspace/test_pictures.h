@@ -46,15 +46,6 @@ public:
         return path;
     }
 
-    // A JPEG of leaf-like colours cut short after share of its bytes.
-    QString writeCutShort(const QString &name, double share)
-    {
-        const QString path = write(name, gradient(300, 200));
-        QFile file(path);
-        file.resize(qint64(file.size() * share));
-        return path;
-    }
-
     // The pixels of an overlay that something was drawn on.
     static int paintedPixels(const QImage &overlay)
     {
