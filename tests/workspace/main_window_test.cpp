@@ -1,8 +1,13 @@
+// The main window driven offscreen: opening and reloading pictures (read off
+// the GUI thread, the last choice winning), scrolling, the leaf area read-out,
+// the picture tools, the brush frame, and the help button and its window.
 #include "analyze_command.h"
 #include "brush_panel.h"
 #include "custom_detection_panel.h"
 #include "detection_system_panel.h"
 #include "grid_frame.h"
+#include "help_command.h"
+#include "help_viewer.h"
 #include "main_window.h"
 #include "measurements_panel.h"
 #include "photo_page.h"
@@ -10,27 +15,45 @@
 #include "picture_view.h"
 #include "scripted_dialogs.h"
 #include "test_pictures.h"
-#include "unit_tuner_panel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
+#include <QThreadPool>
 #include <QToolButton>
 
 #include <memory>
 
 using namespace verdalis;
 using verdalis::test::TestPictures;
+
+namespace {
+
+// Help pages in the program's folder; the general page links to another.
+void useHelpPages(MainWindow &window, const QTemporaryDir &folder)
+{
+    window.state().setProgramFolder(folder.path());
+    const char *const pages[][2] = {{"help-main.htm", "<a href=\"help-other.htm\">other</a>"},
+                                    {"help-custom.htm", "custom"},
+                                    {"help-other.htm", "other"}};
+    for (const auto &page : pages) {
+        QFile file(folder.filePath(QLatin1String(page[0])));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("<html><body>") + page[1] + "</body></html>");
+    }
+}
+
+} // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -41,18 +64,25 @@ private slots:
     void openShowsThePicture();
     void damagedFileKeepsWhatIsShown_data();
     void damagedFileKeepsWhatIsShown();
-    void reloadKeepsPlaceAndDropsDrawings();
-    void resizeSnapsToMinimum();
-    void leafAreaShowsLongFiguresWhole_data();
+    void lastChoiceWins_data();
+    void lastChoiceWins();
+    void closingWhileLoadingIsSafe();
+    void largePictureScrollsAndReloadKeepsItsPlace();
     void leafAreaShowsLongFiguresWhole();
     void pictureToolsExcludeEachOther();
+    void brushFollowsTheDetectionSystem();
     void eyedropperReadsThePixelUnderTheMouse();
-    void everythingFitsTheSmallestWindow_data();
-    void everythingFitsTheSmallestWindow();
+    void helpButtonChoosesThePage();
+    void missingHelpPageSaysSo();
 
 private:
-    void openPicture(const QString &path, int filterIndex = 1);
+    void openPicture(const QString &path);
     QString tabCaption() const { return m_window->pageTabs->tabText(0); }
+    // Lets every read started end, and its result (if still wanted) arrive.
+    static void letReadsEnd();
+    void clickHelp() { QTest::mouseClick(m_window->helpButton, Qt::LeftButton); }
+    HelpViewer *viewer() const { return m_window->helpCommand().viewer(); }
+    QString shownPage() const { return viewer()->browser->source().fileName(); }
 
     std::unique_ptr<TestPictures> m_files;
     std::unique_ptr<ScriptedDialogs> m_dialogs;
@@ -75,69 +105,65 @@ void MainWindowTest::init()
 void MainWindowTest::cleanup()
 {
     m_window.reset();
+    letReadsEnd();
     m_dialogs.reset();
     m_files.reset();
 }
 
-void MainWindowTest::openPicture(const QString &path, int filterIndex)
+void MainWindowTest::letReadsEnd()
 {
-    m_dialogs->answerOpenFile(path, filterIndex);
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void MainWindowTest::openPicture(const QString &path)
+{
+    m_dialogs->answerOpenFile(path);
     m_window->openPictureButton->click();
     QTRY_VERIFY(!m_window->isLoadingPicture());
 }
 
-// A cancelled dialog leaves the hint running; a picture opened from any page
-// is shown on the photo page, centred, and the file type chosen is offered again.
+// A picture opened from any page is read off the GUI thread: the window says
+// so and keeps what it has until the picture is there, then shows it on the
+// photo page, centred.
 void MainWindowTest::openShowsThePicture()
 {
     QSignalSpy opened(m_window.get(), &MainWindow::pictureOpened);
-    m_dialogs->cancelFileDialog(ScriptedDialogs::Kind::OpenFile);
-    m_window->openPictureButton->click();
-    QTRY_VERIFY(!m_window->isLoadingPicture());
-    QCOMPARE(m_dialogs->calls().size(), 1); // the dialog only, no message
-    QVERIFY(m_page->isHintRunning());
-    QVERIFY(!m_window->analyzeButton->isEnabled());
-    QCOMPARE(opened.count(), 0);
-
     m_window->pageTabs->setCurrentIndex(1);
-    openPicture(m_files->writeGradient(QStringLiteral("leaf one.jpg"), 200, 100), 2);
+    m_dialogs->answerOpenFile(m_files->writeGradient(QStringLiteral("leaf one.jpg"), 200, 100), 2);
+    m_window->openPictureButton->click();
+    QVERIFY(m_window->isLoadingPicture());
+    QVERIFY(!m_page->loadingLabel->isHidden());
+    QVERIFY(!m_window->analyzeButton->isEnabled());
+    QVERIFY(!m_window->canvas().hasPicture());
+    QVERIFY(m_page->isHintRunning());
+
+    QTRY_VERIFY(!m_window->isLoadingPicture());
+    QVERIFY(m_page->loadingLabel->isHidden());
+    QCOMPARE(m_window->canvas().pixelSize(), QSize(200, 100));
     QCOMPARE(tabCaption(), QStringLiteral("Photo leaf one.jpg"));
     QCOMPARE(m_window->pageTabs->currentIndex(), 0);
     QVERIFY(!m_page->isHintRunning());
-    QVERIFY(m_page->pictureView->isVisible());
     QVERIFY(m_window->analyzeButton->isEnabled());
-    QVERIFY(m_window->reloadPictureButton->isEnabled());
     QCOMPARE(opened.count(), 1);
     // Smaller than the 517 x 463 pixel viewport: centred on both axes.
     QCOMPARE(m_page->pictureView->pos(), QPoint(158, 182));
-    QCOMPARE(m_page->horizontalScroll->maximum(), 0);
-
-    m_dialogs->cancelFileDialog(ScriptedDialogs::Kind::OpenFile);
-    m_window->openPictureButton->click();
-    QTRY_VERIFY(!m_window->isLoadingPicture());
-    QCOMPARE(m_dialogs->calls().at(0).title, QStringLiteral("Open picture file"));
-    QCOMPARE(m_dialogs->calls().at(0).filter,
-             QStringLiteral("bmp  Files (*.bmp)|*.bmp;|jpg  Files (*.jpg)|*.jpg"));
-    QCOMPARE(m_dialogs->calls().at(0).filterIndex, 1);
-    QCOMPARE(m_dialogs->lastCall().filterIndex, 2);
 }
 
 void MainWindowTest::damagedFileKeepsWhatIsShown_data()
 {
     QTest::addColumn<bool>("pictureBefore");
-    QTest::addColumn<bool>("reload");   // reload the picture after deleting its file
-    QTest::addColumn<bool>("cutShort"); // a scan cut short instead of a file of nonsense
-    QTest::newRow("open before any picture") << false << false << false;
-    QTest::newRow("open over a picture") << true << false << false;
-    QTest::newRow("reload of a deleted file") << true << true << false;
-    QTest::newRow("open a scan cut short over a picture") << true << false << true;
+    QTest::addColumn<bool>("reload"); // reload the picture after deleting its file
+    QTest::newRow("open before any picture") << false << false;
+    QTest::newRow("open over a picture") << true << false;
+    QTest::newRow("reload of a deleted file") << true << true;
 }
 
 void MainWindowTest::damagedFileKeepsWhatIsShown()
 {
     QFETCH(bool, pictureBefore);
     QFETCH(bool, reload);
-    QFETCH(bool, cutShort);
     const QString good = m_files->writeGradient(QStringLiteral("good.bmp"), 60, 40);
     if (pictureBefore)
         openPicture(good);
@@ -150,24 +176,15 @@ void MainWindowTest::damagedFileKeepsWhatIsShown()
         QVERIFY(QFile::remove(good));
         m_dialogs->answerMessage(MessageAnswer::Ok);
         m_window->reloadPictureButton->click();
-        QTRY_VERIFY(!m_window->isLoadingPicture());
     } else {
-        failing = cutShort ? m_files->writeCutShort(QStringLiteral("scan.jpg"), 0.95)
-                           : m_files->writeGarbage(QStringLiteral("damaged.jpg"));
+        failing = m_files->writeGarbage(QStringLiteral("damaged.jpg"));
         m_dialogs->answerOpenFile(failing, 2);
         m_dialogs->answerMessage(MessageAnswer::Ok);
         m_window->openPictureButton->click();
-        QTRY_VERIFY(!m_window->isLoadingPicture());
-        // The file type is taken from the dialog all the same.
-        QCOMPARE(m_window->opener().filterIndex(), 2);
     }
+    QTRY_VERIFY(!m_window->isLoadingPicture());
 
     QCOMPARE(m_dialogs->lastCall().text, TestPictures::cannotOpenMessage(failing));
-    if (cutShort)
-        QVERIFY(m_dialogs->lastCall().text.startsWith(
-            QStringLiteral("This file can't be opened.\n") + QDir::toNativeSeparators(failing) +
-            QStringLiteral(": The picture is incomplete or damaged (")));
-    QCOMPARE(m_dialogs->lastCall().title, QStringLiteral("Verdalis"));
     QCOMPARE(m_dialogs->lastCall().messageKind, MessageKind::Error);
     QCOMPARE(m_window->canvas().picture(), before);
     QCOMPARE(tabCaption(), caption);
@@ -180,69 +197,113 @@ void MainWindowTest::damagedFileKeepsWhatIsShown()
     }
 }
 
-void MainWindowTest::reloadKeepsPlaceAndDropsDrawings()
+void MainWindowTest::lastChoiceWins_data()
 {
-    const QString path = m_files->writeGradient(QStringLiteral("wide.bmp"), 900, 300);
-    openPicture(path);
-    m_page->horizontalScroll->setValue(3);
-    const QPoint place = m_page->pictureView->pos();
-    QCOMPARE(place.x(), -20); // 300 twips
+    QTest::addColumn<QString>("second"); // "picture", "damaged", "cancel" or "set"
+    QTest::addColumn<QSize>("shown");    // the picture shown at the end; 0 x 0: none
+    QTest::addColumn<int>("opened");
+    QTest::newRow("a second picture") << "picture" << QSize(90, 70) << 1;
+    QTest::newRow("a damaged file") << "damaged" << QSize(0, 0) << 0;
+    // Cancelling the dialog chooses nothing: the first read goes on.
+    QTest::newRow("cancelled") << "cancel" << QSize(120, 80) << 1;
+    // A picture of a set stays; the file chosen before is not opened.
+    QTest::newRow("a picture of a set") << "set" << QSize(60, 50) << 0;
+}
+
+// A second choice while the first picture is still being read.
+void MainWindowTest::lastChoiceWins()
+{
+    QFETCH(QString, second);
+    QFETCH(QSize, shown);
+    QFETCH(int, opened);
+    m_window->state().markCalibrated();
+    QSignalSpy openedSpy(m_window.get(), &MainWindow::pictureOpened);
+    m_dialogs->answerOpenFile(m_files->writeGradient(QStringLiteral("first.bmp"), 120, 80));
+    m_window->openPictureButton->click();
+    QVERIFY(m_window->isLoadingPicture());
+    QString secondPath;
+    if (second == QLatin1String("set")) {
+        const QString set = m_files->writeGradient(QStringLiteral("set.bmp"), 60, 50);
+        QVERIFY(m_window->loadSetPicture(QStringLiteral("set"), set));
+        QVERIFY(!m_window->isLoadingPicture());
+        QTRY_VERIFY(!m_window->analyzeCommand().isRunning());
+    } else if (second == QLatin1String("cancel")) {
+        m_dialogs->cancelFileDialog(ScriptedDialogs::Kind::OpenFile);
+        m_window->openPictureButton->click();
+    } else {
+        secondPath = second == QLatin1String("picture")
+                         ? m_files->writeGradient(QStringLiteral("second.bmp"), 90, 70)
+                         : m_files->writeGarbage(QStringLiteral("second.jpg"));
+        m_dialogs->answerOpenFile(secondPath);
+        if (second == QLatin1String("damaged"))
+            m_dialogs->answerMessage(MessageAnswer::Ok);
+        m_window->openPictureButton->click();
+    }
+    QTRY_VERIFY(!m_window->isLoadingPicture());
+    letReadsEnd();
+
+    QCOMPARE(m_window->canvas().pixelSize(), shown);
+    QCOMPARE(openedSpy.count(), opened);
+    // One message at most: for the damaged file, never for the read let go.
+    QCOMPARE(m_dialogs->messages(), second == QLatin1String("damaged")
+                                        ? QStringList{TestPictures::cannotOpenMessage(secondPath)}
+                                        : QStringList());
+    QCOMPARE(m_window->analyzeButton->isEnabled(), !shown.isEmpty());
+}
+
+void MainWindowTest::closingWhileLoadingIsSafe()
+{
+    m_dialogs->answerOpenFile(m_files->writeGradient(QStringLiteral("large.jpg"), 3000, 2000), 2);
+    m_window->openPictureButton->click();
+    QVERIFY(m_window->isLoadingPicture());
+    m_window->close();
+    QVERIFY(!m_window->isLoadingPicture());
+    m_window.reset();
+    // The read ends with no window to take it; nothing is asked of anyone.
+    letReadsEnd();
+    QCOMPARE(m_dialogs->calls().size(), 1);
+}
+
+// The layout and fitting rules are their own; here, that the window follows
+// them: it snaps back to its smallest size, a large picture gets its scroll
+// bars, and a reload keeps the place scrolled to and drops the drawings.
+void MainWindowTest::largePictureScrollsAndReloadKeepsItsPlace()
+{
+    m_window->resize(733, 533); // 11000 x 8000 twips
+    QTRY_COMPARE(m_window->size(), QSize(800, 600));
+    // 1000 x 800 pixels = 15000 x 12000 twips in a 7755 x 6945 twips viewport.
+    openPicture(m_files->writeGradient(QStringLiteral("big.bmp"), 1000, 800));
+    QCOMPARE(m_page->horizontalScroll->maximum(), 72);
+    QCOMPARE(m_page->pictureView->pos(), QPoint(-240, -173)); // -3600, -2600 twips
+    m_page->horizontalScroll->setValue(10);
+    m_page->verticalScroll->setValue(0);
+    QCOMPARE(m_page->pictureView->pos(), QPoint(-67, 0)); // -1000 twips, rounded
     m_window->canvas().setPen(Qt::red, 4);
     m_window->canvas().drawPoint(QPointF(10, 10));
     m_window->pageTabs->setCurrentIndex(1);
 
     m_window->reloadPictureButton->click();
     QTRY_VERIFY(!m_window->isLoadingPicture());
-    QCOMPARE(m_window->canvas().composedImage(), TestPictures::gradient(900, 300));
-    QCOMPARE(m_page->pictureView->pos(), place);
-    QCOMPARE(m_page->horizontalScroll->value(), 3);
+    QCOMPARE(m_window->canvas().composedImage(), TestPictures::gradient(1000, 800));
+    QCOMPARE(m_page->pictureView->pos(), QPoint(-67, 0));
     QCOMPARE(m_window->pageTabs->currentIndex(), 0);
-    QCOMPARE(tabCaption(), QStringLiteral("Photo wide.bmp"));
+    QCOMPARE(tabCaption(), QStringLiteral("Photo big.bmp"));
 }
 
-// The layout rules are the layout's; here, that the window follows them and
-// that a large picture gets its scroll bars.
-void MainWindowTest::resizeSnapsToMinimum()
-{
-    m_window->resize(733, 533); // 11000 x 8000 twips
-    QTRY_COMPARE(m_window->size(), QSize(800, 600));
-    QCOMPARE(m_page->pictureViewport->size(), QSize(517, 463));
-
-    // 1000 x 800 pixels = 15000 x 12000 twips in a 7755 x 6945 twips viewport.
-    openPicture(m_files->writeGradient(QStringLiteral("big.bmp"), 1000, 800));
-    QCOMPARE(m_page->horizontalScroll->maximum(), 72);
-    QCOMPARE(m_page->verticalScroll->value(), 26);            // half of 51 rounds to the even 26
-    QCOMPARE(m_page->pictureView->pos(), QPoint(-240, -173)); // -3600, -2600 twips
-    m_page->horizontalScroll->setValue(10);
-    m_page->verticalScroll->setValue(0);
-    QCOMPARE(m_page->pictureView->pos(), QPoint(-67, 0)); // -1000 twips, rounded
-}
-
-void MainWindowTest::leafAreaShowsLongFiguresWhole_data()
-{
-    QTest::addColumn<QSize>("window");
-    QTest::addColumn<QString>("figure");
-    QTest::newRow("15 digits") << QSize(800, 600) << "48605.1840000001";
-    QTest::newRow("15 digits, wide window") << QSize(1280, 1024) << "1234567890.12345";
-}
-
-// The whole figure is readable: the box is wide enough for it, the unit and its
-// square mark stay beside it on the page, and its tooltip holds it too.
+// A figure of 15 digits is readable whole in the smallest window: the box is
+// wide enough for it, and the unit and its square mark stay beside it on the
+// page. A new calibration takes the figure away; the box keeps its design
+// width.
 void MainWindowTest::leafAreaShowsLongFiguresWhole()
 {
-    QFETCH(QSize, window);
-    QFETCH(QString, figure);
-    m_window->resize(window);
-    QTRY_COMPARE(m_window->size(), window);
+    const QString figure = QStringLiteral("48605.1840000001");
     m_window->state().setUnitName(QStringLiteral("mm"));
     m_page->showLeafArea(figure);
     QLineEdit *box = m_page->leafAreaBox;
-    QCOMPARE(box->toolTip(), figure);
     QVERIFY(box->fontMetrics().horizontalAdvance(figure) < box->contentsRect().width() - 4);
     QVERIFY(m_page->areaUnitLabel->x() > box->geometry().right());
     QCOMPARE(m_page->areaSquareMark->x(), m_page->areaUnitLabel->geometry().right() + 1);
     QVERIFY(m_page->rect().contains(m_page->areaSquareMark->geometry()));
-    // A new calibration takes the figure away, and the box keeps its design width.
     m_window->state().setSizeRatio(0.5);
     QCOMPARE(box->text(), QString());
     QCOMPARE(box->width(), 120);
@@ -254,30 +315,20 @@ void MainWindowTest::pictureToolsExcludeEachOther()
     QToolButton *samplingSwitch = m_window->detectionSystemPanel->colourSamplingSwitch;
     QToolButton *brushSwitch = m_window->brushPanel->brushSwitch;
     QCheckBox *gridShow = m_window->measurementsPanel->gridFrame()->showBox();
-    PictureView *picture = m_page->pictureView;
-    auto overlayIsEmpty = [this] {
-        const QImage &overlay = m_window->canvas().overlay();
-        for (int y = 0; y < overlay.height(); ++y)
-            for (int x = 0; x < overlay.width(); ++x)
-                if (qAlpha(overlay.pixel(x, y)) != 0)
-                    return false;
-        return true;
-    };
+    const QImage &overlay = m_window->canvas().overlay();
 
     // A calibrated unit and a spacing make the grid available.
     m_window->state().setUnitName(QStringLiteral("mm"));
     m_window->measurementsPanel->gridFrame()->spacingBox()->setEditText(QStringLiteral("10"));
-    QVERIFY(gridShow->isEnabled());
 
-    // Sampling: the grid and the brush go off, the custom detection frame takes
-    // the measurements frame's place, the pointer is the eyedropper.
+    // Sampling: the grid goes off, and the custom detection frame takes the
+    // measurements frame's place.
     gridShow->click();
-    QVERIFY(!overlayIsEmpty());
+    QVERIFY(TestPictures::paintedPixels(overlay) > 0);
     samplingSwitch->click();
     QVERIFY(!gridShow->isChecked());
-    QVERIFY(overlayIsEmpty());
+    QCOMPARE(TestPictures::paintedPixels(overlay), 0);
     QCOMPARE(m_page->toolPanels->currentWidget(), m_window->customDetectionPanel);
-    QCOMPARE(picture->cursor().shape(), Qt::BitmapCursor);
 
     // The brush: sampling goes off (its frame gives the place back) and the
     // measuring line is cleared.
@@ -286,40 +337,42 @@ void MainWindowTest::pictureToolsExcludeEachOther()
     brushSwitch->click();
     QVERIFY(!samplingSwitch->isChecked());
     QCOMPARE(m_page->toolPanels->currentWidget(), m_window->measurementsPanel);
-    QVERIFY(overlayIsEmpty());
-    QCOMPARE(picture->cursor().shape(), Qt::BitmapCursor);
+    QCOMPARE(TestPictures::paintedPixels(overlay), 0);
     QVERIFY(m_window->pictureTools().dispatcher().isBrushActive());
 
     // The brush off: the cross-hair and measuring are back.
     brushSwitch->click();
-    QCOMPARE(picture->cursor().shape(), Qt::CrossCursor);
+    QCOMPARE(m_page->pictureView->cursor().shape(), Qt::CrossCursor);
     QVERIFY(m_window->pictureTools().dispatcher().isMeasuring());
+}
 
-    // Sampling unticked gives the cross-hair back. (The grid and sampling
-    // switching the brush off are the brush scenario's.)
-    samplingSwitch->click();
-    samplingSwitch->click();
-    QCOMPARE(picture->cursor().shape(), Qt::CrossCursor);
-
-    // Opening a picture takes the grid away.
-    gridShow->click();
-    QVERIFY(!overlayIsEmpty());
-    openPicture(m_files->writeGradient(QStringLiteral("other.bmp"), 100, 80));
-    QVERIFY(!gridShow->isChecked());
-    QVERIFY(overlayIsEmpty());
+// The symptom brush is there only where a system detects symptoms; back on
+// "Leaf area only" the brush paints leaf again, and its switch shows it.
+void MainWindowTest::brushFollowsTheDetectionSystem()
+{
+    BrushPanel *brush = m_window->brushPanel;
+    QVERIFY(!brush->symptomBrushButton->isEnabled());
+    m_window->detectionSystemPanel->systemList->setCurrentIndex(3);
+    QVERIFY(brush->symptomBrushButton->isEnabled());
+    brush->symptomBrushButton->click();
+    QCOMPARE(brush->kind(), BrushKind::Symptom);
+    brush->followDetectionSystem(6); // a custom system keeps the choice
+    QCOMPARE(brush->kind(), BrushKind::Symptom);
+    m_window->detectionSystemPanel->systemList->setCurrentIndex(0);
+    QCOMPARE(brush->kind(), BrushKind::Leaf);
+    QVERIFY(!brush->symptomBrushButton->isEnabled());
+    QCOMPARE(brush->brushSwitch->icon().cacheKey(), brush->leafBrushIcon.cacheKey());
 }
 
 // At every unit step the colour under the mouse, in the preview and in a pick,
 // is that of the pixel the mouse is on (column 31 at unit step 1.0 read 30).
 void MainWindowTest::eyedropperReadsThePixelUnderTheMouse()
 {
-    QImage picture(300, 220, QImage::Format_RGB32);
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            picture.setPixel(x, y, qRgb(x % 256, y, x / 256));
+    const QImage picture = TestPictures::gradient(300, 220);
     openPicture(m_files->write(QStringLiteral("columns.bmp"), picture));
     m_window->detectionSystemPanel->colourSamplingSwitch->click();
     PictureView *view = m_page->pictureView;
+    QCOMPARE(view->cursor().shape(), Qt::BitmapCursor);
     const QLabel *preview = m_window->customDetectionPanel->colourUnderMouseSwatch;
     for (int tenths = 1; tenths <= 10; ++tenths) {
         m_window->canvas().setUnitStepTenths(tenths);
@@ -333,59 +386,68 @@ void MainWindowTest::eyedropperReadsThePixelUnderTheMouse()
                 qPrintable(QStringLiteral("at %1, %2, step %3").arg(x).arg(at.y()).arg(tenths)));
         }
         QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(31, 17));
-        QCOMPARE(m_window->state().customColour(), (Rgb{31, 17, 0}));
+        QCOMPARE(m_window->state().customColour(), (Rgb{31, 17, 90}));
         m_window->customDetectionPanel->resetColoursButton->click();
     }
 }
 
-void MainWindowTest::everythingFitsTheSmallestWindow_data()
+// The help button opens the general page, or the custom detection page while
+// colour sampling is on; Back and Home go where they should, and the button
+// brings back the one window, closed or minimised.
+void MainWindowTest::helpButtonChoosesThePage()
 {
-    QTest::addColumn<bool>("sampling");
-    QTest::newRow("measurements frame") << false;
-    QTest::newRow("custom detection frame") << true;
+    QTemporaryDir folder;
+    useHelpPages(*m_window, folder);
+    const QUrl other = QUrl::fromLocalFile(folder.filePath(QStringLiteral("help-other.htm")));
+    clickHelp();
+    HelpViewer *help = viewer();
+    QVERIFY(help && help->isVisible());
+    QCOMPARE(shownPage(), QStringLiteral("help-main.htm"));
+    // Outer sizes, frame included: 2500 twips are 167 pixels at the least.
+    const QSize frame = help->frameGeometry().size() - help->size();
+    help->resize(QSize(600, 100) - frame);
+    QCOMPARE(help->frameGeometry().size(), QSize(600, 167));
+    // Back on the first page does nothing; after a link it returns.
+    help->backButton->click();
+    QCOMPARE(shownPage(), QStringLiteral("help-main.htm"));
+    help->browser->setSource(other);
+    help->backButton->click();
+    QCOMPARE(shownPage(), QStringLiteral("help-main.htm"));
+
+    help->close();
+    m_window->detectionSystemPanel->colourSamplingSwitch->click();
+    clickHelp();
+    QCOMPARE(viewer(), help);
+    QVERIFY(help->isVisible());
+    QCOMPARE(shownPage(), QStringLiteral("help-custom.htm"));
+    // Home returns to the page chosen last.
+    help->browser->setSource(other);
+    help->homeButton->click();
+    QCOMPARE(shownPage(), QStringLiteral("help-custom.htm"));
+
+    help->showMinimized();
+    clickHelp();
+    QVERIFY(!help->isMinimized());
+    QVERIFY(help->isVisible());
+    QVERIFY(m_dialogs->calls().isEmpty());
 }
 
-// At 800 x 600 pixels every panel gets at least the room it needs, every
-// control lies inside its panel, and the top strip's items sit side by side
-// inside the window.
-void MainWindowTest::everythingFitsTheSmallestWindow()
+void MainWindowTest::missingHelpPageSaysSo()
 {
-    QFETCH(bool, sampling);
-    openPicture(m_files->writeGradient(QStringLiteral("leaf.bmp"), 1000, 800));
-    m_window->detectionSystemPanel->colourSamplingSwitch->setChecked(sampling);
-    QCOMPARE(m_window->size(), QSize(800, 600));
-
-    const QList<QWidget *> panels{m_window->detectionSystemPanel, m_window->brushPanel,
-                                  m_window->unitTunerPanel, m_window->measurementsPanel,
-                                  m_window->customDetectionPanel};
-    for (QWidget *panel : panels) {
-        if (!panel->isVisible())
-            continue;
-        const QSize needed = panel->minimumSizeHint();
-        QVERIFY2(needed.width() <= panel->width() && needed.height() <= panel->height(),
-                 panel->metaObject()->className());
-        for (QWidget *control : panel->findChildren<QWidget *>()) {
-            if (!control->isVisible() || control->isWindow())
-                continue;
-            const QRect inPanel(control->mapTo(panel, QPoint(0, 0)), control->size());
-            QVERIFY2(panel->rect().contains(inPanel),
-                     qPrintable(panel->objectName() + u' ' + control->objectName()));
-        }
-    }
-
-    auto *strip = m_window->findChild<QWidget *>(QStringLiteral("topStrip"));
-    QVERIFY(strip);
-    QList<QRect> items;
-    for (QWidget *item : strip->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
-        if (item->isVisible())
-            items << item->geometry();
-    QCOMPARE(items.size(), 8);
-    for (int i = 0; i < items.size(); ++i) {
-        QVERIFY(QRect(0, 0, 800, strip->height()).contains(items[i]));
-        for (int j = i + 1; j < items.size(); ++j)
-            QVERIFY(!items[i].intersects(items[j]));
-    }
-    QCOMPARE(strip->geometry().bottom() + 1, m_window->pageTabs->y());
+    QTemporaryDir folder;
+    useHelpPages(*m_window, folder);
+    QVERIFY(QFile::remove(folder.filePath(QStringLiteral("help-custom.htm"))));
+    QToolButton *sampling = m_window->detectionSystemPanel->colourSamplingSwitch;
+    sampling->click();
+    m_dialogs->answerMessage(MessageAnswer::Ok);
+    clickHelp();
+    QCOMPARE(m_dialogs->messages(), QStringList{QStringLiteral("An error occur at loading help")});
+    QVERIFY(!viewer() || !viewer()->isVisible());
+    QVERIFY(m_window->isEnabled()); // the main window stays usable
+    // The general page is still there.
+    sampling->click();
+    clickHelp();
+    QCOMPARE(shownPage(), QStringLiteral("help-main.htm"));
 }
 
 QTEST_MAIN(MainWindowTest)

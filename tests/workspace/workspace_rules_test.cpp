@@ -1,3 +1,9 @@
+// The workspace rules without widgets: picture fitting, window layout, the
+// hint, the picture canvas's pixel arithmetic, dots and clearing, the overlay
+// painted a column stretch at a time, reading pictures ahead, and the number
+// boxes' rule.
+#include "analysis_run.h"
+#include "canvas_dot_painter.h"
 #include "main_window_layout.h"
 #include "number_entry.h"
 #include "open_picture_hint.h"
@@ -6,8 +12,10 @@
 #include "picture_opener.h"
 #include "sample_geometry.h"
 #include "scripted_dialogs.h"
+#include "synthetic_leaves.h"
 #include "test_pictures.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace verdalis;
@@ -16,10 +24,44 @@ using verdalis::test::TestPictures;
 Q_DECLARE_METATYPE(AxisPlacement)
 
 namespace {
+
 qint32 packed(QRgb rgb)
 {
     return qBlue(rgb) * 65536 + qGreen(rgb) * 256 + qRed(rgb);
 }
+
+// The dots one by one, as every overlay was painted before stretches.
+class DotByDotPainter : public OverlayPainter {
+public:
+    explicit DotByDotPainter(PictureCanvas &canvas) : m_canvas(canvas) {}
+    void paintDot(std::int32_t x, std::int32_t y, RgbColour colour, int widthPixels) override
+    {
+        m_canvas.setPen(QColor(colour.red, colour.green, colour.blue), widthPixels);
+        m_canvas.drawPoint(QPointF(x, y));
+    }
+
+private:
+    PictureCanvas &m_canvas;
+};
+
+// Pixels of the overlay painted in the square of side 2 * reach + 1 around a
+// pixel, row by row: '#' painted, '.' not.
+QStringList paintedAround(const QImage &overlay, QPoint centre, int reach)
+{
+    QStringList rows;
+    for (int dy = -reach; dy <= reach; ++dy) {
+        QString row;
+        for (int dx = -reach; dx <= reach; ++dx) {
+            const QPoint pixel = centre + QPoint(dx, dy);
+            const bool painted =
+                overlay.rect().contains(pixel) && qAlpha(overlay.pixel(pixel)) == 255;
+            row += painted ? u'#' : u'.';
+        }
+        rows << row;
+    }
+    return rows;
+}
+
 } // namespace
 
 class WorkspaceRulesTest : public QObject {
@@ -30,14 +72,16 @@ private slots:
     void layoutSnapsAndKeepsControlsApart();
     void hintPlaysForwardAndBack();
     void canvasReadsWhereTheEngineSamples();
-    void canvasDrawingsAndBaking();
     void canvasDotShape_data();
     void canvasDotShape();
     void mousePositionsComeBackToTheirPixel();
-    void reloadWithoutOpenedFileDoesNothing();
     void overlayIsEmptyAfterClearingAndForTheNextPicture_data();
     void overlayIsEmptyAfterClearingAndForTheNextPicture();
-    void setPictureReadAhead();
+    void stretchIsTheDotsOneByOne_data();
+    void stretchIsTheDotsOneByOne();
+    void analysisOverlayIsTheDotsOneByOne_data();
+    void analysisOverlayIsTheDotsOneByOne();
+    void picturesReadAhead();
     void numberEntry_data();
     void numberEntry();
 };
@@ -45,47 +89,44 @@ private slots:
 void WorkspaceRulesTest::fitPicture_data()
 {
     QTest::addColumn<double>("picture");
-    QTest::addColumn<double>("viewport");
     QTest::addColumn<AxisPlacement>("expected");
-    // Viewport 6000 twips along the axis tested; offset, scroll maximum, value.
-    QTest::newRow("smaller: centred") << 3000.0 << 6000.0 << AxisPlacement{1500, 0, 0};
-    QTest::newRow("101 larger: maximum 1, value 0") << 6101.0 << 6000.0 << AxisPlacement{0, 1, 0};
-    QTest::newRow("1000 larger: maximum 10, value 5")
-        << 7000.0 << 6000.0 << AxisPlacement{-500, 10, 5};
-    QTest::newRow("250 larger: maximum 2.5 rounds to 2")
-        << 6250.0 << 6000.0 << AxisPlacement{-100, 2, 1};
-    QTest::newRow("350 larger: maximum 3.5 rounds to 4")
-        << 6350.0 << 6000.0 << AxisPlacement{-200, 4, 2};
-    QTest::newRow("300 larger: value 1.5 rounds to 2")
-        << 6300.0 << 6000.0 << AxisPlacement{-200, 3, 2};
-    QTest::newRow("500 larger: value 2.5 rounds to 2")
-        << 6500.0 << 6000.0 << AxisPlacement{-200, 5, 2};
-    QTest::newRow("100.5 larger rounds to 100: centred")
-        << 6100.5 << 6000.0 << AxisPlacement{-50.25, 0, 0};
-    QTest::newRow("101.5 larger rounds to 102: scrolls")
-        << 6101.5 << 6000.0 << AxisPlacement{0, 1, 0};
+    // Along a viewport of 6000 twips: offset, scroll maximum, value.
+    const struct {
+        const char *name;
+        double picture;
+        AxisPlacement expected;
+    } rows[] = {
+        {"smaller: centred", 3000, {1500, 0, 0}},
+        {"100.5 larger rounds to 100: centred", 6100.5, {-50.25, 0, 0}},
+        {"101 larger: maximum 1, value 0", 6101, {0, 1, 0}},
+        {"101.5 larger rounds to 102: scrolls", 6101.5, {0, 1, 0}},
+        {"250 larger: maximum 2.5 rounds to 2", 6250, {-100, 2, 1}},
+        {"350 larger: maximum 3.5 rounds to 4", 6350, {-200, 4, 2}},
+        {"300 larger: value 1.5 rounds to 2", 6300, {-200, 3, 2}},
+        {"500 larger: value 2.5 rounds to 2", 6500, {-200, 5, 2}},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row.name) << row.picture << row.expected;
 }
 
 void WorkspaceRulesTest::fitPicture()
 {
     QFETCH(double, picture);
-    QFETCH(double, viewport);
     QFETCH(AxisPlacement, expected);
     // The same rule on both axes, whatever the other axis does.
-    const PicturePlacement wide = PictureFit::place({picture, 100}, {viewport, 4000});
-    const PicturePlacement tall = PictureFit::place({100, picture}, {4000, viewport});
+    const PicturePlacement wide = PictureFit::place({picture, 100}, {6000, 4000});
+    const PicturePlacement tall = PictureFit::place({100, picture}, {4000, 6000});
     QCOMPARE(wide.horizontal, expected);
     QCOMPARE(tall.vertical, expected);
     QCOMPARE(wide.vertical, (AxisPlacement{1950, 0, 0}));
     QCOMPARE(tall.horizontal, (AxisPlacement{1950, 0, 0}));
-    QCOMPARE(PictureFit::offsetForScrollValue(expected.scrollValue),
-             expected.scrollMaximum ? expected.offset : 0.0);
 }
 
 void WorkspaceRulesTest::layoutSnapsAndKeepsControlsApart()
 {
     QVERIFY(!MainWindowLayout::compute({2000, 300}, true)); // minimised: left alone
-    // Below 12000 x 9000 twips the window snaps back; a height just above is kept.
+    // Below 12000 x 9000 twips the window snaps back; a height just above is
+    // kept.
     QCOMPARE(MainWindowLayout::compute({11000, 8000}, false)->window, QSize(12000, 9000));
     QCOMPARE(MainWindowLayout::compute({11999, 9001}, false)->window, QSize(12000, 9001));
     // At any size the scroll bars hug the viewport, the progress bar lies below
@@ -111,8 +152,8 @@ void WorkspaceRulesTest::hintPlaysForwardAndBack()
     QCOMPARE(shown, (QList<int>{0, 1, 2, 3, 3, 2, 1, 0, 1, 2}));
 }
 
-// The canvas has its own pixel arithmetic; it must read and draw on the pixel
-// each engine sample reads, or the dots miss what was detected.
+// The canvas has its own pixel arithmetic; it must read the pixel each engine
+// sample reads, or the dots miss what was detected.
 void WorkspaceRulesTest::canvasReadsWhereTheEngineSamples()
 {
     const QImage picture = TestPictures::gradient(40, 30);
@@ -131,57 +172,6 @@ void WorkspaceRulesTest::canvasReadsWhereTheEngineSamples()
         QCOMPARE(canvas.colourAt(0, grid.maxY() + 1), -1);
     }
     QCOMPARE(canvas.colourAt(-1, 0), -1);
-
-    // A dot drawn at a sample is what that sample reads, and only there.
-    canvas.setUnitStepTenths(10);
-    canvas.setPen(QColor(255, 0, 0), 1);
-    canvas.drawPoint(QPointF(2, 2));
-    QCOMPARE(canvas.colourAt(2, 2), 255);
-    QCOMPARE(canvas.colourAt(3, 2), packed(picture.pixel(11, 7)));
-    QCOMPARE(canvas.picture(), picture.convertToFormat(QImage::Format_RGB32));
-}
-
-void WorkspaceRulesTest::canvasDrawingsAndBaking()
-{
-    const QImage picture = TestPictures::gradient(40, 30);
-    PictureCanvas canvas;
-    canvas.setPicture(picture);
-    const qint32 blue = 255 * 65536;
-    canvas.setPen(QColor(0, 0, 255), 1);
-    canvas.drawLine(QPointF(1, 5), QPointF(8, 5));
-    for (int x = 1; x <= 8; ++x)
-        QCOMPARE(canvas.colourAt(x, 5), blue);
-    QVERIFY(canvas.colourAt(1, 4) != blue);
-
-    // Clearing removes the drawings and leaves the picture.
-    canvas.clearDrawings();
-    QCOMPARE(canvas.colourAt(3, 5), packed(picture.pixel(11, 18)));
-
-    // Baked strokes belong to the picture: clearing no longer removes them.
-    canvas.drawPoint(QPointF(4, 4));
-    canvas.bakeDrawings();
-    canvas.clearDrawings();
-    QCOMPARE(canvas.colourAt(4, 4), blue);
-    QCOMPARE(qAlpha(canvas.overlay().pixel(15, 15)), 0);
-    QCOMPARE(canvas.picture().pixel(15, 15), qRgb(0, 0, 255));
-}
-
-// Pixels of the overlay painted in the square of side 2 * reach + 1 around a
-// pixel, row by row: '#' painted, '.' not.
-static QStringList paintedAround(const QImage &overlay, QPoint centre, int reach)
-{
-    QStringList rows;
-    for (int dy = -reach; dy <= reach; ++dy) {
-        QString row;
-        for (int dx = -reach; dx <= reach; ++dx) {
-            const QPoint pixel = centre + QPoint(dx, dy);
-            const bool painted =
-                overlay.rect().contains(pixel) && qAlpha(overlay.pixel(pixel)) == 255;
-            row += painted ? u'#' : u'.';
-        }
-        rows << row;
-    }
-    return rows;
 }
 
 void WorkspaceRulesTest::canvasDotShape_data()
@@ -189,27 +179,22 @@ void WorkspaceRulesTest::canvasDotShape_data()
     QTest::addColumn<int>("width");
     QTest::addColumn<QStringList>("shape");
     // The pixels whose centres lie within width/2 of the dot's centre pixel.
-    QTest::newRow("1") << 1 << QStringList{".......", ".......", ".......", "...#...",
-                                           ".......", ".......", "......."};
-    QTest::newRow("2") << 2 << QStringList{".......", ".......", "...#...", "..###..",
-                                           "...#...", ".......", "......."};
-    QTest::newRow("3") << 3 << QStringList{".......", ".......", "..###..", "..###..",
-                                           "..###..", ".......", "......."};
-    QTest::newRow("4") << 4 << QStringList{".......", "...#...", "..###..", ".#####.",
-                                           "..###..", "...#...", "......."};
-    QTest::newRow("5") << 5 << QStringList{".......", "..###..", ".#####.", ".#####.",
-                                           ".#####.", "..###..", "......."};
+    QTest::newRow("1") << 1 << QStringList{"#"};
+    QTest::newRow("2") << 2 << QStringList{".#.", "###", ".#."};
+    QTest::newRow("3") << 3 << QStringList{"###", "###", "###"};
+    QTest::newRow("4") << 4 << QStringList{"..#..", ".###.", "#####", ".###.", "..#.."};
+    QTest::newRow("5") << 5 << QStringList{".###.", "#####", "#####", "#####", ".###."};
 }
 
 void WorkspaceRulesTest::canvasDotShape()
 {
     QFETCH(int, width);
     QFETCH(QStringList, shape);
+    const int reach = int(shape.size() / 2);
     PictureCanvas canvas;
     canvas.setPicture(TestPictures::gradient(200, 150));
-    const QColor red(255, 0, 0);
     // The same shape at every place and every unit step, on the pixel the
-    // sample reads; one by one and in a batch alike.
+    // sample reads and nowhere else; one by one and in a batch alike.
     for (int tenths : {10, 7, 3}) {
         canvas.setUnitStepTenths(tenths);
         for (bool batch : {false, true}) {
@@ -217,17 +202,14 @@ void WorkspaceRulesTest::canvasDotShape()
                 canvas.clearDrawings();
                 if (batch)
                     canvas.beginDrawingBatch();
-                canvas.setPen(red, width);
+                canvas.setPen(QColor(255, 0, 0), width);
                 canvas.drawPoint(QPointF(unit, unit + 1));
                 canvas.endDrawingBatch();
                 const QPoint centre(int(canvas.pixelIndex(unit)), int(canvas.pixelIndex(unit + 1)));
-                QCOMPARE(paintedAround(canvas.overlay(), centre, 3), shape);
+                QCOMPARE(paintedAround(canvas.overlay(), centre, reach), shape);
                 QCOMPARE(canvas.colourAt(unit, unit + 1), 255);
-                int painted = 0;
-                for (int y = 0; y < canvas.overlay().height(); ++y)
-                    for (int x = 0; x < canvas.overlay().width(); ++x)
-                        painted += qAlpha(canvas.overlay().pixel(x, y)) == 255;
-                QCOMPARE(painted, int(shape.join(QString()).count(u'#')));
+                QCOMPARE(TestPictures::paintedPixels(canvas.overlay()),
+                         int(shape.join(QString()).count(u'#')));
             }
         }
     }
@@ -237,8 +219,9 @@ void WorkspaceRulesTest::canvasDotShape()
     canvas.drawPoint(QPointF(0, 0));
     QStringList corner;
     for (int row = 0; row < shape.size(); ++row)
-        corner << (row < 3 ? QStringLiteral(".......") : QStringLiteral("...") + shape[row].mid(3));
-    QCOMPARE(paintedAround(canvas.overlay(), QPoint(0, 0), 3), corner);
+        corner << (row < reach ? QString(shape.size(), u'.')
+                               : QString(reach, u'.') + shape[row].mid(reach));
+    QCOMPARE(paintedAround(canvas.overlay(), QPoint(0, 0), reach), corner);
     canvas.drawPoint(QPointF(-40, 500));
     QCOMPARE(canvas.picture().size(), QSize(200, 150));
 }
@@ -246,12 +229,10 @@ void WorkspaceRulesTest::canvasDotShape()
 // A mouse position p (pixels) becomes units and back: the pixel found must be
 // the one the position lies on, for every whole pixel of a large picture, the
 // positions between pixels a scaled screen reports, and at every unit step.
-// Drawing at the position paints that pixel.
 void WorkspaceRulesTest::mousePositionsComeBackToTheirPixel()
 {
     PictureCanvas canvas;
     canvas.setPicture(TestPictures::gradient(8000, 1));
-    canvas.setPen(QColor(255, 0, 0), 1);
     for (int tenths = 1; tenths <= 10; ++tenths) {
         canvas.setUnitStepTenths(tenths);
         for (int pixel = -2; pixel < 8000; ++pixel) {
@@ -264,86 +245,178 @@ void WorkspaceRulesTest::mousePositionsComeBackToTheirPixel()
                                          .arg(canvas.pixelIndex(units))));
             }
         }
-        for (int pixel : {0, 31, 4567, 7999}) {
-            canvas.clearDrawings();
-            canvas.drawPoint(QPointF(canvas.unitsFromPixels(pixel), canvas.unitsFromPixels(0)));
-            QCOMPARE(canvas.overlay().pixel(pixel, 0), qRgb(255, 0, 0));
-        }
     }
-}
-
-void WorkspaceRulesTest::reloadWithoutOpenedFileDoesNothing()
-{
-    TestPictures files;
-    PictureCanvas canvas;
-    ScriptedDialogs dialogs;
-    PictureOpener opener(canvas, dialogs);
-    // A set picture is shown, but nothing came through the dialog yet.
-    QString reason;
-    QCOMPARE(opener.loadFile(files.writeGradient(QStringLiteral("set.bmp"), 12, 8), &reason),
-             PictureOpener::Outcome::Loaded);
-    QVERIFY(!opener.hasOpenedFile());
-    QVERIFY(dialogs.calls().isEmpty());
-    QCOMPARE(canvas.pixelSize(), QSize(12, 8));
 }
 
 void WorkspaceRulesTest::overlayIsEmptyAfterClearingAndForTheNextPicture_data()
 {
-    QTest::addColumn<bool>("nextPicture");
     QTest::addColumn<QSize>("size");
-    // Small pictures live in ordinary memory, large ones in a mapping of their own.
-    QTest::newRow("cleared, small") << false << QSize(300, 200);
-    QTest::newRow("next picture, large") << true << QSize(1400, 900);
+    QTest::addColumn<int>("columns"); // stretches down whole columns, 20 pixels apart
+    QTest::addColumn<bool>("nextPicture");
+    // A few columns are wiped; dots over most of a large picture take fresh
+    // memory; large pictures live in a mapping of their own.
+    QTest::newRow("cleared, small") << QSize(300, 200) << 3 << false;
+    QTest::newRow("cleared, dots over most of it") << QSize(1500, 1000) << 70 << false;
+    QTest::newRow("next picture, large") << QSize(1400, 900) << 3 << true;
 }
 
 // The overlay is emptied only where it was drawn on: every kind of drawing,
-// near the edges too, must be gone afterwards.
+// near the edges too, must be gone afterwards, and the view told where.
 void WorkspaceRulesTest::overlayIsEmptyAfterClearingAndForTheNextPicture()
 {
-    QFETCH(bool, nextPicture);
     QFETCH(QSize, size);
+    QFETCH(int, columns);
+    QFETCH(bool, nextPicture);
+    const QImage picture = TestPictures::gradient(size.width(), size.height());
     PictureCanvas canvas;
-    canvas.setPicture(TestPictures::gradient(size.width(), size.height()));
-    const auto painted = [&canvas] {
-        int count = 0;
-        const QImage &overlay = canvas.overlay();
-        for (int y = 0; y < overlay.height(); ++y) {
-            const auto *row = reinterpret_cast<const QRgb *>(overlay.constScanLine(y));
-            for (int x = 0; x < overlay.width(); ++x)
-                count += row[x] != 0;
-        }
-        return count;
-    };
-    QCOMPARE(painted(), 0);
+    canvas.setPicture(picture);
     const double right = canvas.widthUnits() - 1;
     const double bottom = canvas.heightUnits() - 1;
     canvas.setPen(Qt::red, 5);
     canvas.beginDrawingBatch();
     canvas.drawPoint(QPointF(0, 0));
     canvas.drawPoint(QPointF(right, bottom));
+    for (int i = 0; i < columns; ++i)
+        canvas.drawColumnDots(i * 20 * 127 / 480 + 1, 0, int(bottom) + 1);
     canvas.endDrawingBatch();
-    canvas.setPen(Qt::yellow, 1);
-    canvas.drawPoint(QPointF(right / 2, 3));
     canvas.setPen(Qt::blue, 3);
     canvas.drawLine(QPointF(2, bottom - 2), QPointF(right - 2, 4));
     canvas.setDotted(true);
     canvas.drawLine(QPointF(right, 0), QPointF(0, bottom));
-    QVERIFY(painted() > 100);
+    QVERIFY(TestPictures::paintedPixels(canvas.overlay()) > 100);
 
-    if (nextPicture)
-        canvas.setPicture(TestPictures::gradient(size.width(), size.height()));
-    else
+    QSignalSpy changed(&canvas, &PictureCanvas::drawingsChanged);
+    if (nextPicture) {
+        canvas.setPicture(picture);
+    } else {
         canvas.clearDrawings();
-    QCOMPARE(painted(), 0);
+        // The view repaints what was drawn on.
+        QCOMPARE(changed.count(), 1);
+        QVERIFY(
+            changed.at(0).at(0).toRect().contains(QRect(1, 0, columns * 20 - 20, size.height())));
+    }
+    QCOMPARE(TestPictures::paintedPixels(canvas.overlay()), 0);
+    QCOMPARE(canvas.composedImage(), picture);
     // And again after drawing on the emptied overlay.
     canvas.setPen(Qt::red, 7);
     canvas.drawPoint(QPointF(right / 3, bottom / 3));
-    QVERIFY(painted() > 0);
+    QVERIFY(TestPictures::paintedPixels(canvas.overlay()) > 0);
     canvas.clearDrawings();
-    QCOMPARE(painted(), 0);
+    QCOMPARE(TestPictures::paintedPixels(canvas.overlay()), 0);
 }
 
-void WorkspaceRulesTest::setPictureReadAhead()
+void WorkspaceRulesTest::stretchIsTheDotsOneByOne_data()
+{
+    QTest::addColumn<int>("tenths");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("yFirst");
+    QTest::addColumn<int>("count");
+    // A 37 x 29 pixel picture: at unit step 1.0 the grid is 9 x 7 samples, at
+    // 0.1 it is 97 x 76, so stretches cross the bottom edge and lie beside and
+    // past the right edge.
+    struct Place {
+        const char *name;
+        int x, yFirst, count; // at unit step 1.0; scaled for finer steps
+    };
+    const Place places[] = {{"inside", 4, 2, 3},     {"from the top", 0, 0, 4},
+                            {"one dot", 5, 3, 1},    {"past the bottom", 2, 5, 6},
+                            {"right edge", 9, 1, 5}, {"beyond the right", 11, 0, 3}};
+    for (const int tenths : {1, 2, 3, 7, 10}) {
+        for (const int width : {1, 2, 3, 4, 5}) {
+            for (const Place &place : places) {
+                const int scale = 10 / tenths;
+                QTest::addRow("step %d/10, width %d, %s", tenths, width, place.name)
+                    << tenths << width << place.x * scale << place.yFirst * scale
+                    << place.count * scale;
+            }
+        }
+    }
+}
+
+// The analysis overlay is painted a column stretch at a time; it must be the
+// overlay of the dots painted one by one, pixel for pixel, over dots already
+// there.
+void WorkspaceRulesTest::stretchIsTheDotsOneByOne()
+{
+    QFETCH(int, tenths);
+    QFETCH(int, width);
+    QFETCH(int, x);
+    QFETCH(int, yFirst);
+    QFETCH(int, count);
+    QImage picture(37, 29, QImage::Format_RGB32);
+    picture.fill(qRgb(10, 20, 30));
+    PictureCanvas stretch;
+    PictureCanvas oneByOne;
+    for (PictureCanvas *canvas : {&stretch, &oneByOne}) {
+        canvas->setPicture(picture);
+        canvas->setUnitStepTenths(tenths);
+        canvas->setPen(Qt::blue, 3);
+        for (int i = 0; i < 12; ++i)
+            canvas->drawPoint(QPointF(i * 3, i * 2));
+        canvas->setPen(QColor(255, 255, 0), width);
+    }
+    stretch.drawColumnDots(x, yFirst, count);
+    for (int y = yFirst; y < yFirst + count; ++y)
+        oneByOne.drawPoint(QPointF(x, y));
+    QCOMPARE(stretch.overlay(), oneByOne.overlay());
+}
+
+void WorkspaceRulesTest::analysisOverlayIsTheDotsOneByOne_data()
+{
+    QTest::addColumn<int>("system");
+    QTest::addColumn<int>("tenths");
+    // "Leaf area only" paints the leaf edges, System 4 and System 1 the spots;
+    // the dots are 1 to 5 pixels wide over these unit steps.
+    for (const int system : {0, 1, 4})
+        for (const int tenths : {1, 2, 5, 10})
+            QTest::addRow("system %d, step %d/10", system, tenths) << system << tenths;
+}
+
+void WorkspaceRulesTest::analysisOverlayIsTheDotsOneByOne()
+{
+    QFETCH(int, system);
+    QFETCH(int, tenths);
+    const SyntheticScene scene = randomLeafScene(420, 300, 7);
+    QImage picture(scene.width, scene.height, QImage::Format_RGB32);
+    renderScene(scene, reinterpret_cast<std::uint32_t *>(picture.bits()),
+                picture.bytesPerLine() / 4);
+
+    AnalysisSettings settings;
+    settings.detection.systemIndex = system;
+    settings.detection.baseThreshold = system == 4 ? 330 : 25;
+    settings.detection.thresholdStep = system == 4 ? 10 : 5;
+    settings.unitStepTenths = tenths;
+    const PixelBuffer buffer{reinterpret_cast<const std::uint32_t *>(picture.constBits()),
+                             picture.width(), picture.height(),
+                             std::ptrdiff_t(picture.bytesPerLine() / 4)};
+
+    PictureCanvas stretches;
+    PictureCanvas oneByOne;
+    for (PictureCanvas *canvas : {&stretches, &oneByOne}) {
+        canvas->setPicture(picture);
+        canvas->setUnitStepTenths(tenths);
+    }
+    CanvasDotPainter stretchPainter(stretches);
+    DotByDotPainter dotPainter(oneByOne);
+    AnalysisRun withStretches;
+    AnalysisRun withDots;
+    withStretches.start(buffer, settings, &stretchPainter);
+    withDots.start(buffer, settings, &dotPainter);
+    // Tick by tick, as the window runs it, so stretches are cut where ticks end.
+    while (!withStretches.finished())
+        withStretches.tick();
+    withDots.runToEnd();
+
+    // The scene has lesions and edges: something was painted.
+    QVERIFY(stretches.composedImage() != picture);
+    QCOMPARE(stretches.composedImage(), oneByOne.composedImage());
+    QCOMPARE(withStretches.figures().leafSamples, withDots.figures().leafSamples);
+}
+
+// Read ahead or not, a file gives the same picture, or the same reason; a
+// picture loaded this way is shown but is not the file a reload reads again.
+void WorkspaceRulesTest::picturesReadAhead()
 {
     TestPictures files;
     PictureCanvas canvas;
@@ -351,8 +424,6 @@ void WorkspaceRulesTest::setPictureReadAhead()
     PictureOpener opener(canvas, dialogs);
     const QImage picture = TestPictures::gradient(1400, 900);
     const QString ahead = files.write(QStringLiteral("ahead.bmp"), picture);
-
-    // Read ahead or not, a file gives the same picture, or the same reason.
     opener.prefetchFile(ahead);
     QString reason;
     QCOMPARE(opener.loadFile(ahead, &reason), PictureOpener::Outcome::Loaded);
@@ -360,7 +431,6 @@ void WorkspaceRulesTest::setPictureReadAhead()
 
     const QString damaged = files.writeGarbage(QStringLiteral("damaged.jpg"));
     opener.prefetchFile(damaged);
-    reason.clear();
     QCOMPARE(opener.loadFile(damaged, &reason), PictureOpener::Outcome::Failed);
     QCOMPARE(reason, TestPictures::readerReason(damaged));
     QVERIFY(canvas.picture() == picture);
@@ -370,63 +440,63 @@ void WorkspaceRulesTest::setPictureReadAhead()
     opener.prefetchFile(files.writeGradient(QStringLiteral("unused.bmp"), 20, 10));
     QCOMPARE(opener.loadFile(small, &reason), PictureOpener::Outcome::Loaded);
     QCOMPARE(canvas.pixelSize(), QSize(40, 30));
+    QVERIFY(!opener.hasOpenedFile());
     QVERIFY(dialogs.calls().isEmpty());
 }
 
-Q_DECLARE_METATYPE(NumberEntry::Range)
-Q_DECLARE_METATYPE(NumberEntry::Verdict)
+namespace {
+const QLocale C = QLocale::c();
+const QLocale German(QLocale::German, QLocale::Germany);
+using R = NumberEntry::Range;
+using V = NumberEntry::Verdict;
+const struct {
+    const char *name;
+    const QLocale &locale;
+    R range;
+    const char *text;
+    V verdict;
+    double value; // when a number
+} numberRows[] = {
+    {"point", C, R::AboveZero, "2.5", V::Number, 2.5},
+    {"blanks around", C, R::AboveZero, " 2.5 ", V::Number, 2.5},
+    {"comma", German, R::AboveZero, "2,5", V::Number, 2.5},
+    // The other convention's separator is refused, never read as grouping.
+    {"point under comma", German, R::AboveZero, "2.5", V::Refused, 0},
+    {"grouped thousands", German, R::Any, "1.234", V::Refused, 0},
+    {"comma under point", C, R::AboveZero, "2,5", V::Refused, 0},
+    {"letters", C, R::Any, "1O", V::Refused, 0},
+    {"infinity", C, R::Any, "inf", V::Refused, 0},
+    // On the way to a number: nothing to complain about yet, no value either.
+    {"empty", C, R::AboveZero, "", V::Incomplete, 0},
+    {"separator first", German, R::AboveZero, ",", V::Incomplete, 0},
+    {"minus alone", C, R::Any, "-", V::Incomplete, 0},
+    {"zero, above zero", C, R::AboveZero, "0", V::Incomplete, 0},
+    {"zero, not negative", C, R::NotNegative, "0", V::Number, 0},
+    {"negative, any", C, R::Any, "-1.5", V::Number, -1.5},
+    {"negative, not negative", German, R::NotNegative, "-1,5", V::Refused, 0},
+};
+} // namespace
 
 void WorkspaceRulesTest::numberEntry_data()
 {
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<NumberEntry::Range>("range");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<NumberEntry::Verdict>("verdict");
-    QTest::addColumn<double>("value"); // when a number
-    using R = NumberEntry::Range;
-    using V = NumberEntry::Verdict;
-    const QLocale c = QLocale::c();
-    const QLocale german(QLocale::German, QLocale::Germany);
-    const QLocale french(QLocale::French, QLocale::France);
-    QTest::newRow("point") << c << R::AboveZero << "2.5" << V::Number << 2.5;
-    QTest::newRow("blanks around") << c << R::AboveZero << " 2.5 " << V::Number << 2.5;
-    QTest::newRow("comma") << german << R::AboveZero << "2,5" << V::Number << 2.5;
-    QTest::newRow("comma, French") << french << R::AboveZero << "0,32" << V::Number << 0.32;
-    // The other convention's separator is refused, never read as grouping.
-    QTest::newRow("point under comma") << german << R::AboveZero << "2.5" << V::Refused << 0.0;
-    QTest::newRow("grouped thousands") << german << R::Any << "1.234" << V::Refused << 0.0;
-    QTest::newRow("comma under point") << c << R::AboveZero << "2,5" << V::Refused << 0.0;
-    QTest::newRow("two separators") << c << R::Any << "2.5.1" << V::Refused << 0.0;
-    QTest::newRow("letters") << c << R::Any << "1O" << V::Refused << 0.0;
-    QTest::newRow("inner blank") << c << R::Any << "2 5" << V::Refused << 0.0;
-    QTest::newRow("infinity") << c << R::Any << "inf" << V::Refused << 0.0;
-    // On the way to a number: nothing to complain about yet, no value either.
-    QTest::newRow("empty") << c << R::AboveZero << "" << V::Incomplete << 0.0;
-    QTest::newRow("separator first") << german << R::AboveZero << "," << V::Incomplete << 0.0;
-    QTest::newRow("minus alone") << c << R::Any << "-" << V::Incomplete << 0.0;
-    QTest::newRow("zero, above zero") << c << R::AboveZero << "0" << V::Incomplete << 0.0;
-    QTest::newRow("zero, not negative") << c << R::NotNegative << "0" << V::Number << 0.0;
-    // The sign.
-    QTest::newRow("negative, any") << c << R::Any << "-1.5" << V::Number << -1.5;
-    QTest::newRow("negative, not negative") << c << R::NotNegative << "-1.5" << V::Refused << 0.0;
-    QTest::newRow("negative, above zero") << german << R::AboveZero << "-1" << V::Refused << 0.0;
+    QTest::addColumn<int>("row");
+    for (int row = 0; row < int(std::size(numberRows)); ++row)
+        QTest::newRow(numberRows[row].name) << row;
 }
 
 void WorkspaceRulesTest::numberEntry()
 {
-    QFETCH(QLocale, locale);
-    QFETCH(NumberEntry::Range, range);
-    QFETCH(QString, text);
-    QFETCH(NumberEntry::Verdict, verdict);
-    QFETCH(double, value);
+    QFETCH(int, row);
+    const auto &[name, locale, range, chars, verdict, value] = numberRows[row];
+    const QString text = QString::fromUtf8(chars);
     const NumberEntry entry({range}, locale);
     QCOMPARE(entry.check(text), verdict);
-    QCOMPARE(entry.value(text).has_value(), verdict == NumberEntry::Verdict::Number);
-    if (verdict == NumberEntry::Verdict::Number)
+    QCOMPARE(entry.value(text).has_value(), verdict == V::Number);
+    if (verdict == V::Number)
         QCOMPARE(*entry.value(text), value);
     // Only a refused text has a refusal, and it says what the box expects.
     const QString refusal = entry.refusal(text);
-    QCOMPARE(refusal.isEmpty(), verdict != NumberEntry::Verdict::Refused);
+    QCOMPARE(refusal.isEmpty(), verdict != V::Refused);
     if (!refusal.isEmpty())
         QVERIFY2(refusal.endsWith(entry.expectation() + u'.'), qPrintable(refusal));
     QVERIFY(entry.expectation().endsWith(locale.toString(2.5)));
