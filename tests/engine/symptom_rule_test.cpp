@@ -1,11 +1,8 @@
 #include "symptom_rule.h"
 
-#include "colour_classifier.h"
 #include "reference_analysis.h"
 
 #include <gtest/gtest.h>
-
-#include <random>
 
 namespace verdalis {
 namespace {
@@ -75,29 +72,6 @@ INSTANTIATE_TEST_SUITE_P(
         // "Leaf area only" finds no symptom.
         RuleCase{"leaf_only_never", 0, 10, rgb(150, 165, 101, 49, 63), false}),
     [](const ::testing::TestParamInfo<RuleCase> &info) { return std::string(info.param.name); });
-
-TEST(ColourClassifierTest, RemembersExactlyWhatTheRulesSay)
-{
-    // More colours than the classifier's table holds, each asked twice: the
-    // remembered answer must be the computed one, collisions included.
-    std::mt19937 random(3);
-    std::vector<std::uint32_t> colours(300000);
-    for (std::uint32_t &c : colours)
-        c = 0xFF000000u | (random() & 0xFFFFFFu);
-    for (int system = 0; system <= 5; ++system) {
-        const SymptomRule rule(builtIn(system, 2));
-        ColourClassifier classifier(rule);
-        for (int pass = 0; pass < 2; ++pass) {
-            for (std::uint32_t c : colours) {
-                const RgbColour rgb = splitColour(packedFromArgb(c));
-                const unsigned expected =
-                    (isLeafColour(rgb.red, rgb.green, rgb.blue) ? ColourClassifier::Leaf : 0u) |
-                    (rule.isSymptom(decodeColour(rgb)) ? ColourClassifier::Symptom : 0u);
-                ASSERT_EQ(classifier.classify(c), expected) << "system " << system;
-            }
-        }
-    }
-}
 
 } // namespace
 } // namespace verdalis
