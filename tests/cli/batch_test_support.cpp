@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QProcess>
 #include <QtTest>
 
 namespace verdalis {
@@ -32,6 +33,26 @@ BatchCommandRun runBatch(const QStringList &arguments, const QString &programFol
     return run;
 }
 
+#ifdef VERDALIS_BATCH_PROGRAM
+BatchCommandRun runProgram(const QStringList &arguments, const QString &locale,
+                           const std::function<void()> &childSetUp)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), locale);
+    process.setProcessEnvironment(environment);
+    if (childSetUp)
+        process.setChildProcessModifier(childSetUp);
+    process.start(QStringLiteral(VERDALIS_BATCH_PROGRAM), arguments);
+    if (!process.waitForFinished(300000))
+        qFatal("verdalis-batch %s did not finish", qPrintable(arguments.join(u' ')));
+    // A program killed by a signal has no exit status of its own: -1.
+    return BatchCommandRun{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                           QString::fromUtf8(process.readAllStandardOutput()),
+                           QString::fromUtf8(process.readAllStandardError())};
+}
+#endif
+
 QString writeTextFile(const QDir &dir, const QString &name, const QByteArray &text)
 {
     const QString path = dir.filePath(name);
@@ -40,6 +61,22 @@ QString writeTextFile(const QDir &dir, const QString &name, const QByteArray &te
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
         qFatal("cannot write %s", qPrintable(path));
     return path;
+}
+
+QStringList rowsOf(const QString &out)
+{
+    QStringList lines = out.split(QLatin1Char('\n'));
+    if (lines.value(lines.size() - 1).isEmpty())
+        lines.removeLast();
+    return lines.mid(1);
+}
+
+QStringList column(const QStringList &rows, int index)
+{
+    QStringList cells;
+    for (const QString &row : rows)
+        cells << row.section(QLatin1Char('\t'), index, index);
+    return cells;
 }
 
 } // namespace verdalis

@@ -1,43 +1,71 @@
 // The command line of the analyser: refused input, picture sets, order and
-// figures under parallel jobs, unreadable pictures, calibration files, the
-// executable's exit status and locale, and the sample pictures.
+// figures under parallel jobs, unreadable pictures, the progress line, how
+// rows are handed over (a failed write ends the run), threads the system
+// refuses, the number of jobs by default, and the program's exit status,
+// locale and unwritable standard output.
 #include "batch_command.h"
+#include "batch_job.h"
 #include "batch_test_support.h"
-#include "calibration_file.h"
 #include "parallel_pictures.h"
-#include "sample_pictures.h"
 
-#include <QProcess>
+#include <QBuffer>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <condition_variable>
 #include <mutex>
+#include <system_error>
 
-#include <sys/stat.h>
+#include <csignal>
+#include <fcntl.h>
+#include <sched.h>
+#include <unistd.h>
 
 using namespace verdalis;
 
 namespace {
 
-QStringList rowsOf(const QString &out)
-{
-    QStringList lines = out.split(QLatin1Char('\n'));
-    if (lines.value(lines.size() - 1).isEmpty())
-        lines.removeLast();
-    return lines.mid(1);
-}
-
-QStringList column(const QStringList &rows, int index)
-{
-    QStringList cells;
-    for (const QString &row : rows)
-        cells << row.section(QLatin1Char('\t'), index, index);
-    return cells;
-}
-
 const QStringList Calibrated{QStringLiteral("--size-ratio"), QStringLiteral("0.5"),
                              QStringLiteral("--unit"), QStringLiteral("mm")};
+
+// A device that takes `accepted` writes and fails every one after, as a full
+// disk does.
+class FailingDevice : public QIODevice {
+public:
+    explicit FailingDevice(int accepted) : m_accepted(accepted) { open(WriteOnly | Unbuffered); }
+    QByteArray written;
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        if (m_accepted-- <= 0) {
+            setErrorString(QStringLiteral("No space left on device"));
+            return -1;
+        }
+        written.append(data, size);
+        return size;
+    }
+
+private:
+    int m_accepted;
+};
+
+// What a terminal shows for the text: CR returns to the start of the line,
+// later characters overwrite earlier ones; trailing blanks dropped.
+QStringList screenOf(const QString &text)
+{
+    QStringList screen;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        QString shown;
+        for (const QString &part : line.split(QLatin1Char('\r')))
+            shown = part + shown.mid(part.size());
+        while (shown.endsWith(QLatin1Char(' ')))
+            shown.chop(1);
+        screen << shown;
+    }
+    return screen;
+}
 
 } // namespace
 
@@ -51,30 +79,45 @@ private slots:
     void setFileGivesLineNames();
     void rowsKeepInputOrderUnderSeveralJobs();
     void deliveryWaitsForEarlierPictures();
-    void unreadablePicturesKeepTheirRows();
-    void progressLineOnATerminal();
+    void unreadablePicturesKeepTheirPlaces();
     void overlayNamesAreSafeAndUnique();
+    void failedWriteEndsTheRun_data();
+    void failedWriteEndsTheRun();
+    void refusedThreadsLeaveFewerJobs_data();
+    void refusedThreadsLeaveFewerJobs();
+    void jobsDefaultToTheUsableCores();
     void executableExitStatusAndLocale();
-    void samplePicturesAndTheirCalibration();
+    void executableReportsUnwritableOutput_data();
+    void executableReportsUnwritableOutput();
 
 private:
     QString path(const QString &name) const { return QDir(m_dir.path()).filePath(name); }
+    QStringList pictureArguments() const
+    {
+        return Calibrated + QStringList{"--system", "System 2"} + m_pictures;
+    }
 
     QTemporaryDir m_dir;
-    QString m_picture;
+    QStringList m_pictures;
+    // The run of pictureArguments() with one job, every write accepted.
+    BatchCommandRun m_whole;
 };
 
 void BatchCommandTest::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     const QDir dir(m_dir.path());
-    m_picture = writeScene(dir, QStringLiteral("leaf.bmp"), randomLeafScene(300, 200, 21));
+    for (int i = 0; i < 4; ++i)
+        m_pictures << writeScene(dir, QStringLiteral("leaf%1.jpg").arg(i),
+                                 randomLeafScene(240 + 30 * i, 160, std::uint32_t(40 + i)));
+    m_whole = runBatch(pictureArguments() + QStringList{"--jobs", "1"});
+    QCOMPARE(m_whole.status, 0);
+    QCOMPARE(rowsOf(m_whole.out).size(), 4);
     writeTextFile(dir, QStringLiteral("zero.clb"),
                   "\"0\"\r\n\"mm\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n");
-    writeTextFile(dir, QStringLiteral("no-tab.set"), "first\tleaf.bmp\nsecond leaf.bmp\n");
+    writeTextFile(dir, QStringLiteral("no-tab.set"), "first\tleaf0.jpg\nsecond leaf0.jpg\n");
     writeTextFile(dir, QStringLiteral("damaged/CustFile"), "2\r\n\"Only\",\"1\",\"2\",\"3\"\r\n");
     writeTextFile(dir, QStringLiteral("a-file"), "");
-    QVERIFY(mkfifo(QFile::encodeName(path(QStringLiteral("pipe.clb"))).constData(), 0600) == 0);
 }
 
 void BatchCommandTest::init()
@@ -86,58 +129,43 @@ void BatchCommandTest::badInputIsRefused_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("message");
-    // %P is the picture, %D the test folder.
-    const auto row = [](const char *tag, QStringList arguments, const char *message) {
-        QTest::newRow(tag) << arguments << QString::fromUtf8(message);
+    // Arguments after the calibration (unless the row gives its own, "-"
+    // first), split at '|'; %P is a picture, %D the test folder. Why a file
+    // cannot be read is its reader's (text_file_input_test); here, that the
+    // message reaches the user and the run stops, once for each kind of file.
+    const struct {
+        const char *arguments;
+        const char *message;
+    } rows[] = {
+        {"--system|System 5|%P", "no detection system named \"System 5\""},
+        {"--system|System 2|--slider|11|%P",
+         "--slider: 11 is outside the range -3..10 of \"System 2\""},
+        {"--slider|1.5|%P", "--slider: \"1.5\" is not a whole number"},
+        {"--unit-step|0.15|%P", "--unit-step: \"0.15\" is not one of 0.1, 0.2, ... 1.0"},
+        {"-|--size-ratio|0|--unit|mm|%P",
+         "--size-ratio: \"0\" cannot be used: a size ratio must be above 0"},
+        {"-|--size-ratio|0,5|--unit|mm|%P", "--size-ratio: \"0,5\" is not a number"},
+        {"-|--size-ratio|0.5|--unit|m\tm|%P", "--unit: a unit name cannot hold a tab"},
+        {"--jobs|0|%P", "--jobs: \"0\" is not a whole number of at least 1"},
+        {"-|%P", "the analysis needs a calibration"},
+        {"--calibration|%D/zero.clb|%P", "either --calibration or --size-ratio"},
+        {"-|--size-ratio|0.5|%P", "--size-ratio and --unit go together"},
+        {"-|--calibration|%D/none.clb|%P", "cannot use the calibration file %D/none.clb: "},
+        {"--set|%D/no-tab.set",
+         "the set file %D/no-tab.set, line 2: expected a line name, a tab and a picture path"},
+        {"", "no picture given"},
+        {"--custom-file|%D/damaged/CustFile|--system|Only|%P",
+         "custom detection file %D/damaged/CustFile cannot be read"},
+        {"--overlay|%D/a-file/overlays|%P", "cannot create the overlay folder %D/a-file/overlays"},
     };
-    const QStringList cal = Calibrated;
-    row("unknown option", cal + QStringList{"--colour", "red", "%P"}, "Unknown option 'colour'");
-    row("unknown system", cal + QStringList{"--system", "System 5", "%P"},
-        "no detection system named \"System 5\"");
-    row("slider above a built-in's range",
-        cal + QStringList{"--system", "System 2", "--slider", "11", "%P"},
-        "--slider: 11 is outside the range -3..10 of \"System 2\"");
-    row("slider not a number", cal + QStringList{"--slider", "1.5", "%P"},
-        "--slider: \"1.5\" is not a whole number");
-    row("unit step between tenths", cal + QStringList{"--unit-step", "0.15", "%P"},
-        "--unit-step: \"0.15\" is not one of 0.1, 0.2, ... 1.0");
-    row("size ratio 0", QStringList{"--size-ratio", "0", "--unit", "mm", "%P"},
-        "--size-ratio: \"0\" cannot be used: a size ratio must be above 0");
-    row("size ratio that overflows the areas",
-        QStringList{"--size-ratio", "1e308", "--unit", "mm", "%P"},
-        "--size-ratio: \"1e308\" cannot be used: a size ratio must lie between 1e-100 and 1e100");
-    row("decimal comma under the C locale",
-        QStringList{"--size-ratio", "0,5", "--unit", "mm", "%P"},
-        "--size-ratio: \"0,5\" is not a number");
-    row("empty unit", QStringList{"--size-ratio", "0.5", "--unit", "", "%P"},
-        "--unit: the unit name is empty");
-    row("unit with a tab", QStringList{"--size-ratio", "0.5", "--unit", "m\tm", "%P"},
-        "--unit: a unit name cannot hold a tab");
-    row("jobs 0", cal + QStringList{"--jobs", "0", "%P"},
-        "--jobs: \"0\" is not a whole number of at least 1");
-    row("uncalibrated", QStringList{"%P"}, "the analysis needs a calibration");
-    row("both calibrations", cal + QStringList{"--calibration", "%D/zero.clb", "%P"},
-        "either --calibration or --size-ratio");
-    row("size ratio without unit", QStringList{"--size-ratio", "0.5", "%P"},
-        "--size-ratio and --unit go together");
-    row("missing calibration file", QStringList{"--calibration", "%D/none.clb", "%P"},
-        "cannot use the calibration file %D/none.clb: ");
-    // Special files: a named pipe blocked for ever, /dev/zero filled the memory.
-    row("calibration file that is a named pipe", QStringList{"--calibration", "%D/pipe.clb", "%P"},
-        "cannot use the calibration file %D/pipe.clb: It is not a regular file");
-    row("set file that never ends", cal + QStringList{"--set", "/dev/zero"},
-        "cannot read the set file /dev/zero: It is not a regular file");
-    row("custom file that is a folder",
-        cal + QStringList{"--custom-file", "%D", "--system", "Mine", "%P"},
-        "custom detection file %D cannot be read: It is a folder, not a file");
-    row("set line without a tab", cal + QStringList{"--set", "%D/no-tab.set"},
-        "the set file %D/no-tab.set, line 2: expected a line name, a tab and a picture path");
-    row("no pictures", cal, "no picture given");
-    row("damaged custom file",
-        cal + QStringList{"--custom-file", "%D/damaged/CustFile", "--system", "Only", "%P"},
-        "custom detection file %D/damaged/CustFile cannot be read");
-    row("overlay folder cannot be made", cal + QStringList{"--overlay", "%D/a-file/overlays", "%P"},
-        "cannot create the overlay folder %D/a-file/overlays");
+    for (const auto &row : rows) {
+        QStringList arguments = QString::fromUtf8(row.arguments).split(u'|', Qt::SkipEmptyParts);
+        if (arguments.value(0) == QStringLiteral("-"))
+            arguments.removeFirst();
+        else
+            arguments = Calibrated + arguments;
+        QTest::newRow(row.message) << arguments << QString::fromUtf8(row.message);
+    }
 }
 
 void BatchCommandTest::badInputIsRefused()
@@ -145,7 +173,7 @@ void BatchCommandTest::badInputIsRefused()
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
     for (QString &argument : arguments)
-        argument.replace(QStringLiteral("%P"), m_picture)
+        argument.replace(QStringLiteral("%P"), m_pictures[0])
             .replace(QStringLiteral("%D"), m_dir.path());
     message.replace(QStringLiteral("%D"), m_dir.path());
 
@@ -163,8 +191,8 @@ void BatchCommandTest::setFileGivesLineNames()
     // CR LF and LF lines, a blank line, paths relative to the set file's folder
     // and absolute, a repeated name, names that are not file names.
     const QString set = writeTextFile(QDir(m_dir.path()), QStringLiteral("sets/list.txt"),
-                                      "Line 7 (control)\t../leaf.bmp\r\n\nLine 7 (control)\t" +
-                                          m_picture.toUtf8() + "\nplot 3\t../leaf.bmp\n");
+                                      "Line 7 (control)\t../leaf0.jpg\r\n\nLine 7 (control)\t" +
+                                          m_pictures[1].toUtf8() + "\nplot 3\t../leaf0.jpg\n");
     const BatchCommandRun run = runBatch(Calibrated + QStringList{QStringLiteral("--set"), set});
     QCOMPARE(run.err, QString());
     QCOMPARE(run.status, 0);
@@ -211,7 +239,6 @@ void BatchCommandTest::deliveryWaitsForEarlierPictures()
         changed.notify_all();
     };
     QList<int> delivered;
-    QStringList outcomes;
     QList<int> progress;
     runPicturesInParallel(
         3, 2,
@@ -223,8 +250,7 @@ void BatchCommandTest::deliveryWaitsForEarlierPictures()
             return outcome;
         },
         [&](int index, const PictureOutcome &outcome) {
-            delivered << index;
-            outcomes << outcome.error;
+            delivered << index << outcome.error.toInt();
             letGo();
             return true;
         },
@@ -233,55 +259,49 @@ void BatchCommandTest::deliveryWaitsForEarlierPictures()
             if (done == 2)
                 letGo();
         });
-    QCOMPARE(delivered, (QList<int>{0, 1, 2}));
-    QCOMPARE(outcomes, (QStringList{"0", "1", "2"}));
+    // Each index with its own outcome.
+    QCOMPARE(delivered, (QList<int>{0, 0, 1, 1, 2, 2}));
     QVERIFY(std::is_sorted(progress.begin(), progress.end()));
     QCOMPARE(progress.last(), 3);
 }
 
 // Why each picture cannot be read is the reader's (input_pictures_test); here,
-// that its row stays empty in its place, the others are analysed as on their
-// own, and one message per picture names it, in input order.
-void BatchCommandTest::unreadablePicturesKeepTheirRows()
+// with rows and the progress line on one terminal, that its row stays empty in
+// its place, the others are analysed as on their own, and one message per
+// picture names it, after its row; the progress line is wiped before each row
+// and message and at the end.
+void BatchCommandTest::unreadablePicturesKeepTheirPlaces()
 {
-    QTemporaryDir pictures;
-    const QDir dir(pictures.path());
-    const QString last = writeScene(dir, "last.jpg", randomLeafScene(210, 140, 8));
-    QVERIFY(dir.mkdir("folder.jpg"));
+    const QDir dir(m_dir.path());
+    QVERIFY(dir.mkpath("folder.jpg"));
     const QStringList unreadable{writeTextFile(dir, "broken.jpg", "\xFF\xD8\xFF\xE0 nothing more"),
                                  dir.filePath("missing.tif"), dir.filePath("folder.jpg")};
-    const QStringList system = Calibrated + QStringList{"--system", "System 3", "--spots"};
-    const BatchCommandRun run = runBatch(QStringList(system) << m_picture << unreadable << last);
-    QCOMPARE(run.status, int(BatchPictureFailed));
-    const QStringList rows = rowsOf(run.out);
-    QCOMPARE(rows.size(), 5);
-    QCOMPARE(rows.mid(1, 3),
-             (QStringList{"broken\t\t\t\t\t", "missing\t\t\t\t\t", "folder\t\t\t\t\t"}));
-    QCOMPARE(rows[0], rowsOf(runBatch(system + QStringList{m_picture}).out).value(0));
-    QCOMPARE(rows[4], rowsOf(runBatch(system + QStringList{last}).out).value(0));
-    const QStringList messages = run.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(messages.size(), 3);
-    for (int i = 0; i < 3; ++i)
-        QVERIFY2(messages[i].startsWith("verdalis-batch: cannot analyse " + unreadable[i] + ": "),
-                 qPrintable(messages[i]));
-}
+    QBuffer terminal;
+    terminal.open(QIODevice::WriteOnly);
+    BatchStreams streams{terminal, terminal, true};
+    streams.outOnProgressTerminal = true;
+    const QStringList arguments = Calibrated + QStringList{"--system", "System 2", "--jobs", "2"};
+    const int status = runBatchCommand(arguments + QStringList{m_pictures[0]} + unreadable +
+                                           QStringList{m_pictures[1]},
+                                       QString(), streams);
+    QCOMPARE(status, int(BatchPictureFailed));
+    const QString text = QString::fromUtf8(terminal.data());
+    QVERIFY2(text.contains(QStringLiteral("pictures analysed")), qPrintable(text));
 
-// Redrawn as pictures are done (two done at once may show as one step),
-// wiped for a message, shown again after it (the count may still be the one
-// before the message's picture) and wiped at the end.
-void BatchCommandTest::progressLineOnATerminal()
-{
-    const QString missing = path(QStringLiteral("missing.bmp"));
-    const BatchCommandRun run =
-        runBatch(Calibrated + QStringList{"--jobs", "1", m_picture, missing}, QString(), true);
-    const QString progress = QStringLiteral("\\rverdalis-batch: %1 of 2 pictures analysed");
-    const QString wipe = QStringLiteral("\\r {40}\\r");
-    const QRegularExpression expected(
-        QStringLiteral("^(%1)+%2verdalis-batch: cannot analyse %3: File not found\n(%1)*%4%2$")
-            .arg(progress.arg(QStringLiteral("[12]")), wipe, QRegularExpression::escape(missing),
-                 progress.arg(2)));
-    QVERIFY2(expected.match(run.err).hasMatch(), qPrintable(run.err));
-    QCOMPARE(rowsOf(run.out).size(), 2);
+    // Messages are compared up to the reason.
+    const QStringList whole = m_whole.out.split(QLatin1Char('\n'));
+    const QString emptyCells(whole[1].count(QLatin1Char('\t')), QLatin1Char('\t'));
+    QStringList expected{whole[0], whole[1]};
+    for (const QString &path : unreadable)
+        expected << QFileInfo(path).completeBaseName() + emptyCells
+                 << "verdalis-batch: cannot analyse " + path + ": ";
+    expected << whole[2] << QString();
+    const QStringList screen = screenOf(text);
+    QCOMPARE(screen.size(), expected.size());
+    for (int i = 0; i < screen.size(); ++i)
+        QVERIFY2(expected[i].endsWith(QStringLiteral(": ")) ? screen[i].startsWith(expected[i])
+                                                            : screen[i] == expected[i],
+                 qPrintable(screen[i]));
 }
 
 void BatchCommandTest::overlayNamesAreSafeAndUnique()
@@ -293,41 +313,112 @@ void BatchCommandTest::overlayNamesAreSafeAndUnique()
                           "x.png", "x-2.png", "X-3.png", "x-2-2.png"}));
 }
 
+void BatchCommandTest::failedWriteEndsTheRun_data()
+{
+    QTest::addColumn<bool>("help");
+    QTest::addColumn<int>("accepted");
+    QTest::newRow("the header") << false << 0;
+    QTest::newRow("the third row") << false << 3;
+    QTest::newRow("the help text") << true << 0;
+}
+
+// The lines before the failed write stay whole, nothing is written after it,
+// and the run ends with its own exit status and the device's reason.
+void BatchCommandTest::failedWriteEndsTheRun()
+{
+    QFETCH(bool, help);
+    QFETCH(int, accepted);
+    FailingDevice out(accepted);
+    QBuffer err;
+    err.open(QIODevice::WriteOnly);
+    const int status = runBatchCommand(help ? QStringList{"--help"}
+                                            : pictureArguments() + QStringList{"--jobs", "2"},
+                                       QString(), {out, err});
+    QCOMPARE(status, int(BatchOutputFailed));
+    const QStringList lines = m_whole.out.split(QLatin1Char('\n')).mid(0, accepted);
+    QCOMPARE(QString::fromUtf8(out.written),
+             lines.join(QLatin1Char('\n')) + (accepted ? "\n" : ""));
+    QCOMPARE(QString::fromUtf8(err.data()),
+             QStringLiteral("verdalis-batch: cannot write the results to standard output: No "
+                            "space left on device\n"));
+}
+
+void BatchCommandTest::refusedThreadsLeaveFewerJobs_data()
+{
+    QTest::addColumn<int>("allowed");
+    QTest::addColumn<int>("ran");
+    QTest::newRow("none") << 0 << 1;
+    QTest::newRow("two") << 2 << 2;
+}
+
+// Every picture is still analysed and delivered in order, with a note; with
+// no thread at all the pictures are analysed on the calling one.
+void BatchCommandTest::refusedThreadsLeaveFewerJobs()
+{
+    QFETCH(int, allowed);
+    QFETCH(int, ran);
+    int started = 0;
+    const ThreadStarter refuseAfter = [&](std::function<void()> body) {
+        if (started == allowed)
+            throw std::system_error(
+                std::make_error_code(std::errc::resource_unavailable_try_again));
+        ++started;
+        return std::thread(std::move(body));
+    };
+    QBuffer out;
+    QBuffer err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    const int status = runBatchCommand(pictureArguments() + QStringList{"--jobs", "3"}, QString(),
+                                       {out, err}, refuseAfter);
+    QCOMPARE(status, 0);
+    QCOMPARE(QString::fromUtf8(out.data()), m_whole.out);
+    QCOMPARE(QString::fromUtf8(err.data()),
+             QStringLiteral("verdalis-batch: the system refused more threads: %1 of 3 jobs ran\n")
+                 .arg(ran));
+    QCOMPARE(started, allowed);
+}
+
+// Restricted to one core, as a job scheduler may start it, the analyser runs
+// one job by default, however many the machine has.
+void BatchCommandTest::jobsDefaultToTheUsableCores()
+{
+    cpu_set_t original;
+    QCOMPARE(sched_getaffinity(0, sizeof original, &original), 0);
+    const auto defaultJobs = [&] {
+        const BatchOptionsParse parse = parseBatchOptions(Calibrated + m_pictures);
+        return prepareBatchJob(parse.options, QString()).job.jobs;
+    };
+    QCOMPARE(defaultJobs(), CPU_COUNT(&original));
+    int first = 0;
+    while (!CPU_ISSET(first, &original))
+        ++first;
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(first, &one);
+    QCOMPARE(sched_setaffinity(0, sizeof one, &one), 0);
+    const int restricted = defaultJobs();
+    QCOMPARE(sched_setaffinity(0, sizeof original, &original), 0);
+    QCOMPARE(restricted, 1);
+}
+
 // Exit status 2 for bad input, 1 for a picture that could not be read, 0 for
-// help, version and success; the locale comes from the environment.
+// success; the locale comes from the environment.
 void BatchCommandTest::executableExitStatusAndLocale()
 {
 #ifndef VERDALIS_BATCH_PROGRAM
     QSKIP("the verdalis-batch program is not part of this build");
 #else
-    const auto run = [&](const QStringList &arguments, const char *locale) {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(locale));
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(VERDALIS_BATCH_PROGRAM), arguments);
-        if (!process.waitForFinished(120000))
-            qFatal("verdalis-batch did not finish");
-        return BatchCommandRun{process.exitCode(),
-                               QString::fromUtf8(process.readAllStandardOutput()),
-                               QString::fromUtf8(process.readAllStandardError())};
-    };
-    const BatchCommandRun bad = run({"--bogus", m_picture}, "C.UTF-8");
+    const BatchCommandRun bad = runProgram({"--bogus", m_pictures[0]});
     QCOMPARE(bad.status, 2);
     QCOMPARE(bad.out, QString());
     QVERIFY(bad.err.startsWith("verdalis-batch: Unknown option 'bogus'"));
-    QCOMPARE(run(Calibrated + QStringList{path("missing.bmp")}, "C.UTF-8").status, 1);
-    const BatchCommandRun help = run({"--help"}, "C.UTF-8");
-    QCOMPARE(help.status, 0);
-    QVERIFY(help.out.startsWith("Usage: verdalis-batch [options] PICTURE...\n"));
-    const BatchCommandRun version = run({"--version"}, "C.UTF-8");
-    QCOMPARE(version.status, 0);
-    QVERIFY(
-        QRegularExpression("^verdalis-batch \\d+\\.\\d+\\.\\d+\\n$").match(version.out).hasMatch());
+    QCOMPARE(runProgram(Calibrated + QStringList{path("missing.bmp")}).status, 1);
 
     // Not a terminal: no progress line, nothing on the error stream.
-    const QStringList point{"--size-ratio", "0.5", "--unit", "mm", "--unit-step", "0.5", m_picture};
-    const BatchCommandRun good = run(point, "C.UTF-8");
+    const QStringList point{"--size-ratio", "0.5", "--unit",     "mm",
+                            "--unit-step",  "0.5", m_pictures[0]};
+    const BatchCommandRun good = runProgram(point);
     QCOMPARE(good.status, 0);
     QCOMPARE(good.err, QString());
     QCOMPARE(good.out, runBatch(point).out);
@@ -335,48 +426,48 @@ void BatchCommandTest::executableExitStatusAndLocale()
     QString comma = good.out;
     comma.replace(QLatin1Char('.'), QLatin1Char(','));
     QCOMPARE(
-        run({"--size-ratio", "0,5", "--unit", "mm", "--unit-step", "0,5", m_picture}, "de_DE.UTF-8")
+        runProgram({"--size-ratio", "0,5", "--unit", "mm", "--unit-step", "0,5", m_pictures[0]},
+                   "de_DE.UTF-8")
             .out,
         comma);
-    QCOMPARE(run(point, "de_DE.UTF-8").out, comma);
+    QCOMPARE(runProgram(point, "de_DE.UTF-8").out, comma);
 #endif
 }
 
-void BatchCommandTest::samplePicturesAndTheirCalibration()
+void BatchCommandTest::executableReportsUnwritableOutput_data()
 {
-    QTemporaryDir samples;
-    QString error;
-    const QStringList written = SamplePictures::write(samples.path(), &error);
-    QCOMPARE(written,
-             (QStringList{"leaves-on-white.jpg", "leaves-on-white.bmp", "leaves-on-black.jpg",
-                          "leaves-on-black.bmp", "samples.clb", "samples.set"}));
-    const QDir dir(samples.path());
-    const auto calibration = CalibrationFile::read(dir.filePath("samples.clb"), &error);
-    QVERIFY2(calibration, qPrintable(error));
-    QCOMPARE(calibration->sizeRatio, 0.32);
-    QCOMPARE(calibration->unitName, QStringLiteral("mm"));
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a full disk") << "No space left on device";
+    QTest::newRow("a closed pipe") << "Broken pipe";
+    QTest::newRow("a closed descriptor") << "Bad file descriptor";
+}
 
-    // The scale bar, measured on the picture and calibrated, is 10 mm: the
-    // longest dark run near the bottom of the white picture.
-    const QImage picture(dir.filePath("leaves-on-white.bmp"));
-    QCOMPARE(picture.size(), QSize(1800, 1200));
-    QCOMPARE(qRound(picture.dotsPerMeterX() * 0.0254), 300);
-    int longest = 0;
-    for (int y = picture.height() - 40; y < picture.height(); ++y) {
-        for (int x = 0, run = 0; x < picture.width(); ++x) {
-            run = qGray(picture.pixel(x, y)) < 60 ? run + 1 : 0;
-            longest = qMax(longest, run);
+// The program's own standard output: a full device, a pipe whose reader has
+// gone (with SIGPIPE at its default, as a shell leaves it), or closed before
+// the program started.
+void BatchCommandTest::executableReportsUnwritableOutput()
+{
+#ifndef VERDALIS_BATCH_PROGRAM
+    QSKIP("the verdalis-batch program is not part of this build");
+#else
+    QFETCH(QString, reason);
+    const QByteArray tag = QTest::currentDataTag();
+    const BatchCommandRun run = runProgram(pictureArguments(), "C.UTF-8", [tag] {
+        std::signal(SIGPIPE, SIG_DFL);
+        int ends[2];
+        if (tag.endsWith("disk"))
+            ::dup2(::open("/dev/full", O_WRONLY), STDOUT_FILENO);
+        if (tag.endsWith("pipe") && ::pipe(ends) == 0) {
+            ::close(ends[0]);
+            ::dup2(ends[1], STDOUT_FILENO);
         }
-    }
-    QVERIFY2(qAbs(longest * 25.4 / 96.0 * calibration->sizeRatio - 10.0) < 0.1,
-             qPrintable(QString::number(longest)));
-
-    const BatchCommandRun run = runBatch({"--calibration", dir.filePath("samples.clb"), "--system",
-                                          "System 1", "--set", dir.filePath("samples.set")});
-    QCOMPARE(run.status, 0);
-    QCOMPARE(column(rowsOf(run.out), 0),
-             (QStringList{"leaves-on-white-jpg", "leaves-on-white-bmp", "leaves-on-black-jpg",
-                          "leaves-on-black-bmp"}));
+        if (tag.endsWith("descriptor"))
+            ::close(STDOUT_FILENO);
+    });
+    QCOMPARE(run.status, int(BatchOutputFailed));
+    QCOMPARE(run.err,
+             "verdalis-batch: cannot write the results to standard output: " + reason + "\n");
+#endif
 }
 
 QTEST_GUILESS_MAIN(BatchCommandTest)

@@ -2,20 +2,16 @@
 // built-in detection system at unit steps 1.0, 0.5 and 0.1 must be exactly the
 // text of golden/sample_pictures.txt. Any change to a figure, the sample
 // pictures or the output's form fails here until that file is changed with it.
+#include "batch_test_support.h"
 #include "sample_pictures.h"
 
-#include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace verdalis;
 
 namespace {
-
-const QStringList Systems{"Leaf area only", "System 1", "System 2", "System 3", "System 4"};
-const QStringList UnitSteps{"1.0", "0.5", "0.1"};
 
 // The golden text without its comment lines.
 QStringList goldenLines()
@@ -28,21 +24,6 @@ QStringList goldenLines()
         if (!line.startsWith(u'#'))
             lines << line;
     return lines;
-}
-
-QString runBatch(const QString &folder, const QStringList &arguments)
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(VERDALIS_BATCH_PROGRAM), arguments);
-    if (!process.waitForFinished(300000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
-        qFatal("verdalis-batch %s failed: %s", qPrintable(arguments.join(u' ')),
-               process.readAllStandardError().constData());
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 } // namespace
@@ -58,15 +39,20 @@ void GoldenOutputTest::samplePicturesGiveTheGoldenFigures()
     QTemporaryDir folder;
     QString error;
     QVERIFY2(!SamplePictures::write(folder.path(), &error).isEmpty(), qPrintable(error));
-
+    const QDir dir(folder.path());
     QString output;
-    for (const QString &step : UnitSteps) {
-        for (const QString &system : Systems) {
+    for (const QString &step : QStringList{"1.0", "0.5", "0.1"}) {
+        for (const QString &system :
+             QStringList{"Leaf area only", "System 1", "System 2", "System 3", "System 4"}) {
             output += QStringLiteral("\n$ verdalis-batch --calibration samples.clb --system \"%1\" "
                                      "--unit-step %2 --set samples.set\n")
                           .arg(system, step);
-            output += runBatch(folder.path(), {"--calibration", "samples.clb", "--system", system,
-                                               "--unit-step", step, "--set", "samples.set"});
+            const BatchCommandRun run =
+                runProgram({"--calibration", dir.filePath("samples.clb"), "--system", system,
+                            "--unit-step", step, "--set", dir.filePath("samples.set")},
+                           QStringLiteral("C"));
+            QCOMPARE(run.status, 0);
+            output += run.out;
         }
     }
 

@@ -26,18 +26,13 @@ namespace {
 // Leaves with noise on top, so every DCT coefficient has work to do.
 QImage noisyLeaves(int width, int height, std::uint32_t seed)
 {
-    const SyntheticScene scene = randomLeafScene(width, height, seed);
     QImage image(width, height, QImage::Format_RGB32);
-    renderScene(scene, reinterpret_cast<std::uint32_t *>(image.bits()), image.bytesPerLine() / 4);
+    renderScene(randomLeafScene(width, height, seed),
+                reinterpret_cast<std::uint32_t *>(image.bits()), image.bytesPerLine() / 4);
     QRandomGenerator random(seed);
     for (int y = 0; y < height; ++y) {
-        QRgb *row = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const int shift = int(random.bounded(41)) - 20;
-            row[x] =
-                qRgb(qBound(0, qRed(row[x]) + shift, 255), qBound(0, qGreen(row[x]) - shift, 255),
-                     qBound(0, qBlue(row[x]) + shift / 2, 255));
-        }
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, image.pixel(x, y) ^ (random.generate() & 0x1F0F1Fu));
     }
     return image;
 }
@@ -78,12 +73,6 @@ QString writeCmykJpeg(const QString &path, const QImage &rgb)
     jpeg_destroy_compress(&info);
     std::fclose(out);
     return path;
-}
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -169,14 +158,14 @@ void JpegDecoderTest::samePixelsAsQt()
     const QImage expected = qtReader.read().convertToFormat(QImage::Format_RGB32);
     QVERIFY2(!expected.isNull(), qPrintable(qtReader.errorString()));
 
-    const QByteArray bytes = bytesOf(path);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
     QString error;
     const QImage decoded = decodeJpeg(reinterpret_cast<const uchar *>(bytes.constData()),
                                       bytes.size(), MaxPicturePixels, &error);
     QVERIFY2(!decoded.isNull(), qPrintable(error));
-    QCOMPARE(decoded.format(), QImage::Format_RGB32);
-    QCOMPARE(decoded.size(), expected.size());
-    // Pixels and colour profile.
+    // Format, pixels and resolution.
     QVERIFY(decoded == expected);
     QCOMPARE(decoded.dotsPerMeterX(), expected.dotsPerMeterX());
     QCOMPARE(decoded.dotsPerMeterY(), expected.dotsPerMeterY());
