@@ -3,9 +3,11 @@
 // text of golden/sample_pictures.txt. Any change to a figure, the sample
 // pictures or the output's form fails here until that file is changed with it.
 #include "batch_test_support.h"
+#include "calibration_file.h"
 #include "sample_pictures.h"
 
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -32,6 +34,7 @@ class GoldenOutputTest : public QObject {
     Q_OBJECT
 private slots:
     void samplePicturesGiveTheGoldenFigures();
+    void sampleScaleBarIsTenMillimetres();
 };
 
 void GoldenOutputTest::samplePicturesGiveTheGoldenFigures()
@@ -71,6 +74,30 @@ void GoldenOutputTest::samplePicturesGiveTheGoldenFigures()
                                     "the whole output is in %4")
                          .arg(line + 1)
                          .arg(actual.value(line), expected.value(line), kept.fileName())));
+}
+
+// The help's worked calibration measures the scale bar of the sample picture and
+// calls it 10 mm: the longest dark run near the bottom, taken through the
+// calibration the samples ship with, must be that long.
+void GoldenOutputTest::sampleScaleBarIsTenMillimetres()
+{
+    QTemporaryDir folder;
+    QString error;
+    QVERIFY2(!SamplePictures::write(folder.path(), &error).isEmpty(), qPrintable(error));
+    const QDir dir(folder.path());
+    const auto calibration = CalibrationFile::read(dir.filePath("samples.clb"), &error);
+    QVERIFY2(calibration, qPrintable(error));
+    const QImage picture(dir.filePath("leaves-on-white.bmp"));
+    QCOMPARE(qRound(picture.dotsPerMeterX() * 0.0254), 300);
+    int longest = 0;
+    for (int y = picture.height() - 40; y < picture.height(); ++y) {
+        for (int x = 0, run = 0; x < picture.width(); ++x) {
+            run = qGray(picture.pixel(x, y)) < 60 ? run + 1 : 0;
+            longest = qMax(longest, run);
+        }
+    }
+    QVERIFY2(qAbs(longest * 25.4 / 96.0 * calibration->sizeRatio - 10.0) < 0.1,
+             qPrintable(QString::number(longest)));
 }
 
 QTEST_GUILESS_MAIN(GoldenOutputTest)
