@@ -2,6 +2,7 @@
 // escaped fields and the failures.
 #include "calibration_file.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 #include <cmath>
@@ -22,22 +23,18 @@ Calibration sample()
 
 const QByteArray kSampleBytes = "\"0.254\"\r\n\"mm\"\r\n\"1:1\"\r\n\"A\"\r\n\"300\"\r\n\"\"\r\n";
 
-// What a reader that knows nothing of escaping needs: six lines, each one
+// What a reader that knows nothing of escaping needs: six CR LF lines, each one
 // quoted field with no quote inside.
 bool isPlainSixLineFile(const QByteArray &bytes)
 {
-    if (!bytes.endsWith("\r\n"))
-        return false;
-    const QList<QByteArray> lines = bytes.chopped(2).split('\n');
-    if (lines.size() != 6)
-        return false;
-    for (const QByteArray &line : lines) {
-        const QByteArray text = line.endsWith('\r') ? line.chopped(1) : line;
-        if (text.size() < 2 || !text.startsWith('"') || !text.endsWith('"') ||
-            text.count('"') != 2 || text.contains('\r'))
-            return false;
-    }
-    return true;
+    static const QRegularExpression lines(
+        QRegularExpression::anchoredPattern("(\"[^\"\r\n]*\"\r\n){6}"));
+    return lines.match(QString::fromLatin1(bytes)).hasMatch();
+}
+
+QByteArray withLine(QByteArray bytes, const QByteArray &line, const QByteArray &replacement)
+{
+    return bytes.replace(line, replacement);
 }
 } // namespace
 
@@ -49,37 +46,12 @@ class CalibrationFileTest : public QObject {
 private slots:
     void init() { QLocale::setDefault(QLocale::c()); }
 
-    void writesSixQuotedCrLfLines_data()
-    {
-        QTest::addColumn<QLocale>("locale");
-        QTest::addColumn<double>("sizeRatio");
-        QTest::addColumn<QByteArray>("firstLine");
-        QTest::newRow("point") << QLocale::c() << 0.254 << QByteArray("\"0.254\"");
-        QTest::newRow("comma") << QLocale(QLocale::German) << 0.254 << QByteArray("\"0,254\"");
-        QTest::newRow("two-decimal mean")
-            << QLocale::c() << 10 / 33.33 << QByteArray("\"0.3000300030003\"");
-    }
-    void writesSixQuotedCrLfLines()
-    {
-        QFETCH(QLocale, locale);
-        QFETCH(double, sizeRatio);
-        QFETCH(QByteArray, firstLine);
-        QLocale::setDefault(locale);
-        Calibration c = sample();
-        c.sizeRatio = sizeRatio;
-        const QByteArray bytes = CalibrationFile::encode(c);
-        QCOMPARE(bytes, firstLine + kSampleBytes.mid(kSampleBytes.indexOf("\r\n")));
-    }
-
     void readsPlainFiles_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<Calibration>("expected");
-        QTest::newRow("as written") << kSampleBytes << sample();
-        QTest::newRow("line feeds only")
-            << QByteArray("\"0.254\"\n\"mm\"\n\"1:1\"\n\"A\"\n\"300\"\n\"\"\n") << sample();
-        QTest::newRow("blanks and unquoted")
-            << QByteArray("  \"0.254\"\r\nmm\r\n1:1,rest\r\n \"A\"  \r\n300\r\n\r\n") << sample();
+        QTest::newRow("line feeds, blanks and unquoted")
+            << QByteArray("  \"0.254\"\nmm\r\n1:1,rest\n \"A\"  \r\n300\n\n") << sample();
         // The marker counts only at the start of a field; after the closing quote
         // the rest of the line is ignored.
         Calibration backslash = sample();
@@ -93,14 +65,10 @@ private slots:
         Calibration multiLine = sample();
         multiLine.notes.otherNotes = "first\nsecond";
         QTest::newRow("raw multi-line notes")
-            << QByteArray("\"0.254\"\r\n\"mm\"\r\n\"1:1\"\r\n\"A\"\r\n\"300\"\r\n"
-                          "\"first\r\nsecond\"\r\n")
-            << multiLine;
+            << withLine(kSampleBytes, "\"\"\r\n", "\"first\r\nsecond\"\r\n") << multiLine;
         Calibration latin1 = sample();
         latin1.unitName = QString::fromUtf8("µm");
-        QTest::newRow("Latin-1 byte") << QByteArray("\"0.254\"\r\n\"\xb5m\"\r\n\"1:1\"\r\n\"A\"\r\n"
-                                                    "\"300\"\r\n\"\"\r\n")
-                                      << latin1;
+        QTest::newRow("Latin-1 byte") << withLine(kSampleBytes, "\"mm\"", "\"\xb5m\"") << latin1;
     }
     void readsPlainFiles()
     {
@@ -116,51 +84,37 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("reason");
+        const QString badRatio = "The size ratio %1 in scanner.clb cannot be used: a size ratio ";
+        const QString badUnit = "The unit cannot be used: ";
+        const QByteArray &file = kSampleBytes;
+        QTest::newRow("empty file") << QByteArray() << "scanner.clb is empty";
         QTest::newRow("five lines")
-            << QByteArray("\"0.254\"\r\n\"mm\"\r\n\"1:1\"\r\n\"A\"\r\n\"300\"\r\n")
-            << "scanner.clb holds 5 of the 6 lines of a calibration file";
+            << file.chopped(4) << "scanner.clb holds 5 of the 6 lines of a calibration file";
         QTest::newRow("unclosed quote")
-            << QByteArray("\"0.254\"\r\n\"mm\"\r\n\"1:1\"\r\n\"A\"\r\n\"300\"\r\n\"notes\r\n")
+            << withLine(file, "\"\"\r\n", "\"notes\r\n")
             << "line 6 of scanner.clb opens a double quote that is never closed";
         QTest::newRow("first line not a number")
-            << QByteArray("\"abc\"\r\n\"mm\"\r\n\"1:1\"\r\n\"A\"\r\n\"300\"\r\n\"\"\r\n")
-            << "line 1 of scanner.clb is not a number: \"abc\"";
-        ;
+            << withLine(file, "0.254", "abc") << "line 1 of scanner.clb is not a number: \"abc\"";
+        QTest::newRow("long garbage line")
+            << QByteArray(200, 'x') + file.mid(7) << "line 1 of scanner.clb is not a number";
         // Values that would report every area as 0.000 or as inf and nan.
-        const auto withRatio = [](const char *ratio) {
-            return QByteArray(kSampleBytes).replace("0.254", ratio);
-        };
         QTest::newRow("size ratio 0")
-            << withRatio("0")
-            << "The size ratio 0 in scanner.clb cannot be used: a size ratio must be above 0";
-        QTest::newRow("largest double") << withRatio("1.7976931348623157e308")
-                                        << "The size ratio 1.7976931348623157e+308 in scanner.clb "
-                                           "cannot be used: a size ratio must lie "
-                                           "between 1e-100 and 1e100";
+            << withLine(file, "0.254", "0") << badRatio.arg("0") + "must be above 0";
         QTest::newRow("size ratio whose square vanishes")
-            << withRatio("1e-200")
-            << "The size ratio 1e-200 in scanner.clb cannot be used: a size ratio must lie between "
-               "1e-100 and 1e100";
+            << withLine(file, "0.254", "1e-200")
+            << badRatio.arg("1e-200") + "must lie between 1e-100 and 1e100";
         QTest::newRow("infinite size ratio")
-            << withRatio("inf") << "line 1 of scanner.clb is not a number: \"inf\"";
-        QTest::newRow("empty unit") << QByteArray(kSampleBytes).replace("\"mm\"", "\"\"")
-                                    << "The unit cannot be used: the unit name is empty";
-        QTest::newRow("unit with a tab")
-            << QByteArray(kSampleBytes).replace("\"mm\"", "\"m\tm\"")
-            << "The unit cannot be used: a unit name cannot hold a tab, a line break or another "
-               "control character";
+            << withLine(file, "0.254", "inf") << "line 1 of scanner.clb is not a number: \"inf\"";
+        QTest::newRow("empty unit")
+            << withLine(file, "\"mm\"", "\"\"") << badUnit + "the unit name is empty";
+        // Checked after unescaping: a line break would split the results header.
         QTest::newRow("unit with an escaped line break")
-            << QByteArray(kSampleBytes).replace("\"mm\"", "\"%CLB1%m%0Am\"")
-            << "The unit cannot be used: a unit name cannot hold a tab, a line break or another "
-               "control character";
+            << withLine(file, "\"mm\"", "\"%CLB1%m%0Am\"")
+            << badUnit + "a unit name cannot hold a tab, a line break or another control character";
         // A picture chosen by mistake: no raw bytes in the message.
         QTest::newRow("binary file")
             << QByteArray("\xff\xd8\xff\xe0\0\x10JFIF\0\"1\"\r\n", 17)
             << "scanner.clb is not a calibration file: it holds binary data";
-        QTest::newRow("long garbage line")
-            << QByteArray(200, 'x') + "\r\n\"mm\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n"
-            << "line 1 of scanner.clb is not a number";
-        QTest::newRow("empty file") << QByteArray() << "scanner.clb is empty";
     }
     void refusesBrokenFiles()
     {
@@ -179,13 +133,11 @@ private slots:
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("escaped");
-        const QLocale c = QLocale::c();
         const QLocale german(QLocale::German);
-        QTest::newRow("plain") << c << "Flatbed, 600 dpi" << false;
+        QTest::newRow("plain") << QLocale::c() << "Flatbed, 600 dpi" << false;
         QTest::newRow("quote, percent and break") << german << "50% \"x\"\n%22" << true;
         QTest::newRow("outside Latin-1") << german << QString::fromUtf8("€ 5 – 漢字") << true;
-        QTest::newRow("starts with the marker") << c << "%CLB1%plain" << true;
-        QTest::newRow("empty") << c << "" << false;
+        QTest::newRow("starts with the marker") << QLocale::c() << "%CLB1%plain" << true;
     }
     void roundTripsEveryField()
     {
@@ -213,14 +165,15 @@ private slots:
         QVERIFY(*read == c);
     }
 
-    // A size ratio that loads saves and loads back to the same double, under
-    // either separator; ordinary ones keep their 15-digit text.
+    // A size ratio that loads saves and loads back to the same double; ordinary
+    // ones keep their 15-digit text. These files hold no group separator, so a
+    // file written under either decimal separator loads under the other, even
+    // where the comma groups digits.
     void sizeRatioRoundTrips_data()
     {
         QTest::addColumn<double>("sizeRatio");
         QTest::addColumn<QByteArray>("line");
         QTest::newRow("0.254") << 0.254 << QByteArray("\"0.254\"");
-        QTest::newRow("0.32") << 0.32 << QByteArray("\"0.32\"");
         QTest::newRow("from a measured bar") << 10 / 31.22 << QByteArray("\"0.3203074951953876\"");
         QTest::newRow("largest") << 1e100 << QByteArray("\"1e+100\"");
         QTest::newRow("smallest") << 1e-100 << QByteArray("\"1e-100\"");
@@ -233,19 +186,23 @@ private slots:
         QFETCH(QByteArray, line);
         for (const QLocale &locale : {QLocale::c(), QLocale(QLocale::German)}) {
             QLocale::setDefault(locale);
-            Calibration c;
+            Calibration c = sample();
             c.sizeRatio = sizeRatio;
-            c.unitName = QStringLiteral("mm");
             const QByteArray bytes = CalibrationFile::encode(c);
             QString written = QString::fromLatin1(line);
             if (locale.decimalPoint() == QStringLiteral(","))
                 written.replace(u'.', u',');
-            // The exponent's letter is the locale's.
-            QCOMPARE(bytes.left(bytes.indexOf('\r')).toLower(), written.toLatin1().toLower());
-            QString error;
-            const auto read = CalibrationFile::decode(bytes, &error);
-            QVERIFY2(read, qPrintable(error));
-            QCOMPARE(read->sizeRatio, sizeRatio);
+            // The exponent's letter is the locale's; the other lines are the sample's.
+            QCOMPARE(bytes.toLower(), (written.toLatin1() + kSampleBytes.mid(7)).toLower());
+            const QLocale readers[] = {QLocale::c(), QLocale(QLocale::German),
+                                       QLocale(QLocale::English, QLocale::UnitedStates)};
+            for (const QLocale &reader : readers) {
+                QLocale::setDefault(reader);
+                QString error;
+                const auto read = CalibrationFile::decode(bytes, &error);
+                QVERIFY2(read, qPrintable(error));
+                QCOMPARE(read->sizeRatio, sizeRatio);
+            }
         }
     }
 
@@ -258,32 +215,6 @@ private slots:
                  QByteArray("%CLB1%5 %E2%82%AC 100%25"));
         QCOMPARE(CalibrationFile::decodeField("%CLB1%first%0Asecond %22B%22"),
                  "first\nsecond \"B\"");
-    }
-
-    // A file written where the decimal separator is a point loads under a
-    // decimal-comma locale, and the other way round: these files hold no group
-    // separator, so either separator is unambiguous.
-    void readsEitherDecimalSeparator_data()
-    {
-        QTest::addColumn<QLocale>("locale");
-        QTest::addColumn<QByteArray>("ratio");
-        const QLocale c = QLocale::c();
-        const QLocale german(QLocale::German);
-        const QLocale english(QLocale::English, QLocale::UnitedStates);
-        QTest::newRow("point under a comma locale") << german << QByteArray("0.254");
-        QTest::newRow("comma under C") << c << QByteArray("0,254");
-        QTest::newRow("comma where the comma groups") << english << QByteArray("0,254");
-    }
-    void readsEitherDecimalSeparator()
-    {
-        QFETCH(QLocale, locale);
-        QFETCH(QByteArray, ratio);
-        QLocale::setDefault(locale);
-        QString error;
-        const auto read =
-            CalibrationFile::decode(QByteArray(kSampleBytes).replace("0.254", ratio), &error);
-        QVERIFY2(read, qPrintable(error));
-        QCOMPARE(read->sizeRatio, 0.254);
     }
 };
 
