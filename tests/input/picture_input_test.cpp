@@ -4,8 +4,6 @@
 #include "hostile_files.h"
 #include "picture_reader.h"
 
-#include <QBuffer>
-#include <QImageWriter>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -22,18 +20,6 @@ qint64 peakMemory()
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return qint64(usage.ru_maxrss) * 1024;
-}
-
-QByteArray progressiveJpeg(const QImage &image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpg");
-    writer.setProgressiveScanWrite(true);
-    if (!writer.write(image))
-        qFatal("cannot encode a progressive JPEG");
-    return bytes;
 }
 
 QByteArray cutAt(const QByteArray &bytes, double share)
@@ -53,7 +39,6 @@ private slots:
     void refusedWithItsReason_data();
     void refusedWithItsReason();
     void permissionDeniedIsSaidSo();
-    void oneSizeLimitForEveryFormat_data();
     void oneSizeLimitForEveryFormat();
 
 private:
@@ -75,14 +60,9 @@ void PictureInputTest::refusedWithItsReason_data()
     const QString damaged = QStringLiteral("The picture is incomplete or damaged (");
     const QString jpegCut = damaged + QStringLiteral("Premature end of JPEG file)");
 
-    row("jpeg cut at 95 percent", cutAt(jpeg, 0.95), jpegCut);
-    row("jpeg cut at half", cutAt(jpeg, 0.5), jpegCut);
     row("jpeg without its end marker", jpeg.left(jpeg.size() - 2), jpegCut);
-    row("progressive jpeg cut at 95 percent", cutAt(progressiveJpeg(leaves), 0.95), jpegCut);
-    QByteArray planted = jpeg;
-    planted.replace(planted.size() / 2, 2, "\xFF\xD9"); // an end marker amid the data
-    row("jpeg with corrupt data", planted,
-        damaged + QStringLiteral("Corrupt JPEG data: premature end of data segment)"));
+    row("progressive jpeg cut at 95 percent", cutAt(pictureBytes(leaves, "jpg", true), 0.95),
+        jpegCut);
     row("bmp cut at 95 percent", cutAt(bmp, 0.95),
         damaged + QStringLiteral("the file holds %1 of the %2 bytes its header announces)")
                       .arg(qsizetype(bmp.size() * 0.95))
@@ -96,7 +76,8 @@ void PictureInputTest::refusedWithItsReason_data()
     // Allowed in size, but its few bytes cannot hold so many pixels.
     row("tiny jpeg claiming 20000 x 20000", jpegClaimingSize(jpeg, 20000, 20000),
         damaged + QStringLiteral("the file is too short for a picture of 20000 x 20000 pixels)"));
-    // Bytes enough for the size it claims; they run out part-way.
+    // Bytes enough for the size it claims; they run out part-way, as they do
+    // when an end marker lands amid the data.
     row("jpeg claiming 1200 x 900", jpegClaimingSize(jpeg, 1200, 900),
         damaged + QStringLiteral("Corrupt JPEG data: premature end of data segment)"));
 
@@ -107,9 +88,6 @@ void PictureInputTest::refusedWithItsReason_data()
     QTest::newRow("named pipe")
         << makeFifo(dir, QStringLiteral("pipe.jpg"))
         << QStringLiteral("It is not a regular file (it is a named pipe, a device or a socket)");
-    QTest::newRow("device") << QStringLiteral("/dev/zero")
-                            << QStringLiteral("It is not a regular file (it is a named pipe, a "
-                                              "device or a socket)");
     QTest::newRow("missing") << dir.filePath(QStringLiteral("gone.jpg"))
                              << QStringLiteral("File not found");
 }
@@ -149,30 +127,23 @@ void PictureInputTest::permissionDeniedIsSaidSo()
 
 // The limit is counted in pixels from the header, for the direct JPEG decoder
 // and for Qt's readers alike.
-void PictureInputTest::oneSizeLimitForEveryFormat_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    const QImage leaves = leafPicture(40, 30);
-    QTest::newRow("jpeg") << pictureBytes(leaves, "jpg");
-    QTest::newRow("bmp") << pictureBytes(leaves, "bmp");
-    QTest::newRow("png") << pictureBytes(leaves, "png");
-}
-
 void PictureInputTest::oneSizeLimitForEveryFormat()
 {
-    QFETCH(QByteArray, bytes);
-    const auto decode = [&](qint64 maxPixels, QString *error) {
-        return decodePicture(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size(),
-                             maxPixels, error);
-    };
-    QString error;
-    const QImage atLimit = decode(40 * 30, &error);
-    QVERIFY2(!atLimit.isNull(), qPrintable(error));
-    QCOMPARE(atLimit.size(), QSize(40, 30));
-    QVERIFY(decode(40 * 30 - 1, &error).isNull());
-    QVERIFY2(error.startsWith(QStringLiteral("The picture is 40 x 30 pixels (0.0 megapixels), "
-                                             "more than the")),
-             qPrintable(error));
+    for (const char *format : {"jpg", "bmp", "png"}) {
+        const QByteArray bytes = pictureBytes(leafPicture(40, 30), format);
+        const auto decode = [&](qint64 maxPixels, QString *error) {
+            return decodePicture(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size(),
+                                 maxPixels, error);
+        };
+        QString error;
+        const QImage atLimit = decode(40 * 30, &error);
+        QVERIFY2(!atLimit.isNull(), qPrintable(format + (u' ' + error)));
+        QCOMPARE(atLimit.size(), QSize(40, 30));
+        QVERIFY(decode(40 * 30 - 1, &error).isNull());
+        QVERIFY2(error.startsWith(QStringLiteral("The picture is 40 x 30 pixels (0.0 megapixels), "
+                                                 "more than the")),
+                 qPrintable(format + (u' ' + error)));
+    }
 }
 
 QTEST_GUILESS_MAIN(PictureInputTest)
