@@ -113,7 +113,6 @@ void QtDialogsTest::openRemembersTheChosenFileType()
     QVERIFY(first.shown());
     QCOMPARE(chosen, std::optional<QString>(jpeg));
     QCOMPARE(preselected, 0);
-    QCOMPARE(opener.filterIndex(), 2);
 
     // The next dialog opens on the JPEG entry.
     WhenShown<QFileDialog> second([&](QFileDialog *dialog) {

@@ -56,17 +56,12 @@ public:
         return count;
     }
 
-    // What the picture reader says when it fails to read path.
-    static QString readerReason(const QString &path)
+    // The message for a file the picture reader fails to read.
+    static QString cannotOpenMessage(const QString &path)
     {
         QString reason;
         readPicture(path, &reason);
-        return reason;
-    }
-
-    static QString cannotOpenMessage(const QString &path)
-    {
-        return PictureOpener::cannotOpenText(path, readerReason(path));
+        return PictureOpener::cannotOpenText(path, reason);
     }
 
 private:
