@@ -135,14 +135,6 @@ struct Workspace {
         dialog->findChild<QPushButton *>("okButton")->click();
         return !dialog->isVisible();
     }
-    // The last message: its text starts so, and it is a Verdalis message of its kind.
-    void expectMessage(const QString &start, MessageKind kind) const
-    {
-        const QString message = dialogs.lastCall().text;
-        QVERIFY2(message.startsWith(start), qPrintable(message));
-        QCOMPARE(dialogs.lastCall().title, "Verdalis");
-        QCOMPARE(dialogs.lastCall().messageKind, kind);
-    }
 };
 } // namespace
 
@@ -172,13 +164,11 @@ private slots:
         QCOMPARE(w.shownDistances(), QStringList{"4.00"});
         QCOMPARE(w.text("meanBox"), "4.00");
         QCOMPARE(w.text("sdBox"), "");
-        QVERIFY(w.enabled("calibrateButton"));
 
         w.measure(3);
         w.click("resetMeasurementsButton");
         QCOMPARE(w.shownDistances(), QStringList{});
         QCOMPARE(w.text("meanBox"), "");
-        QVERIFY(!w.enabled("calibrateButton"));
         w.click("copyMeasurementsButton"); // nothing to copy: the clipboard keeps its text
         QCOMPARE(QGuiApplication::clipboard()->text(), "2.00\n4.00\n");
 
@@ -208,9 +198,6 @@ private slots:
             QCOMPARE(w.shownDistances(), (QStringList{"9.00", "9.00", "12.00"}));
             QCOMPARE(w.text("meanBox"), "10.00");
         }
-        QCOMPARE(w.caption("unitCaption"), "cm");
-        QVERIFY(w.state.isCalibrated());
-        QVERIFY(w.enabled("saveCalibrationButton"));
         QVERIFY(w.state.notes() ==
                 (CalibrationNotes{"Scan", "600 dpi", "ruler", "line 1\nline 2"}));
     }
@@ -336,30 +323,16 @@ private slots:
         dialog->close();
     }
 
-    // A finer unit step halves the unit; a line over the same pixels measures
-    // the same display millimetres, and the rows already there keep their values.
+    // The bar sets the unit step; the rows already there keep their lengths.
     void unitTuner()
     {
         QLocale::setDefault(QLocale(QLocale::German));
         Workspace w;
-        const QPointF from(w.canvas.pixelsFromUnits(10), w.canvas.pixelsFromUnits(20));
-        const QPointF to(w.canvas.pixelsFromUnits(40), w.canvas.pixelsFromUnits(60));
-        const auto measurePixels = [&] {
-            for (const QPointF &pixel : {from, to})
-                w.panel->measureTool().mouseDown(
-                    {w.canvas.unitsFromPixels(pixel.x()), w.canvas.unitsFromPixels(pixel.y())});
-        };
-        const MeasurementList &list = w.panel->measurements();
-        measurePixels();
-        QCOMPARE(list.cell(0, BaseDistanceColumn), "50");
-
+        w.measure(50);
         w.control<QScrollBar>("unitStepBar")->setValue(6);
         QCOMPARE(w.caption("unitStepLabel"), "0,5");
         QCOMPARE(w.canvas.unitStep(), 0.5);
-        measurePixels();
-        QCOMPARE(list.cell(1, StartXColumn), "20");
-        QCOMPARE(list.cell(0, BaseDistanceColumn), "50");
-        QCOMPARE(list.cell(1, BaseDistanceColumn), "50");
+        QCOMPARE(w.shownDistances(), QStringList{"50,00"});
     }
 
     // The buttons write what was calibrated and a load in a fresh run brings all
@@ -397,52 +370,45 @@ private slots:
     }
 
     // A file that cannot be used is named in the message and leaves the
-    // calibration, the captions and the list as they were.
-    void failedLoadChangesNothing()
+    // calibration, the captions and the list as they were; a failed save is
+    // reported; cancelled file dialogs say nothing and change nothing.
+    void failedFileActionsChangeNothing()
     {
         QTemporaryDir dir;
-        QFile file(dir.filePath("broken.clb"));
-        const QByteArray bytes = QByteArray(kSampleFile).replace("0.254", "0");
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        file.close();
-        Workspace w;
-        w.measure(10);
-        w.dialogs.answerOpenFile(file.fileName());
-        w.dialogs.answerMessage(MessageAnswer::Ok);
-        w.click("loadCalibrationButton");
-        w.expectMessage("This file can't be opened.\n", MessageKind::Error);
-        QVERIFY(
-            w.dialogs.lastCall().text.contains("The size ratio 0 in broken.clb cannot be used"));
-        QCOMPARE(w.state.sizeRatio(), 1.0);
-        QVERIFY(!w.state.isCalibrated());
-        QCOMPARE(w.caption("unitCaption"), "Unit");
-        QCOMPARE(w.shownDistances(), QStringList{"10.00"});
-    }
-
-    void failedSaveIsReportedAndCancelIsSilent()
-    {
-        QTemporaryDir dir;
+        QFile broken(dir.filePath("broken.clb"));
+        const QByteArray bytes = QByteArray(kSampleFile).replace("0.254", "0").replace("mm", "cm");
+        QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write(bytes) == bytes.size());
+        broken.close();
         // A path below a file cannot be created, not even by the superuser.
-        QFile blocker(dir.filePath("file"));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        const QString bad = blocker.fileName() + "/inner.clb";
+        const QString bad = broken.fileName() + "/inner.clb";
         Workspace w;
         w.measure(100);
         QVERIFY(w.calibrate("25.4", "mm"));
+        w.dialogs.answerOpenFile(broken.fileName());
+        w.dialogs.answerMessage(MessageAnswer::Ok);
+        w.click("loadCalibrationButton");
         w.dialogs.answerSaveFile(bad);
         w.dialogs.answerMessage(MessageAnswer::Ok);
         w.click("saveCalibrationButton");
-        w.expectMessage("As error has occurred when saving this file.\n" +
-                            QDir::toNativeSeparators(bad),
-                        MessageKind::Error);
-
-        // Cancelled file dialogs say nothing and change nothing.
         w.dialogs.cancelFileDialog(ScriptedDialogs::Kind::SaveFile);
         w.click("saveCalibrationButton");
         w.dialogs.cancelFileDialog(ScriptedDialogs::Kind::OpenFile);
         w.click("loadCalibrationButton");
-        QCOMPARE(w.dialogs.messages().size(), 1);
+
+        const QStringList messages = w.dialogs.messages();
+        QCOMPARE(messages.size(), 2);
+        QVERIFY2(messages[0].startsWith("This file can't be opened.\n") &&
+                     messages[0].contains("The size ratio 0 in broken.clb cannot be used"),
+                 qPrintable(messages[0]));
+        QVERIFY2(messages[1].startsWith("As error has occurred when saving this file.\n" +
+                                        QDir::toNativeSeparators(bad)),
+                 qPrintable(messages[1]));
+        for (const auto &call : w.dialogs.calls())
+            QVERIFY(call.kind != ScriptedDialogs::Kind::Message ||
+                    call.messageKind == MessageKind::Error);
         QCOMPARE(w.state.sizeRatio(), 0.254);
+        QCOMPARE(w.caption("unitCaption"), "mm");
+        QCOMPARE(w.shownDistances(), QStringList{"25.40"});
 
         // Nothing is left open: the next save goes through.
         w.dialogs.answerSaveFile(dir.filePath("good.clb"));
