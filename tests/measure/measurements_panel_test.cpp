@@ -45,12 +45,6 @@ void deleteClosedDialogs()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The main window with the panels of this subsystem and a 400 x 400 picture.
 struct Workspace {
     WorkspaceState state;
@@ -205,12 +199,14 @@ private slots:
 
     // The divisor is the two-decimal mean of the whole list (33,33); calibrating
     // again gives the same ratio, since the uncalibrated lengths are restored
-    // first. The length box keeps every character typed. A text that is no number in
-    // the user's locale is refused with a tip, shown at once, that says what the
-    // box expects, and OK waits: "2.5" under a decimal-comma locale never becomes
-    // 5 or 25. Cancel changes nothing, and the main window, which took no input
-    // while a dialog was open, takes it again. The notes dialog stores on OK.
-    void dialogsTakeNumbersAndChangeNothingOnCancel()
+    // first. The length box keeps every character typed. A text that is no
+    // number in the user's locale is refused with a tip, shown at once, that
+    // says what the box expects, and OK waits: "2.5" under a decimal-comma locale
+    // never becomes 5 or 25. Cancel changes nothing, and the main window, which
+    // took no input while a dialog was open, takes it again. The notes dialog
+    // stores on OK. The unit tuner, last, changes the unit step and keeps the
+    // rows' lengths.
+    void dialogsAndUnitTuner()
     {
         QLocale::setDefault(QLocale(QLocale::German));
         Workspace w;
@@ -266,6 +262,12 @@ private slots:
             QVERIFY(w.takesInput());
         }
         QVERIFY(w.state.notes() == (CalibrationNotes{"B", "300", "1:1", "one\ntwo"}));
+
+        // The unit tuner's bar sets the unit step; the rows keep their lengths.
+        w.control<QScrollBar>("unitStepBar")->setValue(6);
+        QCOMPARE(w.caption("unitStepLabel"), "0,5");
+        QCOMPARE(w.canvas.unitStep(), 0.5);
+        QCOMPARE(w.shownDistances(), (QStringList{"9,00", "9,00", "12,00"}));
     }
 
     void refusedCalibrationKeepsTheDialogOpen_data()
@@ -310,18 +312,6 @@ private slots:
         QVERIFY(!w.state.isCalibrated());
         QCOMPARE(w.shownDistances(), before);
         dialog->close();
-    }
-
-    // The bar sets the unit step; the rows already there keep their lengths.
-    void unitTuner()
-    {
-        QLocale::setDefault(QLocale(QLocale::German));
-        Workspace w;
-        w.measure(50);
-        w.control<QScrollBar>("unitStepBar")->setValue(6);
-        QCOMPARE(w.caption("unitStepLabel"), "0,5");
-        QCOMPARE(w.canvas.unitStep(), 0.5);
-        QCOMPARE(w.shownDistances(), QStringList{"50,00"});
     }
 
     // A file that cannot be used is named in the message and changes nothing; a
@@ -377,7 +367,9 @@ private slots:
                  (QStringList{"broken.clb", "scanner.clb"}));
         QCOMPARE(QDir(dir.filePath("v1.2")).entryList(QDir::Files),
                  (QStringList{"scanner.cal", "scanner.clb"}));
-        QCOMPARE(readFile(dir.filePath("scanner.clb")), kSampleFile);
+        QFile written(dir.filePath("scanner.clb"));
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), kSampleFile);
 
         Workspace fresh;
         fresh.measure(10);
