@@ -1,6 +1,13 @@
-// Calibration files: the bytes written, plain files of earlier versions, the
-// escaped fields and the failures.
+// The rules of this subsystem without widgets: the two-click measuring tool
+// and the statistics of the list on a canvas (positions in picture units;
+// which tool a mouse event reaches is the end-to-end tests'), and calibration
+// files: the bytes written, plain files of earlier versions, the escaped
+// fields and the failures.
 #include "calibration_file.h"
+#include "measure_tool.h"
+#include "measurement_list.h"
+#include "picture_canvas.h"
+#include "workspace_state.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -10,6 +17,8 @@
 using namespace verdalis;
 
 namespace {
+constexpr qint32 kRed = 255; // packed blue*65536 + green*256 + red
+constexpr qint32 kWhite = 0xffffff;
 Calibration sample()
 {
     Calibration c;
@@ -31,20 +40,142 @@ bool isPlainSixLineFile(const QByteArray &bytes)
         QRegularExpression::anchoredPattern("(\"[^\"\r\n]*\"\r\n){6}"));
     return lines.match(QString::fromLatin1(bytes)).hasMatch();
 }
-
-QByteArray withLine(QByteArray bytes, const QByteArray &line, const QByteArray &replacement)
-{
-    return bytes.replace(line, replacement);
-}
 } // namespace
 
 Q_DECLARE_METATYPE(Calibration)
 
-class CalibrationFileTest : public QObject {
+class MeasureRulesTest : public QObject {
     Q_OBJECT
+
+private:
+    struct Rig {
+        WorkspaceState state;
+        PictureCanvas canvas;
+        MeasurementList list;
+        MeasureTool tool{list, canvas, state};
+        Rig()
+        {
+            QImage white(400, 400, QImage::Format_RGB32);
+            white.fill(Qt::white);
+            canvas.setPicture(white);
+        }
+        void measure(QPointF from, QPointF to)
+        {
+            tool.mouseDown(from);
+            tool.mouseMove(to);
+            tool.mouseDown(to);
+        }
+    };
 
 private slots:
     void init() { QLocale::setDefault(QLocale::c()); }
+
+    void measuresOneDistance_data()
+    {
+        QTest::addColumn<QPointF>("from");
+        QTest::addColumn<QPointF>("to");
+        QTest::addColumn<int>("tenths");
+        QTest::addColumn<double>("sizeRatio");
+        QTest::addColumn<QStringList>("row"); // columns 0..5
+
+        QTest::newRow("halves to even") << QPointF(0.5, 2.5) << QPointF(3.5, 2.5) << 10 << 1.0
+                                        << QStringList{"0", "2", "4", "2", "4", "4.00"};
+        QTest::newRow("calibrated") << QPointF(0, 0) << QPointF(0, 7) << 10 << 0.25
+                                    << QStringList{"0", "0", "0", "7", "7", "1.75"};
+        QTest::newRow("unit step 0.5") << QPointF(0, 0) << QPointF(6, 8) << 5 << 1.0
+                                       << QStringList{"0", "0", "6", "8", "5", "5.00"};
+        // 16-bit points would wrap here: a wide picture at the finest unit step.
+        QTest::newRow("beyond 16 bits")
+            << QPointF(1000, 0) << QPointF(41000.4, 0) << 1 << 1.0
+            << QStringList{"1000", "0", "41000", "0", "4000", "4000.00"};
+    }
+    void measuresOneDistance()
+    {
+        QFETCH(QPointF, from);
+        QFETCH(QPointF, to);
+        QFETCH(int, tenths);
+        QFETCH(double, sizeRatio);
+        QFETCH(QStringList, row);
+        Rig rig;
+        rig.canvas.setUnitStepTenths(tenths);
+        rig.state.setSizeRatio(sizeRatio);
+
+        rig.tool.mouseDown(from);
+        rig.tool.mouseDown(to);
+        QStringList cells;
+        for (int column = 0; column < MeasurementList::kColumnCount; ++column)
+            cells << rig.list.cell(0, column);
+        QCOMPARE(cells, row);
+        QCOMPARE(rig.list.currentRow(), 0);
+        QCOMPARE(rig.list.statistics().mean, row.last());
+    }
+
+    void rubberBandFollowsTheMouse()
+    {
+        Rig rig;
+        rig.measure({0, 0}, {0, 2}); // an earlier measurement, drawn
+        rig.tool.mouseDown({10, 10});
+        QVERIFY(rig.list.cell(1, DistanceColumn).isEmpty());
+        QCOMPARE(rig.canvas.colourAt(10, 10), kWhite); // nothing drawn at the first click
+
+        rig.tool.mouseMove({13.0, 14.5});
+        // Column 4 keeps every bit of the length.
+        QCOMPARE(rig.list.cell(1, BaseDistanceColumn).toDouble(), std::sqrt(29.25));
+        QCOMPARE(rig.list.cell(1, DistanceColumn), "5.41");
+        // The pending row is no measurement: the statistics and the copy leave it out.
+        rig.list.recomputeMeasurementStatistics();
+        QCOMPARE(rig.list.statistics().mean, "2.00");
+        QCOMPARE(rig.tool.copyAll(), "2.00\n");
+        QCOMPARE(rig.canvas.colourAt(10, 10), kRed);
+        QCOMPARE(rig.canvas.colourAt(0, 2), kWhite); // the earlier drawing is gone
+
+        rig.tool.mouseDown({13, 14});
+        QCOMPARE(rig.list.cell(1, DistanceColumn), "5.00");
+        QCOMPARE(rig.canvas.colourAt(10, 10), kRed);
+        QCOMPARE(rig.canvas.colourAt(13, 14), kRed);
+    }
+
+    // Del while a measurement is pending cancels it, whatever row is selected,
+    // and so does a new unit step, since the start point belongs to the old
+    // coordinate system. The finished rows and the statistics stay, and the
+    // tool waits for a start.
+    void pendingMeasurementIsCancelled_data()
+    {
+        QTest::addColumn<int>("finishedRows");
+        QTest::addColumn<int>("selectedRow");
+        QTest::addColumn<bool>("byUnitStep"); // else by Del
+        QTest::newRow("Del, only the pending row") << 0 << -1 << false;
+        QTest::newRow("Del, older row selected") << 2 << 0 << false;
+        QTest::newRow("unit step") << 2 << 1 << true;
+    }
+    void pendingMeasurementIsCancelled()
+    {
+        QFETCH(int, finishedRows);
+        QFETCH(int, selectedRow);
+        QFETCH(bool, byUnitStep);
+        Rig rig;
+        for (int i = 0; i < finishedRows; ++i)
+            rig.measure({0, 0}, {0, double(2 + 2 * i)});
+        const QString mean = rig.list.statistics().mean;
+        rig.list.setCurrentRow(selectedRow);
+        rig.tool.mouseDown({50, 50});
+        rig.tool.mouseMove({60, 50});
+
+        if (byUnitStep)
+            rig.canvas.setUnitStepTenths(5);
+        else
+            rig.tool.deleteCurrent();
+        QCOMPARE(rig.tool.measurePhase(), MeasurePhase::AwaitStart);
+        QCOMPARE(rig.list.rowCount(), finishedRows);
+        QCOMPARE(rig.list.pendingRow(), -1);
+        QCOMPARE(rig.list.statistics().mean, mean);
+        QCOMPARE(rig.canvas.colourAt(50, 50), kWhite);
+
+        // The next click starts a new measurement.
+        rig.measure({0, 0}, {0, 9});
+        QCOMPARE(rig.list.rowCount(), finishedRows + 1);
+        QCOMPARE(rig.list.cell(finishedRows, DistanceColumn), byUnitStep ? "4.50" : "9.00");
+    }
 
     void readsPlainFiles_data()
     {
@@ -65,10 +196,11 @@ private slots:
         Calibration multiLine = sample();
         multiLine.notes.otherNotes = "first\nsecond";
         QTest::newRow("raw multi-line notes")
-            << withLine(kSampleBytes, "\"\"\r\n", "\"first\r\nsecond\"\r\n") << multiLine;
+            << QByteArray(kSampleBytes).replace("\"\"\r\n", "\"first\r\nsecond\"\r\n") << multiLine;
         Calibration latin1 = sample();
         latin1.unitName = QString::fromUtf8("µm");
-        QTest::newRow("Latin-1 byte") << withLine(kSampleBytes, "\"mm\"", "\"\xb5m\"") << latin1;
+        QTest::newRow("Latin-1 byte")
+            << QByteArray(kSampleBytes).replace("\"mm\"", "\"\xb5m\"") << latin1;
     }
     void readsPlainFiles()
     {
@@ -91,25 +223,26 @@ private slots:
         QTest::newRow("five lines")
             << file.chopped(4) << "scanner.clb holds 5 of the 6 lines of a calibration file";
         QTest::newRow("unclosed quote")
-            << withLine(file, "\"\"\r\n", "\"notes\r\n")
+            << QByteArray(file).replace("\"\"\r\n", "\"notes\r\n")
             << "line 6 of scanner.clb opens a double quote that is never closed";
         QTest::newRow("first line not a number")
-            << withLine(file, "0.254", "abc") << "line 1 of scanner.clb is not a number: \"abc\"";
+            << QByteArray(file).replace("0.254", "abc")
+            << "line 1 of scanner.clb is not a number: \"abc\"";
         QTest::newRow("long garbage line")
             << QByteArray(200, 'x') + file.mid(7) << "line 1 of scanner.clb is not a number";
         // Values that would report every area as 0.000 or as inf and nan.
         QTest::newRow("size ratio 0")
-            << withLine(file, "0.254", "0") << badRatio.arg("0") + "must be above 0";
+            << QByteArray(file).replace("0.254", "0") << badRatio.arg("0") + "must be above 0";
         QTest::newRow("size ratio whose square vanishes")
-            << withLine(file, "0.254", "1e-200")
+            << QByteArray(file).replace("0.254", "1e-200")
             << badRatio.arg("1e-200") + "must lie between 1e-100 and 1e100";
-        QTest::newRow("infinite size ratio")
-            << withLine(file, "0.254", "inf") << "line 1 of scanner.clb is not a number: \"inf\"";
+        QTest::newRow("infinite size ratio") << QByteArray(file).replace("0.254", "inf")
+                                             << "line 1 of scanner.clb is not a number: \"inf\"";
         QTest::newRow("empty unit")
-            << withLine(file, "\"mm\"", "\"\"") << badUnit + "the unit name is empty";
+            << QByteArray(file).replace("\"mm\"", "\"\"") << badUnit + "the unit name is empty";
         // Checked after unescaping: a line break would split the results header.
         QTest::newRow("unit with an escaped line break")
-            << withLine(file, "\"mm\"", "\"%CLB1%m%0Am\"")
+            << QByteArray(file).replace("\"mm\"", "\"%CLB1%m%0Am\"")
             << badUnit + "a unit name cannot hold a tab, a line break or another control character";
         // A picture chosen by mistake: no raw bytes in the message.
         QTest::newRow("binary file")
@@ -174,7 +307,6 @@ private slots:
         QTest::addColumn<double>("sizeRatio");
         QTest::addColumn<QByteArray>("line");
         QTest::newRow("0.254") << 0.254 << QByteArray("\"0.254\"");
-        QTest::newRow("from a measured bar") << 10 / 31.22 << QByteArray("\"0.3203074951953876\"");
         QTest::newRow("largest") << 1e100 << QByteArray("\"1e+100\"");
         QTest::newRow("smallest") << 1e-100 << QByteArray("\"1e-100\"");
         QTest::newRow("just below the largest")
@@ -218,5 +350,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(CalibrationFileTest)
-#include "calibration_file_test.moc"
+QTEST_MAIN(MeasureRulesTest)
+#include "measure_rules_test.moc"
