@@ -131,7 +131,7 @@ void BatchCommandTest::badInputIsRefused_data()
     QTest::addColumn<QString>("message");
     // Arguments after the calibration (unless the row gives its own, "-"
     // first), split at '|'; %P is a picture, %D the test folder. Why a file
-    // cannot be read is its reader's (text_file_input_test); here, that the
+    // cannot be read is its reader's (input_files_test); here, that the
     // message reaches the user and the run stops, once for each kind of file.
     const struct {
         const char *arguments;
