@@ -6,13 +6,16 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPieSeries>
 #include <QPieSlice>
+#include <QTableWidget>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextLayout>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace verdalis;
@@ -44,6 +47,7 @@ private slots:
     void titleStaysCentred();
     void chartWithoutLeafShowsNoSlices_data();
     void chartWithoutLeafShowsNoSlices();
+    void tableHeadersAreNotCut();
 
 private:
     std::unique_ptr<WorkspaceState> m_state;
@@ -160,6 +164,23 @@ void ResultsPageTest::chartWithoutLeafShowsNoSlices()
     m_page->showReport(before);
     QVERIFY(m_page->chartNote->isHidden());
     QVERIFY(sliceColourPixels() > 1000);
+}
+
+// Every header line fits its column in the small type of the table, and the
+// buttons beside the table stay clear of it.
+void ResultsPageTest::tableHeadersAreNotCut()
+{
+    m_state->setSystemIndex(2);
+    m_page->resize(800, 500);
+    m_page->layoutForTabWidth(12000);
+    m_page->prepareResultsTable(3, {true, true});
+    m_page->setShowMode(ResultsPage::ShowMode::Batch);
+    const QTableWidget &view = *m_page->resultsTableView;
+    const QFontMetrics metrics = view.horizontalHeader()->fontMetrics();
+    for (int column = 0; column < view.columnCount(); ++column)
+        for (const QString &line : view.horizontalHeaderItem(column)->text().split(u'\n'))
+            QVERIFY2(metrics.horizontalAdvance(line) < view.columnWidth(column), qPrintable(line));
+    QVERIFY(m_page->copyTableButton->x() >= view.geometry().right());
 }
 
 QTEST_MAIN(ResultsPageTest)

@@ -24,6 +24,8 @@
 #include <QTextEdit>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace verdalis {
 
 namespace {
@@ -44,12 +46,26 @@ constexpr double CopyButtonTwips = 540.0;
 constexpr double OverlayStripTwips = 450.0;
 constexpr double OverlayButtonWidthTwips = 2700.0;
 
-double tableWidthTwips(int columns)
+double tableWidthTwips(const QTableWidget &view)
 {
     double width = TableMarginTwips;
-    for (int column = 0; column < columns; ++column)
-        width += ResultsTable::columnWidthTwips(column);
+    for (int column = 0; column < view.columnCount(); ++column)
+        width += twipsFromPixels(view.columnWidth(column));
     return width;
+}
+
+// A column keeps its width unless its header would be cut: "Symptom area" needs a
+// little more than its 1200 twips in the fonts of most desktops.
+int columnWidthPixels(const QTableWidget &view, int column, const QString &header)
+{
+    const QHeaderView &headerView = *view.horizontalHeader();
+    int textWidth = 0;
+    for (const QString &line : header.split(u'\n'))
+        textWidth = std::max(textWidth, headerView.fontMetrics().horizontalAdvance(line));
+    const int margin =
+        headerView.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &headerView);
+    return std::max(pixelsFromTwips(ResultsTable::columnWidthTwips(column)),
+                    textWidth + 2 * margin + 4);
 }
 // The background warning's height under the report: three lines of small type.
 constexpr double WarningTwips = 900.0;
@@ -230,7 +246,7 @@ void ResultsPage::placeControls()
     symptomRatioChart->setGeometry(
         twipsRect(layout.chartLeft, layout.top, layout.chartWidth, controlsHeight));
     chartNote->setGeometry(symptomRatioChart->rect().adjusted(12, 12, -12, -12));
-    const double tableWidth = tableWidthTwips(m_table.columnCount());
+    const double tableWidth = tableWidthTwips(*resultsTableView);
     resultsTableView->setGeometry(
         twipsRect(ResultsTextLeftTwips, layout.top, tableWidth, controlsHeight));
     const double buttonsLeft = ResultsTextLeftTwips + tableWidth + 120.0;
@@ -268,8 +284,8 @@ void ResultsPage::refreshTableView()
         auto *header = new QTableWidgetItem(m_table.cell(0, column));
         header->setTextAlignment(alignment);
         resultsTableView->setHorizontalHeaderItem(column, header);
-        resultsTableView->setColumnWidth(column,
-                                         pixelsFromTwips(ResultsTable::columnWidthTwips(column)));
+        resultsTableView->setColumnWidth(
+            column, columnWidthPixels(*resultsTableView, column, m_table.cell(0, column)));
     }
     for (int row = 1; row < m_table.rowCount(); ++row)
         showTableRow(row);
