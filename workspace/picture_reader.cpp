@@ -102,15 +102,25 @@ QImage readWithQt(const uchar *data, qint64 size, qint64 maxPixels, QString *err
             return QImage();
         }
     }
+    // Qt may announce a bottom-up picture with a negative height and still read
+    // it, so the announced size counts without its signs.
     const QSize pixels = reader.size();
-    if (pixels.isValid() && qint64(pixels.width()) * pixels.height() > maxPixels) {
-        *error = pictureTooLargeText(pixels.width(), pixels.height(), maxPixels);
+    const qint64 width = std::abs(qint64(pixels.width()));
+    const qint64 height = std::abs(qint64(pixels.height()));
+    if (width * height > maxPixels) {
+        *error = pictureTooLargeText(width, height, maxPixels);
         return QImage();
     }
     const QImage image = reader.read();
     if (image.isNull()) {
         *error = damagedPictureText(reader.errorString());
         return image;
+    }
+    // Headers the checks above read differently from Qt's reader can still
+    // decode to more pixels than announced.
+    if (qint64(image.width()) * image.height() > maxPixels) {
+        *error = pictureTooLargeText(image.width(), image.height(), maxPixels);
+        return QImage();
     }
     return image.convertToFormat(QImage::Format_RGB32);
 }

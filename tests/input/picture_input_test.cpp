@@ -144,6 +144,16 @@ void PictureInputTest::oneSizeLimitForEveryFormat()
                                                  "more than the")),
                  qPrintable(format + (u' ' + error)));
     }
+    // A BMP header that Qt's reader announces as 96 x -12288 pixels and then reads.
+    const QByteArray bottomUp = QByteArray::fromHex(
+        "424d46dc00000000000000d2000988000000600000d0010018000a001b00030000000000000013010000"
+        "00000000000000000000ffffffff0000ff00000000ff0000");
+    QString error;
+    QVERIFY(decodePicture(reinterpret_cast<const uchar *>(bottomUp.constData()), bottomUp.size(),
+                          1 << 20, &error)
+                .isNull());
+    QVERIFY2(error.startsWith(QStringLiteral("The picture is 96 x 12288 pixels")),
+             qPrintable(error));
 }
 
 QTEST_GUILESS_MAIN(PictureInputTest)
